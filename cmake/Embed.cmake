@@ -1,0 +1,39 @@
+# Build-time embedding of text (GLSL) and binary (generated assets) into the library.
+
+set(TW_EMBED_TEXT_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/EmbedText.cmake)
+
+# tw_embed_text(<target> <symbol> <file>): defines `extern const char tw::<symbol>[]` holding the
+# file's text, declared in the generated header embedded/<symbol>.h.
+function(tw_embed_text target symbol file)
+    get_filename_component(abs ${file} ABSOLUTE)
+    set(out_cpp ${CMAKE_BINARY_DIR}/generated/embedded/${symbol}.cpp)
+    set(out_h ${CMAKE_BINARY_DIR}/generated/embedded/${symbol}.h)
+    add_custom_command(
+        OUTPUT ${out_cpp} ${out_h}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${abs} -DSYMBOL=${symbol} -DOUT_CPP=${out_cpp}
+                -DOUT_H=${out_h} -P ${TW_EMBED_TEXT_SCRIPT}
+        DEPENDS ${abs} ${TW_EMBED_TEXT_SCRIPT}
+        COMMENT "Embedding ${file}")
+    target_sources(${target} PRIVATE ${out_cpp} ${out_h})
+endfunction()
+
+# tw_embed_binary(<target> <symbol> <file>): links the bytes of <file> (usually produced by a
+# generator's custom command) into <target> as `tw_<symbol>_begin` / `tw_<symbol>_end`, 4-byte
+# aligned in read-only data. Assembled with .incbin, so megabytes cost nothing at compile time.
+function(tw_embed_binary target symbol file)
+    set(out_s ${CMAKE_BINARY_DIR}/generated/embedded/${symbol}.S)
+    file(WRITE ${out_s}.in
+"    .section .rodata
+    .balign 4
+    .global tw_${symbol}_begin
+    .global tw_${symbol}_end
+tw_${symbol}_begin:
+    .incbin \"${file}\"
+tw_${symbol}_end:
+    .byte 0
+    .section .note.GNU-stack,\"\",@progbits
+")
+    configure_file(${out_s}.in ${out_s} COPYONLY)
+    set_source_files_properties(${out_s} PROPERTIES OBJECT_DEPENDS ${file})
+    target_sources(${target} PRIVATE ${out_s})
+endfunction()

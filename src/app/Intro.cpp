@@ -1,0 +1,90 @@
+#include "app/Intro.h"
+
+#include <GLFW/glfw3.h>
+
+#include "app/ResolutionStep.h"
+#include "app/StartupFailure.h"
+#include "app/Timer.h"
+#include "assets/TextureBank.h"
+#include "gl/FullscreenQuad.h"
+
+namespace tw {
+
+Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
+    : width(width), height(height) {
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    window = glfwCreateWindow(width, height, "Vendrel - Tidewatch", monitor, nullptr);
+    if (window == nullptr)
+        failStartup("open window glfwInit failed");
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
+    glfwMakeContextCurrent(window);
+    glfwSetKeyCallback(window, onKey);
+    glfwSwapInterval(0);  // the calibration must measure the GPU, not the refresh rate
+
+    const bool loaded = resolve != nullptr ? loadGlExtensions(resolve) : loadGlExtensions();
+    if (!loaded)
+        failStartup("Load OGL extensions : ERROR");
+    FullscreenQuad::create();
+
+    TextureBank& bank = TextureBank::instance();
+    bank.screenWidth = width;
+    bank.screenHeight = height;
+    // On unit 0: the final fixed-function draw relies on 2D texturing there.
+    glEnable(GL_TEXTURE_1D);
+    glEnable(GL_TEXTURE_2D);
+    bank.build();
+
+    glViewport(0, 0, width, height);
+    // Identity matrices for the whole run, so the quad's -1..1 corners cover the viewport.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+Intro::~Intro() {}
+
+void Intro::onKey(GLFWwindow* window, int key, int /*scancode*/, int action, int /*mods*/) {
+    if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS)
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+}
+
+void Intro::run() {
+    Timer sceneTimer;
+    Timer adaptTimer;
+    sceneTimer.reset();
+    adaptTimer.reset();
+    int framesSinceResize = 0;
+
+    while (!glfwWindowShouldClose(window)) {
+        glfwPollEvents();
+        const float time = static_cast<float>(sceneTimer.elapsed());
+        if (resolutionStepDue(adaptTimer.elapsed(), framesSinceResize, width)) {
+            adaptTimer.reset();
+            const RenderSize lowered = lowerResolution({width, height});
+            width = lowered.width;
+            height = lowered.height;
+            framesSinceResize = 0;
+        }
+        renderFrame(time);
+        present();
+        ++framesSinceResize;
+    }
+    glfwTerminate();
+}
+
+void Intro::renderFrame(float /*time*/) {}
+
+// Stretches the finished frame over the whole window with the fixed-function pipeline.
+void Intro::present() {
+    const TextureBank& bank = TextureBank::instance();
+    glViewport(0, 0, bank.screenWidth, bank.screenHeight);
+    FullscreenQuad::draw();
+    glFlush();
+    glFinish();
+    glfwSwapBuffers(window);
+}
+
+}  // namespace tw

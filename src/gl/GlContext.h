@@ -1,0 +1,10 @@
+// Whether this thread has a GL context current, through GLX (the intro) or EGL (the recorder).
+//
+// Objects that may outlive their context (the texture bank at process exit) ask before deleting.
+#pragma once
+
+namespace tw {
+
+bool hasCurrentGlContext();
+
+}  // namespace tw

@@ -1,0 +1,83 @@
+#include "gl/RenderTarget.h"
+
+#include "assets/TextureBank.h"
+#include "gl/GlExtensionTable.h"
+
+namespace tw {
+
+namespace {
+
+void setFilterAndWrap() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+}  // namespace
+
+RenderTarget::RenderTarget() {
+    glGenTextures(1, &colorTex);
+    glGenTextures(1, &depthTex);
+    allocateTextures();
+    glGenFramebuffersEXT(1, &fbo);
+    glGenRenderbuffersEXT(1, &rbo);
+    allocateDepthAndAttach();
+}
+
+RenderTarget::~RenderTarget() {
+    glDeleteTextures(1, &colorTex);
+    glDeleteTextures(1, &depthTex);
+    glDeleteFramebuffersEXT(1, &fbo);
+    glDeleteRenderbuffersEXT(1, &rbo);
+}
+
+void RenderTarget::begin() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
+    glViewport(0, 0, width, height);
+    glPushMatrix();
+}
+
+void RenderTarget::end() {
+    glPopMatrix();
+    const TextureBank& bank = TextureBank::instance();
+    glViewport(0, 0, bank.screenWidth, bank.screenHeight);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+void RenderTarget::resize(int width, int height) {
+    this->width = width;
+    this->height = height;
+    allocateTextures();
+    allocateDepthAndAttach();
+}
+
+// Colour and depth textures at the current size, on whichever unit is active. Contents undefined:
+// the owning pass overwrites every pixel at its next render.
+void RenderTarget::allocateTextures() {
+    glBindTexture(GL_TEXTURE_2D, colorTex);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    setFilterAndWrap();
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    glBindTexture(GL_TEXTURE_2D, depthTex);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
+    setFilterAndWrap();
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void RenderTarget::allocateDepthAndAttach() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, rbo);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, width, height);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, colorTex,
+                              0);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 rbo);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+}  // namespace tw

@@ -1,0 +1,46 @@
+// An off-screen drawing surface: a framebuffer object rendering into a colour texture, with a
+// depth renderbuffer (and a depth texture of the same size that nothing samples).
+//
+// Construct with a context current and the extension table loaded (320x240); resize() to the
+// wanted size; per frame begin(), draw, end(). end() restores the screen-size viewport from the
+// TextureBank and binds framebuffer 0. resize() keeps every GL name and re-attaches both images.
+#pragma once
+
+#include <GL/gl.h>
+
+namespace tw {
+
+class RenderTarget {
+  public:
+    RenderTarget();
+    ~RenderTarget();
+    RenderTarget(const RenderTarget&) = delete;
+    RenderTarget& operator=(const RenderTarget&) = delete;
+
+    void begin();
+    void end();
+    void resize(int width, int height);
+
+    GLuint colorTexture() const { return colorTex; }
+    GLuint depthTexture() const { return depthTex; }
+    GLuint framebuffer() const { return fbo; }
+    GLuint renderbuffer() const { return rbo; }
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+
+  private:
+    void allocateTextures();
+    void allocateDepthAndAttach();
+
+    GLuint fbo = 0;
+    GLuint rbo = 0;
+    GLuint colorTex = 0;
+    GLuint depthTex = 0;
+
+  protected:
+    // The passes read their size every frame (uniforms, viewport).
+    int width = 320;
+    int height = 240;
+};
+
+}  // namespace tw

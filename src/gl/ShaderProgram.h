@@ -1,0 +1,49 @@
+// A GLSL program linked from one vertex and one fragment source, with uniform setters by name.
+//
+// Construct (no GL work), then build() once with a context current and the extension table
+// loaded; per frame use(), set uniforms, draw, unuse(). The program object lives as long as the
+// context. Setters act on the program in use and look the location up on every call; a name that
+// is not an active uniform is silently ignored by GL.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <string>
+
+namespace tw {
+
+class ShaderProgram {
+  public:
+    // Results of build().
+    static constexpr int kBuilt = 1;
+    static constexpr int kVertexFailed = 2;
+    static constexpr int kFragmentFailed = 3;
+    static constexpr int kLinkFailed = 4;
+
+    // Compiles both stages and links; stops at the first stage that fails. Any result but kBuilt
+    // is fatal to the caller, which then shows log() on standard error.
+    int build(const char* vertexSource, const char* fragmentSource);
+    // Compiles one stage and attaches it (also when it failed); true when it compiled.
+    bool addShader(const char* source, GLenum type);
+
+    void use();
+    void unuse();
+
+    void setUniform1i(const char* name, int x);
+    void setUniform2i(const char* name, int x, int y);
+    void setUniform1f(const char* name, float x);
+    void setUniform2f(const char* name, float x, float y);
+    void setUniform3f(const char* name, float x, float y, float z);
+    void setUniform4f(const char* name, float x, float y, float z, float w);
+
+    GLhandleARB handle() const { return program; }
+    // The compiler or linker log of the step that failed (empty after a successful build).
+    const std::string& log() const { return failureLog; }
+
+  private:
+    GLhandleARB program = 0;
+    std::string failureLog;
+};
+
+}  // namespace tw

@@ -1,0 +1,33 @@
+// A GL texture name with its target and the texture unit it was last bound to.
+//
+// Construct with a GL context current (generates the name); the owner fills it with
+// glTexImage*/glTexParameteri between bind() and unbind(); the destructor deletes the name.
+// bind() and unbind() leave their unit active: they never restore the previous one.
+#pragma once
+
+#include <GL/gl.h>
+
+namespace tw {
+
+class Texture {
+  public:
+    Texture();
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    void setTarget(GLenum target) { this->target = target; }
+    void bind(int unit);
+    void unbind();
+
+    GLenum getTarget() const { return target; }
+    GLuint getId() const { return id; }
+    int getUnit() const { return unit; }
+
+  private:
+    GLenum target;
+    GLuint id;
+    int unit;
+};
+
+}  // namespace tw

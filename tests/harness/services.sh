@@ -1,0 +1,82 @@
+#!/bin/bash
+# Starts or stops the private display (Xvfb, Mesa llvmpipe) and sound server (PulseAudio with a
+# null sink) that the tests share, once per test run.
+#   services.sh start DIR   writes DIR/env for with-services.sh
+#   services.sh stop DIR
+# A watchdog stops both when the process that ran "start" (ctest) goes away, so an interrupted
+# run leaves nothing behind.
+set -u
+cmd=$1
+dir=$2
+
+stop_services() {
+    for f in "$dir"/xvfb.pid "$dir"/pulse.pid "$dir"/watchdog.pid; do
+        [ -f "$f" ] || continue
+        pid=$(cat "$f")
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null
+        rm -f "$f"
+    done
+}
+
+case "$cmd" in
+stop)
+    stop_services
+    exit 0
+    ;;
+start)
+    stop_services
+    rm -rf "$dir"
+    mkdir -p "$dir/home" "$dir/run"
+    chmod 700 "$dir/run"
+    # Xvfb picks a free display number itself and reports it on fd 3.
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
+        3>"$dir/display.num" </dev/null >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 100); do
+        [ -s "$dir/display.num" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$dir/display.num" ]; then
+        echo "Xvfb did not start:" >&2
+        cat "$dir/xvfb.log" >&2
+        stop_services
+        exit 1
+    fi
+    display=":$(tr -d '\n' <"$dir/display.num")"
+
+    export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run"
+    printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' >"$HOME/.asoundrc"
+    pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
+        --load="module-null-sink sink_name=tidewatch rate=44100 channels=2" \
+        --load=module-native-protocol-unix >"$dir/pulse.log" 2>&1
+    for _ in $(seq 100); do
+        [ -s "$XDG_RUNTIME_DIR/pulse/pid" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$XDG_RUNTIME_DIR/pulse/pid" ]; then
+        echo "PulseAudio did not start:" >&2
+        cat "$dir/pulse.log" >&2
+        stop_services
+        exit 1
+    fi
+    cp "$XDG_RUNTIME_DIR/pulse/pid" "$dir/pulse.pid"
+
+    cat >"$dir/env" <<ENV
+export DISPLAY=$display
+export HOME=$HOME
+export XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR
+export TW_SINK=tidewatch
+export TW_SERVICES_DIR=$dir
+ENV
+    owner=$PPID
+    setsid bash -c "while kill -0 $owner 2>/dev/null; do sleep 1; done; \
+        kill \$(cat '$dir/xvfb.pid' '$dir/pulse.pid' 2>/dev/null) 2>/dev/null" \
+        </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/watchdog.pid"
+    echo "display $display, sound server in $XDG_RUNTIME_DIR"
+    ;;
+*)
+    echo "usage: services.sh start|stop DIR" >&2
+    exit 2
+    ;;
+esac
