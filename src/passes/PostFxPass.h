@@ -1,0 +1,25 @@
+// The third pass: colour fringe and vignette over the source pass's colour texture.
+//
+// Construct with the screen size and the pass it reads (not owned); a failed build prints
+// "PostFX Shader : ERROR" and exits 1. render(time) once per frame after the source has rendered.
+// GL contract: makes unit 0 active, binds the source's colour texture there for the draw and
+// unbinds it after; leaves what the final draw relies on: framebuffer 0 bound, no program in use,
+// unit 0 active with no 2D texture bound, viewport at the screen size.
+#pragma once
+
+#include "gl/RenderTarget.h"
+#include "gl/ShaderProgram.h"
+
+namespace tw {
+
+class PostFxPass : public RenderTarget {
+public:
+    PostFxPass(int width, int height, const RenderTarget* source);
+    void render(float time);
+
+private:
+    const RenderTarget* source;
+    ShaderProgram program;
+};
+
+}  // namespace tw

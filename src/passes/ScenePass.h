@@ -1,0 +1,24 @@
+// The first pass: ray-traces the animated scene into its own render target.
+//
+// Construct after TextureBank::build() with the screen size (builds the program, then sizes the
+// target; a failed build prints "Raytracer Shader : ERROR" and exits 1). render(time) once per
+// frame. GL contract: binds its framebuffer and program, sets time, resolution and the five
+// sampler units, binds the bank's textures to units 0 to 4; leaves them bound, unit 4 active,
+// no program in use, framebuffer 0 bound and the viewport at the screen size.
+#pragma once
+
+#include "gl/RenderTarget.h"
+#include "gl/ShaderProgram.h"
+
+namespace tw {
+
+class ScenePass : public RenderTarget {
+public:
+    ScenePass(int width, int height);
+    void render(float time);
+
+private:
+    ShaderProgram program;
+};
+
+}  // namespace tw
