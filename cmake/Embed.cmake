@@ -14,6 +14,10 @@ function(tw_embed_text target symbol file)
                 -DOUT_H=${out_h} -P ${TW_EMBED_TEXT_SCRIPT}
         DEPENDS ${abs} ${TW_EMBED_TEXT_SCRIPT}
         COMMENT "Embedding ${file}")
+    # A custom command's rule belongs to targets of the directory that defines it; the library is
+    # defined elsewhere, so a helper target here carries the rule and the library waits for it.
+    add_custom_target(tw_embed_${symbol} DEPENDS ${out_cpp} ${out_h})
+    add_dependencies(${target} tw_embed_${symbol})
     target_sources(${target} PRIVATE ${out_cpp} ${out_h})
 endfunction()
 

@@ -13,11 +13,11 @@
 namespace tw {
 
 class PostFxPass : public RenderTarget {
-public:
+  public:
     PostFxPass(int width, int height, const RenderTarget* source);
     void render(float time);
 
-private:
+  private:
     const RenderTarget* source;
     ShaderProgram program;
 };
