@@ -1,0 +1,28 @@
+// Writes the recording as numbered pictures, frame-000000.png onward, and the music as
+// audio.wav, into one folder.
+//
+// Construct with a folder that does not exist yet (its parent does) and the frame size; then
+// the FrameSink calls. The pictures are RGB and upright.
+#pragma once
+
+#include "FrameSink.h"
+
+namespace tw {
+
+class FrameFolder : public FrameSink {
+  public:
+    FrameFolder(const std::string& folder, int width, int height);
+
+    bool start(const std::vector<int16_t>& music) override;
+    bool write(const uint8_t* pixels) override;
+    bool finish() override { return true; }
+
+  private:
+    std::string folder;
+    int width;
+    int height;
+    long index = 0;
+    std::vector<uint8_t> rgb;
+};
+
+}  // namespace tw

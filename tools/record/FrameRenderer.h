@@ -1,0 +1,57 @@
+// Renders the intro's frames off-screen at one fixed size and reads them back into memory.
+//
+// Construct with the off-screen context current and the extension table loaded: it sets up GL
+// as the intro does (quad, texture bank at the recording size, texturing enabled, the three
+// passes, identity matrices). render(time) once per frame; it returns the pixels of the oldest
+// frame whose read-back is complete, or null while the first one is still in flight. After the
+// last frame, finish() returns the one still in flight (or null). Pixels are RGBA rows, bottom
+// row first, valid until the next call.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "RecordStats.h"
+#include "gl/GlExtensionTable.h"
+
+namespace tw {
+
+class ScenePass;
+class FxaaPass;
+class PostFxPass;
+
+class FrameRenderer {
+  public:
+    // With `pixelBuffers` the read of frame i overlaps the rendering of frame i + 1. With
+    // `separateStages` the GL finishes each stage before the next, so `times` shows where the
+    // time goes, at the cost of that overlap.
+    FrameRenderer(int width, int height, bool pixelBuffers, bool separateStages, GlResolver resolve,
+                  StageTimes& times);
+    ~FrameRenderer();
+    FrameRenderer(const FrameRenderer&) = delete;
+    FrameRenderer& operator=(const FrameRenderer&) = delete;
+
+    const uint8_t* render(float time);
+    const uint8_t* finish();
+
+  private:
+    const uint8_t* collect(int buffer);
+
+    int width;
+    int height;
+    bool separateStages;
+    StageTimes& times;
+    std::unique_ptr<ScenePass> scene;
+    std::unique_ptr<FxaaPass> fxaa;
+    std::unique_ptr<PostFxPass> post;
+
+    PFNGLMAPBUFFERARBPROC mapBuffer = nullptr;
+    PFNGLUNMAPBUFFERARBPROC unmapBuffer = nullptr;
+    GLuint packBuffers[2] = {0, 0};  // both zero: read straight into `pixels`
+    long rendered = 0;
+    long collected = 0;
+    std::vector<uint8_t> pixels;
+};
+
+}  // namespace tw

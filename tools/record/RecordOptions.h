@@ -1,0 +1,46 @@
+// The recorder's command line: what to record, at which size and rate, and where to put it.
+//
+// parseRecordOptions() first; a non-empty error is the one line to print before exiting with
+// status 2. Then checkOutputPlace() against the file system, and checkSizeLimit() once a GL
+// context can say how large a render target may be.
+#pragma once
+
+#include <string>
+
+namespace tw {
+
+struct RecordOptions {
+    std::string out = "tidewatch.mp4";
+    std::string framesDir;  // when set: numbered PNG frames and a WAV instead of a video
+    int width = 1280;
+    int height = 720;
+    int fps = 60;
+    double seconds = -1.0;     // negative: one pass through the song
+    double start = 0.0;        // seconds into the scene and the song
+    bool stats = false;        // print speed and where the time went
+    bool pixelBuffers = true;  // read frames back through two pixel-buffer objects in turn
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedOptions {
+    RecordOptions options;
+    std::string error;  // empty when the command line is good
+};
+
+ParsedOptions parseRecordOptions(int argc, char* const argv[]);
+
+// Empty when the output can be written: the video's folder exists, or the frames folder's parent
+// exists and the folder itself is missing or empty.
+std::string checkOutputPlace(const RecordOptions& options);
+
+// Empty when width and height fit a render target of at most `maxSize` pixels a side.
+std::string checkSizeLimit(const RecordOptions& options, int maxSize);
+
+// Frames to record: the duration (or `songSeconds` when none was given) times the rate, rounded,
+// at least one.
+long frameCount(const RecordOptions& options, double songSeconds);
+
+const char* usageText();
+
+}  // namespace tw
