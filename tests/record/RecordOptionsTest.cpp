@@ -84,11 +84,13 @@ TEST(RecordOptions, BadCommandLinesAreRejectedWithTheirReason) {
     }
 }
 
-// Pictures have no chroma subsampling, so any size goes with --frames.
+// Pictures have no chroma subsampling, so any size goes with --frames; the folder loses any
+// trailing slash, so it can be renamed into place.
 TEST(RecordOptions, OddSizeIsAcceptedForFrames) {
-    const ParsedOptions parsed = parse({"--size", "161x91", "--frames", "out"});
+    const ParsedOptions parsed = parse({"--size", "161x91", "--frames", "out//"});
     EXPECT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.width, 161);
+    EXPECT_EQ(parsed.options.framesDir, "out");
 }
 
 // The GL's limit applies to either side.

@@ -85,6 +85,9 @@ std::string applyOption(int id, const char* value, RecordOptions& options) {
             return options.out.empty() ? "--out needs a file name" : "";
         case kFrames:
             options.framesDir = value;
+            // "out/" names the folder "out", which is renamed into place at the end.
+            while (options.framesDir.size() > 1 && options.framesDir.back() == '/')
+                options.framesDir.pop_back();
             return options.framesDir.empty() ? "--frames needs a folder name" : "";
         case kSize:
             if (!parseSize(value, options.width, options.height))
