@@ -1,6 +1,41 @@
 #include "assets/TextureBank.h"
 
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <vector>
+
+#include "assets/Checkerboard.h"
+#include "assets/ImageRecord.h"
+#include "assets/ScrollMessage.h"
+#include "assets/ScrollText.h"
+
 namespace tw {
+
+namespace {
+
+// Every upload is framed the same way: bound at unit 0 while its parameters and level 0 are set,
+// then unbound, which leaves unit 0 active with nothing bound to the texture's target.
+
+// Smooth, mipmapped: mipmap generation is switched on before level 0 arrives, so the GL builds
+// the chain from it.
+void uploadMipmapped(Texture& texture, GLint width, GLint height, GLenum format,
+                     const void* pixels) {
+    texture.setTarget(GL_TEXTURE_2D);
+    texture.bind(0);
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+    texture.unbind();
+}
+
+// Records are uploaded in place, straight from the program's data.
+void uploadMipmapped(Texture& texture, const ImageRecord& record) {
+    uploadMipmapped(texture, record.width(), record.height(), record.format(), record.pixels());
+}
+
+}  // namespace
 
 TextureBank& TextureBank::instance() {
     static TextureBank bank;
@@ -8,7 +43,31 @@ TextureBank& TextureBank::instance() {
 }
 
 void TextureBank::build() {
-    // Filled in with the embedded pictures and the generated textures.
+    uploadMipmapped(logo, logoRecord());
+    uploadMipmapped(fbm, fbmRecord());
+
+    const std::vector<uint8_t> board = checkerboardTexels();
+    uploadMipmapped(checker, kCheckerboardSize, kCheckerboardSize, GL_LUMINANCE, board.data());
+
+    // The font is sampled texel-exact: no filtering, no mipmaps.
+    const ImageRecord fontPicture = fontRecord();
+    font.setTarget(GL_TEXTURE_2D);
+    font.bind(0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, fontPicture.format(), fontPicture.width(), fontPicture.height(),
+                 0, fontPicture.format(), GL_UNSIGNED_BYTE, fontPicture.pixels());
+    font.unbind();
+
+    // One texel a character; the scene addresses it beyond 0..1 and the repeat wrap loops it.
+    const std::vector<float> texels = scrollTextTexels(scrollMessage, kScrollMessageBytes);
+    scroll.setTarget(GL_TEXTURE_1D);
+    scroll.bind(0);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, static_cast<GLsizei>(texels.size() / 3), 0, GL_RGB,
+                 GL_FLOAT, texels.data());
+    scroll.unbind();
 }
 
 }  // namespace tw
