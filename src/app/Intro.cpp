@@ -6,6 +6,7 @@
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "assets/TextureBank.h"
+#include "audio/MusicPlayer.h"
 #include "gl/FullscreenQuad.h"
 
 namespace tw {
@@ -42,9 +43,14 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+
+    // Last, so the music starts only when every GL resource exists.
+    MusicPlayer::start();
 }
 
-Intro::~Intro() {}
+Intro::~Intro() {
+    MusicPlayer::stop();
+}
 
 void Intro::onKey(GLFWwindow* window, int key, int /*scancode*/, int action, int /*mods*/) {
     if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS)
@@ -57,6 +63,7 @@ void Intro::run() {
     sceneTimer.reset();
     adaptTimer.reset();
     int framesSinceResize = 0;
+    int frame = 0;
 
     while (!glfwWindowShouldClose(window)) {
         glfwPollEvents();
@@ -71,6 +78,9 @@ void Intro::run() {
         renderFrame(time);
         present();
         ++framesSinceResize;
+        if (frameObserver)
+            frameObserver({frame, time, width, height});
+        ++frame;
     }
     glfwTerminate();
 }

@@ -6,11 +6,22 @@
 // failure prints its line and exits with status 1.
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "gl/GlExtensionTable.h"
 
 struct GLFWwindow;
 
 namespace tw {
+
+// What the frame loop reports after presenting each frame (to test programs that observe it).
+struct FrameReport {
+    int frame;   // 0 for the first frame
+    float time;  // scene time handed to the passes
+    int width;   // rendering size of this frame
+    int height;
+};
 
 class Intro {
   public:
@@ -23,6 +34,11 @@ class Intro {
 
     void run();
 
+    // Optional; the intro itself sets none. Called after each presented frame.
+    void setFrameObserver(std::function<void(const FrameReport&)> observer) {
+        frameObserver = std::move(observer);
+    }
+
     static void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
 
   private:
@@ -32,6 +48,7 @@ class Intro {
     int width;
     int height;
     GLFWwindow* window = nullptr;
+    std::function<void(const FrameReport&)> frameObserver;
 };
 
 }  // namespace tw

@@ -43,4 +43,8 @@ GLFWwindow* GlTestContext::ensure(int screenWidth, int screenHeight) {
     return window;
 }
 
+void* glProcAddress(const char* name) {
+    return reinterpret_cast<void*>(glfwGetProcAddress(name));
+}
+
 }  // namespace tw::test

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/Process.h"
+
 namespace tw::test {
 
 void useTestServices() {
@@ -31,6 +33,14 @@ void useTestServices() {
         setenv(assignment.substr(0, eq).c_str(), assignment.substr(eq + 1).c_str(), 1);
     }
     loaded = true;
+}
+
+void pressKeys(const std::vector<std::string>& keys) {
+    useTestServices();
+    std::vector<std::string> argv = {"xdotool", "mousemove", "5", "5", "key"};
+    argv.insert(argv.end(), keys.begin(), keys.end());
+    const ProcessResult result = runProcess(argv, {}, 10);
+    EXPECT_EQ(result.exitStatus, 0) << "xdotool: " << result.err;
 }
 
 std::string testSinkName() {

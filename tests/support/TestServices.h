@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tw::test {
 
@@ -12,5 +13,11 @@ void useTestServices();
 
 // The null sink's name, whose ".monitor" source records what the intro plays.
 std::string testSinkName();
+
+// Presses and releases keys on the private display through XTEST, with the pointer moved over the
+// top-left corner first (no window manager: the window under the pointer has the focus). Sending
+// to a window id instead can leave a key held down in the server when the window goes away on the
+// press, which then repeats into the next program.
+void pressKeys(const std::vector<std::string>& keys);
 
 }  // namespace tw::test

@@ -1,0 +1,19 @@
+#!/bin/bash
+# Installs what is missing, builds, and runs the intro.
+# On a desktop it shows the intro full screen (Escape ends it). On a machine with no display it
+# records a 20-second clip with the recorder instead and says where the video is.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target tidewatch tidewatch-record
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    exec build/src/app/tidewatch
+fi
+
+out="$PWD/out/tidewatch-preview.mp4"
+mkdir -p out
+echo "No display found: recording a 20-second preview instead."
+build/tools/record/tidewatch-record --size 640x360 --seconds 20 --out "$out"
+echo "Video written to $out"

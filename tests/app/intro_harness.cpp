@@ -1,0 +1,66 @@
+// The intro's entry point with test hooks: a GL resolver that lacks one entry point, a window
+// instead of full screen, and a report of every presented frame on standard error. Everything
+// else is the real Intro.
+//   intro_harness [--missing NAME] [--window WxH] [--trace]
+#include <GL/glx.h>
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/Intro.h"
+#include "app/StartupFailure.h"
+#include "gl/FullscreenQuad.h"
+
+namespace {
+
+std::string missingName;
+
+void* resolveAllBut(const char* name) {
+    if (missingName == name)
+        return nullptr;
+    return reinterpret_cast<void*>(glXGetProcAddress(reinterpret_cast<const GLubyte*>(name)));
+}
+
+// Shows at exit how far start-up got: the quad buffer exists only after the extension table.
+void reportQuad() {
+    std::fprintf(stderr, "quad buffer %u\n", tw::FullscreenQuad::buffer());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int width = 0;
+    int height = 0;
+    bool trace = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--missing") == 0 && i + 1 < argc) {
+            missingName = argv[++i];
+        } else if (std::strcmp(argv[i], "--window") == 0 && i + 1 < argc) {
+            std::sscanf(argv[++i], "%dx%d", &width, &height);
+        } else if (std::strcmp(argv[i], "--trace") == 0) {
+            trace = true;
+        }
+    }
+    std::atexit(reportQuad);
+
+    if (glfwInit() == GLFW_FALSE)
+        tw::failStartup("glfwInit failed");
+    const bool fullscreen = width == 0;
+    if (fullscreen) {
+        const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
+        width = mode->width;
+        height = mode->height;
+    }
+    tw::Intro intro(width, height, fullscreen, missingName.empty() ? nullptr : resolveAllBut);
+    if (trace) {
+        intro.setFrameObserver([](const tw::FrameReport& r) {
+            std::fprintf(stderr, "frame %d time %.6f size %dx%d\n", r.frame, r.time, r.width,
+                         r.height);
+        });
+    }
+    intro.run();
+    return 0;
+}
