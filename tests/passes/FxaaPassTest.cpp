@@ -66,7 +66,8 @@ Image testPicture(int width, int height) {
     });
 }
 
-// Pixels whose three-by-three neighbourhood is one colour keep that colour exactly.
+// Pixels whose three-by-three neighbourhood is one colour keep that colour exactly (every tap
+// blends equal texels, which filtering reproduces without error).
 TEST_F(FxaaPassTest, UniformRegionPassesUnchanged) {
     const Rgba left{37, 142, 201, 255};
     const Rgba right{220, 40, 90, 255};
