@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config clang-format
-    libglfw3-dev libxmp-dev libasound2-dev libpng-dev libgl-dev libegl-dev libgl1-mesa-dri
+    libglfw3-dev libx11-dev libxfixes-dev libxmp-dev libasound2-dev libpng-dev libgl-dev libegl-dev libgl1-mesa-dri
     libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
     xvfb xauth x11-utils xdotool imagemagick
     pulseaudio pulseaudio-utils libasound2-plugins sox

@@ -10,6 +10,7 @@
 
 #include "support/Process.h"
 #include "support/TestServices.h"
+#include "support/X11Probe.h"
 
 namespace tw::test {
 namespace {
@@ -66,6 +67,29 @@ TEST_F(IntroProcess, WindowIsNotResizable) {
     EXPECT_NE(hints.out.find("maximum size: 640 by 360"), std::string::npos) << hints.out;
     pressKeys({"Escape"});
     EXPECT_EQ(intro.wait(20).exitStatus, 0);
+}
+
+// Over the intro's window the cursor is invisible; before it opens, the server's cursor shows.
+TEST_F(IntroProcess, CursorIsHiddenOverTheWindow) {
+    EXPECT_FALSE(cursorInvisibleAt(100, 100)) << "the root window's cursor should be visible";
+    ChildProcess intro({TW_INTRO_PATH});
+    ASSERT_FALSE(waitForWindow(30).empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(cursorInvisibleAt(100, 100));
+    pressKeys({"Escape"});
+    EXPECT_EQ(intro.wait(20).exitStatus, 0);
+}
+
+// The window system's close request ends the intro like Escape: status 0, nothing printed.
+TEST_F(IntroProcess, CloseRequestExitsCleanly) {
+    ChildProcess intro({TW_INTRO_PATH});
+    const std::string id = waitForWindow(30);
+    ASSERT_FALSE(id.empty());
+    ASSERT_TRUE(sendCloseRequest(id));
+    const ProcessResult result = intro.wait(20);
+    EXPECT_TRUE(result.exited);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, "");
 }
 
 // Other keys and key releases do nothing; Escape ends the intro with status 0, promptly.
