@@ -13,11 +13,11 @@
 namespace tw {
 
 class ScenePass : public RenderTarget {
-public:
+  public:
     ScenePass(int width, int height);
     void render(float time);
 
-private:
+  private:
     ShaderProgram program;
 };
 
