@@ -7,8 +7,8 @@
 
 namespace tw {
 
-constexpr int kMusicRate = 44100;   // frames per second
-constexpr int kMusicChannels = 2;   // interleaved left, right
+constexpr int kMusicRate = 44100;  // frames per second
+constexpr int kMusicChannels = 2;  // interleaved left, right
 
 // Interleaved signed 16-bit stereo at 44100 Hz: `seconds` of music starting `startSeconds` into
 // the song (both >= 0), as the player continues it (the song loops at its restart position).

@@ -1,0 +1,18 @@
+// The intro's music: the complete XM file image built from tools/music at build time and linked
+// into the program's read-only data.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tw {
+
+struct MusicModule {
+    const uint8_t* data;
+    size_t size;  // bytes; the player is given this length
+};
+
+// The embedded module; valid for the whole run.
+MusicModule musicModule();
+
+}  // namespace tw

@@ -1,0 +1,37 @@
+// Plays the embedded module on the sound device from its own audio thread, one player frame (one
+// module tick, 20 ms at 125 BPM) at a time, until stopped.
+//
+// start() once, last in the intro's start-up (every failure ends the process with its line);
+// stop() once at shut-down: the thread ends, the player is freed, the queued audio plays out and
+// the device closes. Both on the main thread.
+#pragma once
+
+#include <pthread.h>
+#include <xmp.h>
+
+#include <atomic>
+
+namespace tw {
+
+class MusicPlayer {
+  public:
+    static void start();
+    static void stop();
+
+    // A player context with the embedded module loaded and playing at 44100 Hz, 16-bit stereo,
+    // with the intro's mixer settings. On failure: null, and `failure` names the failed step
+    // ("xmp_create_" or "xmp_load_module"). Shared with the offline renderer so both sound alike.
+    static xmp_context createContext(const char** failure);
+
+  private:
+    static void* threadMain(void* unused);
+
+    static xmp_context context;
+    static pthread_t thread;
+    static bool threadStarted;
+    static xmp_frame_info frameInfo;
+    // Written by the main thread, read by the audio thread before every frame.
+    static std::atomic<bool> running;
+};
+
+}  // namespace tw
