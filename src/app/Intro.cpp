@@ -8,9 +8,6 @@
 #include "assets/TextureBank.h"
 #include "audio/MusicPlayer.h"
 #include "gl/FullscreenQuad.h"
-#include "passes/FxaaPass.h"
-#include "passes/PostFxPass.h"
-#include "passes/ScenePass.h"
 
 namespace tw {
 
