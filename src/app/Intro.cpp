@@ -8,6 +8,9 @@
 #include "assets/TextureBank.h"
 #include "audio/MusicPlayer.h"
 #include "gl/FullscreenQuad.h"
+#include "passes/FxaaPass.h"
+#include "passes/PostFxPass.h"
+#include "passes/ScenePass.h"
 
 namespace tw {
 
@@ -35,6 +38,10 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     glEnable(GL_TEXTURE_1D);
     glEnable(GL_TEXTURE_2D);
     bank.build();
+
+    scenePass = new ScenePass(width, height);
+    fxaaPass = new FxaaPass(width, height, scenePass);
+    postFxPass = new PostFxPass(width, height, fxaaPass);
 
     glViewport(0, 0, width, height);
     // Identity matrices for the whole run, so the quad's -1..1 corners cover the viewport.
@@ -73,6 +80,9 @@ void Intro::run() {
             const RenderSize lowered = lowerResolution({width, height});
             width = lowered.width;
             height = lowered.height;
+            scenePass->resize(width, height);
+            fxaaPass->resize(width, height);
+            postFxPass->resize(width, height);
             framesSinceResize = 0;
         }
         renderFrame(time);
@@ -85,12 +95,18 @@ void Intro::run() {
     glfwTerminate();
 }
 
-void Intro::renderFrame(float /*time*/) {}
+void Intro::renderFrame(float time) {
+    scenePass->render(time);
+    fxaaPass->render(time);
+    postFxPass->render(time);
+}
 
 // Stretches the finished frame over the whole window with the fixed-function pipeline.
 void Intro::present() {
     const TextureBank& bank = TextureBank::instance();
     glViewport(0, 0, bank.screenWidth, bank.screenHeight);
+    // Unit 0 is active and no program is in use after the post pass.
+    glBindTexture(GL_TEXTURE_2D, postFxPass->colorTexture());
     FullscreenQuad::draw();
     glFlush();
     glFinish();

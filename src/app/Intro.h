@@ -15,6 +15,10 @@ struct GLFWwindow;
 
 namespace tw {
 
+class ScenePass;
+class FxaaPass;
+class PostFxPass;
+
 // What the frame loop reports after presenting each frame (to test programs that observe it).
 struct FrameReport {
     int frame;   // 0 for the first frame
@@ -45,6 +49,11 @@ class Intro {
     void renderFrame(float time);
     void present();
 
+    // Created once and never deleted: their GL objects end with the context, which the frame
+    // loop destroys before the Intro goes.
+    ScenePass* scenePass = nullptr;
+    FxaaPass* fxaaPass = nullptr;
+    PostFxPass* postFxPass = nullptr;
     int width;
     int height;
     GLFWwindow* window = nullptr;
