@@ -133,6 +133,38 @@ TEST_F(IntroProcess, MissingEntryPointFailsBeforeAnyResource) {
     }
 }
 
+// Mean brightness (0..1) of a rectangle of a PNG file, measured by ImageMagick.
+double meanBrightness(const std::string& png, int x, int y, int w, int h) {
+    const std::string crop = std::to_string(w) + "x" + std::to_string(h) + "+" + std::to_string(x) +
+                             "+" + std::to_string(y);
+    ProcessResult result = runProcess(
+        {"convert", png, "-crop", crop, "+repage", "-format", "%[fx:mean]", "info:"}, {}, 30);
+    return result.exitStatus == 0 ? std::stod(result.out) : -1.0;
+}
+
+// A screenshot of the running intro after its resolution steps: the finished frame covers the
+// whole window (no black band at any edge) and the vignette darkens the border against the middle.
+TEST_F(IntroProcess, FinishedFrameCoversTheWindowWithVignette) {
+    ChildProcess intro({TW_INTRO_PATH});
+    ASSERT_FALSE(waitForWindow(30).empty());
+    std::this_thread::sleep_for(std::chrono::seconds(10));
+    const std::string png = makeTestDir("intro-screenshot") + "/intro-10s.png";
+    ASSERT_EQ(runProcess({"import", "-window", "root", png}, {}, 30).exitStatus, 0);
+    pressKeys({"Escape"});
+    EXPECT_EQ(intro.wait(20).exitStatus, 0);
+
+    const double middle = meanBrightness(png, 760, 440, 400, 200);
+    const double edges[4] = {
+        meanBrightness(png, 0, 0, 1920, 4), meanBrightness(png, 0, 1076, 1920, 4),
+        meanBrightness(png, 0, 0, 4, 1080), meanBrightness(png, 1916, 0, 4, 1080)};
+    for (double edge : edges) {
+        EXPECT_GT(edge, 0.02) << "an edge of the window is black: the frame does not cover it";
+        EXPECT_LT(edge, middle * 0.8) << "the border is not darker than the middle";
+    }
+    std::printf("screenshot %s: middle %.3f, edges %.3f %.3f %.3f %.3f\n", png.c_str(), middle,
+                edges[0], edges[1], edges[2], edges[3]);
+}
+
 struct FrameLine {
     int frame;
     double time;
