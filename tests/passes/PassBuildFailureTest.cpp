@@ -11,6 +11,7 @@
 
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/postFxFragmentSource.h"
+#include "passes/SceneShaderSource.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
 
@@ -62,6 +63,11 @@ TEST(PassBuildFailure, FxaaFragmentErrorStopsStartup) {
 // A broken post-effect fragment stage: "PostFX Shader : ERROR", status 1, log on stderr.
 TEST(PassBuildFailure, PostFxFragmentErrorStopsStartup) {
     expectStartupStops("postfx", postFxFragmentSource, "PostFX Shader : ERROR");
+}
+
+// A broken scene fragment stage: "Raytracer Shader : ERROR", status 1, log on stderr.
+TEST(PassBuildFailure, SceneFragmentErrorStopsStartup) {
+    expectStartupStops("scene", sceneFragmentSource(), "Raytracer Shader : ERROR");
 }
 
 }  // namespace
