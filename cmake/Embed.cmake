@@ -38,6 +38,7 @@ tw_${symbol}_end:
     .section .note.GNU-stack,\"\",@progbits
 ")
     configure_file(${out_s}.in ${out_s} COPYONLY)
-    set_source_files_properties(${out_s} PROPERTIES OBJECT_DEPENDS ${file})
+    # Set where the target lives, so a regenerated file is assembled in again.
+    set_source_files_properties(${out_s} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${file})
     target_sources(${target} PRIVATE ${out_s})
 endfunction()
