@@ -1,7 +1,8 @@
 // tidewatch-assets DIR: writes every asset embedded in the intro to DIR, as the program holds it.
 //
 // The records (logo.rec, font.rec, fbm.rec) are the exact embedded bytes; the PNG files show the
-// same pictures upright for people; message.txt is the scroll message. One function per asset:
+// same pictures upright for people; message.txt is the scroll message; music.xm is the module
+// and music.wav one pass of it as the intro plays it. One function per asset:
 // a new asset adds one entry to kAssets. Files are written under a temporary name and renamed, so
 // a failure leaves no half-written file.
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "MusicAssets.h"
 #include "assets/ImageRecord.h"
 #include "assets/PngWriter.h"
 #include "assets/ScrollMessage.h"
@@ -77,9 +79,11 @@ struct Asset {
 };
 
 const Asset kAssets[] = {
-    {"logo.rec", writeLogoRecord}, {"font.rec", writeFontRecord}, {"fbm.rec", writeFbmRecord},
-    {"logo.png", writeLogoPng},    {"font.png", writeFontPng},    {"fbm.png", writeFbmPng},
-    {"message.txt", writeMessage},
+    {"logo.rec", writeLogoRecord},    {"font.rec", writeFontRecord},
+    {"fbm.rec", writeFbmRecord},      {"logo.png", writeLogoPng},
+    {"font.png", writeFontPng},       {"fbm.png", writeFbmPng},
+    {"message.txt", writeMessage},    {"music.xm", tw::writeMusicModule},
+    {"music.wav", tw::writeMusicWav},
 };
 
 }  // namespace
