@@ -21,7 +21,10 @@
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
+#include "gl/RenderTarget.h"
 #include "gl/ShaderProgram.h"
+#include "passes/FxaaPass.h"
+#include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
 #include "passes/SceneShaderSource.h"
 
@@ -31,6 +34,12 @@ struct Options {
     int frames = 11;
     float time = 30.f;
 };
+
+// The screen the passes restore the viewport to: the largest measured size.
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 720;
+// Scene time of the frame the filters read.
+constexpr float kSourceTime = 30.f;
 
 // A pass set up at one size, as a function that renders one frame of it at a given time.
 using Frame = std::function<void(float time)>;
@@ -45,6 +54,43 @@ const PassCase kPasses[] = {
      [](int width, int height) -> Frame {
          auto pass = std::make_shared<tw::ScenePass>(width, height);
          return [pass](float time) { pass->render(time); };
+     }},
+    // The two filters have no loops, so their cost does not depend on the picture; one scene
+    // frame gives them a realistic one.
+    {"FXAA pass",
+     [](int width, int height) -> Frame {
+         auto scene = std::make_shared<tw::ScenePass>(width, height);
+         auto fxaa = std::make_shared<tw::FxaaPass>(width, height, scene.get());
+         scene->render(kSourceTime);
+         return [scene, fxaa](float time) { fxaa->render(time); };
+     }},
+    {"post-effect pass",
+     [](int width, int height) -> Frame {
+         auto scene = std::make_shared<tw::ScenePass>(width, height);
+         auto fxaa = std::make_shared<tw::FxaaPass>(width, height, scene.get());
+         auto post = std::make_shared<tw::PostFxPass>(width, height, fxaa.get());
+         scene->render(kSourceTime);
+         fxaa->render(kSourceTime);
+         return [scene, fxaa, post](float time) { post->render(time); };
+     }},
+    // Scene, FXAA, post effect and the final stretch to the screen, drawn into a 1280x720 target
+    // that stands in for the window (there is none off-screen).
+    {"whole chain",
+     [](int width, int height) -> Frame {
+         auto scene = std::make_shared<tw::ScenePass>(width, height);
+         auto fxaa = std::make_shared<tw::FxaaPass>(width, height, scene.get());
+         auto post = std::make_shared<tw::PostFxPass>(width, height, fxaa.get());
+         auto screen = std::make_shared<tw::RenderTarget>();
+         screen->resize(kScreenWidth, kScreenHeight);
+         return [scene, fxaa, post, screen](float time) {
+             scene->render(time);
+             fxaa->render(time);
+             post->render(time);
+             screen->begin();
+             glBindTexture(GL_TEXTURE_2D, post->colorTexture());
+             tw::FullscreenQuad::draw();
+             screen->end();
+         };
      }},
 };
 
@@ -89,8 +135,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
 void prepareGl() {
     tw::FullscreenQuad::create();
     tw::TextureBank& bank = tw::TextureBank::instance();
-    bank.screenWidth = 1280;
-    bank.screenHeight = 720;
+    bank.screenWidth = kScreenWidth;
+    bank.screenHeight = kScreenHeight;
     glEnable(GL_TEXTURE_1D);
     glEnable(GL_TEXTURE_2D);
     bank.build();
