@@ -142,6 +142,15 @@ Sample renderSample(const Recipe& recipe) {
     if (recipe.drive > 0.0)
         for (double& x : mix)
             x = std::tanh(recipe.drive * x);
+    if (recipe.looped) {
+        // A held note must not carry an offset: it wastes 8-bit range and thumps at note ends.
+        double mean = 0.0;
+        for (double x : mix)
+            mean += x;
+        mean /= static_cast<double>(count);
+        for (double& x : mix)
+            x -= mean;
+    }
 
     double peak = 0.0;
     for (double x : mix)
