@@ -9,16 +9,22 @@ namespace tw {
 
 namespace {
 
+bool initialise(EGLDisplay display) {
+    return display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr) == EGL_TRUE;
+}
+
 // The display of the first platform that works: surfaceless needs no device node or server;
 // the device platform is what drivers without it (proprietary ones) offer instead.
 EGLDisplay openDisplay() {
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
         eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr)
-        return eglGetDisplay(EGL_DEFAULT_DISPLAY);
+    if (getPlatformDisplay == nullptr) {
+        EGLDisplay display = eglGetDisplay(EGL_DEFAULT_DISPLAY);
+        return initialise(display) ? display : EGL_NO_DISPLAY;
+    }
     EGLDisplay display =
         getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr) == EGL_TRUE)
+    if (initialise(display))
         return display;
 
     auto queryDevices =
@@ -27,7 +33,7 @@ EGLDisplay openDisplay() {
     EGLint count = 0;
     if (queryDevices != nullptr && queryDevices(1, &device, &count) == EGL_TRUE && count > 0) {
         display = getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, device, nullptr);
-        if (display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr) == EGL_TRUE)
+        if (initialise(display))
             return display;
     }
     return EGL_NO_DISPLAY;
