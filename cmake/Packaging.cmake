@@ -1,0 +1,72 @@
+# Installation of the manual pages, the Debian package (CPack) and the release archive.
+# Included from the top-level CMakeLists.txt after the intro and the recorder are defined; the two
+# executables install themselves into bin/.
+
+# Manual pages, with the project version filled in.
+set(TW_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
+configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.6.in ${TW_DOC_DIR}/tidewatch.6 @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch-record.1.in ${TW_DOC_DIR}/tidewatch-record.1 @ONLY)
+install(FILES ${TW_DOC_DIR}/tidewatch.6 DESTINATION share/man/man6)
+install(FILES ${TW_DOC_DIR}/tidewatch-record.1 DESTINATION share/man/man1)
+
+# Debian package: cpack -G DEB in the build folder (or the "package" target) writes
+# tidewatch_<version>_amd64.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tidewatch)
+set(CPACK_PACKAGE_VENDOR Vendrel)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Vendrel <tidewatch@vendrel.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "full-screen real-time audiovisual intro by Vendrel")
+# The long description, in lines Debian tools show as they are.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Tidewatch covers the primary monitor and ray-traces an animated scene (mirror"
+    "spheres, a scrolling wall of letters, a daylight sky, a dissolving logo) to its"
+    "own tracker music until Escape is pressed. Everything it shows or plays is"
+    "inside the executable."
+    "The package also holds tidewatch-record, which renders the intro off-screen"
+    "into an MP4 video or PNG frames, with no display or sound device.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends is worked out by dpkg-shlibdeps from what the executables link; ffmpeg only serves
+# the recorder's video output.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ffmpeg)
+# A source package holds the sources only, never a build folder.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/")
+include(CPack)
+
+# Release archive: cmake --build <build> --target release-archive writes
+# <build>/tidewatch-linux-x86_64.tar.gz with the executables, the .nfo, a screenshot and a clip,
+# both made by the recorder.
+set(TW_SHOT_START 20)
+set(TW_SHOT_SIZE 1280x720)
+set(TW_CLIP_START 12)
+set(TW_CLIP_SECONDS 10)
+set(TW_CLIP_SIZE 640x360)
+set(TW_CLIP_FPS 30)
+configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.nfo.in ${TW_DOC_DIR}/tidewatch.nfo @ONLY)
+
+# The command that builds the archive, less -DOUT_DIR=<folder> -P ${TW_RELEASE_SCRIPT}; the
+# tests run it into a scratch folder.
+set(TW_RELEASE_COMMAND
+    ${CMAKE_COMMAND}
+    -DINTRO=$<TARGET_FILE:tidewatch>
+    -DRECORDER=$<TARGET_FILE:tidewatch-record>
+    -DNFO=${TW_DOC_DIR}/tidewatch.nfo
+    -DSTRIP=${CMAKE_STRIP}
+    -DSHOT_START=${TW_SHOT_START}
+    -DSHOT_SIZE=${TW_SHOT_SIZE}
+    -DCLIP_START=${TW_CLIP_START}
+    -DCLIP_SECONDS=${TW_CLIP_SECONDS}
+    -DCLIP_SIZE=${TW_CLIP_SIZE}
+    -DCLIP_FPS=${TW_CLIP_FPS})
+set(TW_RELEASE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/ReleaseArchive.cmake)
+add_custom_target(release-archive
+    COMMAND ${TW_RELEASE_COMMAND} -DOUT_DIR=${CMAKE_BINARY_DIR} -P ${TW_RELEASE_SCRIPT}
+    DEPENDS tidewatch tidewatch-record ${TW_DOC_DIR}/tidewatch.nfo
+    COMMENT "Making tidewatch-linux-x86_64.tar.gz"
+    VERBATIM)
