@@ -15,5 +15,5 @@ fi
 out="$PWD/out/tidewatch-preview.mp4"
 mkdir -p out
 echo "No display found: recording a 20-second preview instead."
-build/tools/record/tidewatch-record --size 640x360 --seconds 20 --out "$out"
+build/tools/record/tidewatch-record --size 640x360 --fps 30 --seconds 20 --out "$out"
 echo "Video written to $out"
