@@ -2,9 +2,15 @@
 
 #include <alsa/asoundlib.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace tw {
+
+namespace {
+constexpr unsigned int kPeriodTime = 50000;  // microseconds: how often the device wakes the writer
+}  // namespace
 
 snd_pcm_t* AudioOutput::pcm = nullptr;
 
@@ -19,7 +25,7 @@ int AudioOutput::open(uint32_t rate, uint32_t channels) {
     unsigned int grantedRate = rate;
     unsigned int grantedChannels = channels;
     unsigned int bufferTime = 250000;  // microseconds: how far the audio thread renders ahead
-    unsigned int periodTime = 50000;   // microseconds: how often the device wakes the writer
+    unsigned int periodTime = kPeriodTime;
     snd_pcm_hw_params_t* params = nullptr;
     snd_pcm_hw_params_alloca(&params);
     snd_pcm_hw_params_any(pcm, params);
@@ -54,7 +60,12 @@ void AudioOutput::write(const void* buffer, int32_t bytes) {
         if (written < 0) {
             // Underrun (the writer was late, e.g. the process was stopped) or a suspended
             // device: start again with the next buffer; this one is lost.
-            snd_pcm_prepare(pcm);
+            if (snd_pcm_prepare(pcm) < 0) {
+                // The device is gone (its sound server died): every write would now fail at
+                // once. Wait one period, as a working device would, so the audio thread does
+                // not spin on a core.
+                std::this_thread::sleep_for(std::chrono::microseconds(kPeriodTime));
+            }
             return;
         }
         if (written == 0)

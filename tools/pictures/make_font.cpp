@@ -54,6 +54,13 @@ bool readGlyphs(const std::string& path, std::vector<uint8_t>& pixels) {
             std::istringstream header(text.substr(1));
             if (!(header >> code) || code < kFirstCode || code > kLastCode)
                 return fail(path, lineNumber, "glyph code outside 33..122");
+            // The character shown after the code guards against a mistyped code.
+            std::string shown;
+            if (!(header >> shown) || shown.size() != 1 || shown[0] != code ||
+                !(header >> std::ws).eof())
+                return fail(path, lineNumber,
+                            "expected \"= " + std::to_string(code) + " " +
+                                std::string(1, static_cast<char>(code)) + "\"");
             if (!seen.insert(code).second)
                 return fail(path, lineNumber, "glyph defined twice");
             artRow = 0;

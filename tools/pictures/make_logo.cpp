@@ -46,6 +46,7 @@ struct Design {
     int left = 0, top = 0, right = 0, bottom = 0;
     double margin = 0.0, slant = 0.0, bevel = 0.0;
     std::vector<Letter> letters;
+    int boundsLine = 0;  // where the source sets the bounds, for errors found later
     // Derived placement: pixels per unit, the baseline row and the word's left edge in pixels.
     double scale = 0.0, baseline = 0.0, origin = 0.0;
 };
@@ -72,10 +73,12 @@ bool readDesign(const std::string& path, Design& design) {
         bool ok = true;
         if (keyword == "bounds") {
             ok = static_cast<bool>(line >> design.left >> design.top >> design.right >>
-                                   design.bottom);
+                                   design.bottom) &&
+                 design.left < design.right && design.top < design.bottom;
             haveBounds = ok;
+            design.boundsLine = lineNumber;
         } else if (keyword == "margin") {
-            ok = static_cast<bool>(line >> design.margin);
+            ok = static_cast<bool>(line >> design.margin) && design.margin >= 0.0;
         } else if (keyword == "slant") {
             ok = static_cast<bool>(line >> design.slant);
         } else if (keyword == "bevel") {
@@ -90,8 +93,9 @@ bool readDesign(const std::string& path, Design& design) {
             Box box{0, 0, 0, 0, 0};
             ok = static_cast<bool>(line >> box.x0 >> box.y0 >> box.x1 >> box.y1) &&
                  box.x1 > box.x0 && box.y1 > box.y0;
-            if (!(line >> box.radius))
-                box.radius = 0.0;
+            // The radius is optional; a word that is there must be a number.
+            if (ok && !(line >> std::ws).eof())
+                ok = static_cast<bool>(line >> box.radius);
             ok = ok && box.radius >= 0.0 &&
                  2.0 * box.radius <= std::min(box.x1 - box.x0, box.y1 - box.y0);
             (keyword == "box" ? design.letters.back().boxes : design.letters.back().cuts)
@@ -101,11 +105,15 @@ bool readDesign(const std::string& path, Design& design) {
         }
         if (!ok)
             return fail(path, lineNumber, "malformed " + keyword + " line");
+        if (!(line >> std::ws).eof())
+            return fail(path, lineNumber, "unexpected text after the " + keyword + " values");
     }
     if (!haveBounds || design.letters.empty())
         return fail(path, lineNumber, "needs bounds and at least one letter");
     if (design.left < 0 || design.top < 0 || design.right >= kWidth || design.bottom >= kHeight)
-        return fail(path, lineNumber, "bounds outside the picture");
+        return fail(path, design.boundsLine, "bounds outside the picture");
+    if (2.0 * design.margin >= design.bottom - design.top + 1)
+        return fail(path, design.boundsLine, "the margin leaves no room inside the bounds");
     return true;
 }
 
@@ -125,7 +133,7 @@ void wordExtent(const Design& design, double gap, double& left, double& right) {
 }
 
 // Fits the word into the bounds: the height sets the scale, the spare width the letter spacing.
-bool placeWord(Design& design) {
+bool placeWord(const std::string& path, Design& design) {
     const double height = design.bottom - design.top + 1 - 2.0 * design.margin;
     const double width = design.right - design.left + 1 - 2.0 * design.margin;
     design.scale = height / kCapHeight;
@@ -133,10 +141,8 @@ bool placeWord(Design& design) {
     wordExtent(design, 0.0, left, right);
     const size_t gaps = design.letters.size() - 1;
     const double gap = gaps > 0 ? (width / design.scale - (right - left)) / gaps : 0.0;
-    if (gap < 0.0) {
-        std::fprintf(stderr, "letters are too wide for the bounds\n");
-        return false;
-    }
+    if (gap < 0.0)
+        return fail(path, design.boundsLine, "letters are too wide for the bounds");
     double x = 0.0;
     for (Letter& letter : design.letters) {
         letter.left = x;
@@ -259,15 +265,16 @@ std::vector<uint8_t> render(const Design& design) {
 }
 
 // Every visible pixel must lie inside the bounds the scene's logo window expects.
-bool checkBounds(const Design& design, const std::vector<uint8_t>& pixels) {
+bool checkBounds(const std::string& path, const Design& design,
+                 const std::vector<uint8_t>& pixels) {
     for (int row = 0; row < kHeight; ++row)
         for (int column = 0; column < kWidth; ++column)
             if (pixels[(row * kWidth + column) * 4 + 3] != 0 &&
                 (row < design.top || row > design.bottom || column < design.left ||
                  column > design.right)) {
-                std::fprintf(stderr, "ink at column %d, row %d lies outside the bounds\n", column,
-                             row);
-                return false;
+                return fail(path, design.boundsLine,
+                            "ink at column " + std::to_string(column) + ", row " +
+                                std::to_string(row) + " lies outside the bounds");
             }
     return true;
 }
@@ -280,10 +287,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     Design design;
-    if (!readDesign(argv[1], design) || !placeWord(design))
+    if (!readDesign(argv[1], design) || !placeWord(argv[1], design))
         return 1;
     const std::vector<uint8_t> pixels = render(design);
-    if (!checkBounds(design, pixels))
+    if (!checkBounds(argv[1], design, pixels))
         return 1;
     return tw::tools::writeRecord(argv[2], kWidth, kHeight, tw::tools::kFormatRgba, pixels) ? 0 : 1;
 }

@@ -1,0 +1,65 @@
+#!/bin/bash
+# Builds the library, the intro, the generators and a set of tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer, runs the tests under them, then runs the intro for 20 s under a
+# private display and sound server and ends it with Escape. Any sanitizer report fails.
+# (The music thread's ThreadSanitizer check, music_thread_check, runs in the ordinary build.)
+#   scripts/sanitize.sh [BUILD_DIR]     default build-asan
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${1:-build-asan}
+supp=$root/tests/sanitizers
+
+# Unit tests, the GL layer and passes, the generators, and the real intro's start-up, key,
+# sound and failure paths. The picture tests of the scene shader are left to the ordinary build:
+# they exercise the GPU's compiler, not this program's memory handling.
+tests=(resolution_step_test gl_extension_table_test gl_layer_test texture_bank_tests
+    assets_tests fxaa_pass_test postfx_pass_test pass_build_failure_test music_module_test
+    music_render_test music_generator_test record_options_tests intro_process_test
+    intro_sound_test failure_path_test bad_source_test)
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTW_SANITIZE=address >/dev/null
+# Only these targets: the thread-sanitized music check cannot be built with these sanitizers.
+cmake --build "$build" -j"$(nproc)" --target tidewatch "${tests[@]}"
+
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=0
+export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+pattern=$(IFS='|'; echo "^(services\\.|(${tests[*]})\\.)")
+ctest --test-dir "$build" -R "$pattern" --output-on-failure -j"$(nproc)" --timeout 1200
+
+# The intro itself for 20 s, then Escape: status 0 and not one report.
+services=$root/$build/sanitize-services
+tests/harness/services.sh start "$services" >/dev/null
+trap 'tests/harness/services.sh stop "$services"' EXIT
+# shellcheck disable=SC1091
+. "$services/env"
+log=$root/$build/sanitize-intro.log
+"$build/src/app/tidewatch" >"$log" 2>&1 &
+intro=$!
+sleep 20
+if ! kill -0 "$intro" 2>/dev/null; then
+    wait "$intro" || true
+    echo "sanitize: the intro ended by itself within 20 s:" >&2
+    cat "$log" >&2
+    exit 1
+fi
+xdotool mousemove 5 5 key Escape
+status=0
+for _ in $(seq 300); do
+    kill -0 "$intro" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$intro" 2>/dev/null; then
+    kill -KILL "$intro"
+    echo "sanitize: the intro did not end within 30 s of Escape" >&2
+    exit 1
+fi
+wait "$intro" || status=$?
+if [ "$status" -ne 0 ] || grep -Eq 'Sanitizer|runtime error' "$log"; then
+    echo "sanitize: the intro under the sanitizers: status $status" >&2
+    cat "$log" >&2
+    exit 1
+fi
+echo "sanitize: tests passed and the intro ran 20 s with no report"

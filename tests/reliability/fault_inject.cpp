@@ -1,0 +1,82 @@
+// A library preloaded (LD_PRELOAD) into the real intro to make one thing outside it fail, chosen
+// by TW_FAULT. Nothing in the intro reads that variable: the program under test is the one that
+// ships, and only the library calls it makes behave differently.
+//   TW_FAULT=no-monitor  GLFW reports no primary monitor (Xvfb always has one)
+//   TW_FAULT=module      the module player is handed the embedded module with a damaged header
+//   TW_FAULT=thread      creating a thread whose start routine is in the program itself (the audio
+//                        thread; the GL driver's and sound client's threads start in libraries)
+//                        fails with EAGAIN
+#include <dlfcn.h>
+#include <link.h>
+#include <pthread.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+struct GLFWmonitor;
+
+namespace {
+
+bool faultIs(const char* name) {
+    const char* fault = std::getenv("TW_FAULT");
+    return fault != nullptr && std::strcmp(fault, name) == 0;
+}
+
+template <typename Function>
+Function next(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// True when `address` lies in a loaded segment of the main program (the first object listed).
+bool inMainProgram(const void* address) {
+    struct Query {
+        uintptr_t address;
+        bool found;
+    } query{reinterpret_cast<uintptr_t>(address), false};
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* data) -> int {
+            auto* q = static_cast<Query*>(data);
+            for (int i = 0; i < info->dlpi_phnum; ++i) {
+                const ElfW(Phdr)& ph = info->dlpi_phdr[i];
+                const uintptr_t start = info->dlpi_addr + ph.p_vaddr;
+                if (ph.p_type == PT_LOAD && q->address >= start && q->address < start + ph.p_memsz)
+                    q->found = true;
+            }
+            return 1;  // the main program is listed first: stop after it
+        },
+        &query);
+    return query.found;
+}
+
+}  // namespace
+
+extern "C" {
+
+GLFWmonitor* glfwGetPrimaryMonitor() {
+    if (faultIs("no-monitor"))
+        return nullptr;
+    return next<GLFWmonitor* (*)()>("glfwGetPrimaryMonitor")();
+}
+
+int xmp_load_module_from_memory(void* context, const void* image, long size) {
+    auto load = next<int (*)(void*, const void*, long)>("xmp_load_module_from_memory");
+    if (!faultIs("module") || size < 17)
+        return load(context, image, size);
+    // The player identifies an XM module by its first 17 bytes.
+    std::vector<unsigned char> damaged(static_cast<const unsigned char*>(image),
+                                       static_cast<const unsigned char*>(image) + size);
+    std::memset(damaged.data(), 'x', 17);
+    return load(context, damaged.data(), size);
+}
+
+int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*start)(void*),
+                   void* arg) {
+    if (faultIs("thread") && inMainProgram(reinterpret_cast<const void*>(start)))
+        return EAGAIN;
+    return next<int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*)>(
+        "pthread_create")(thread, attr, start, arg);
+}
+
+}  // extern "C"
