@@ -2,17 +2,14 @@
 
 #include "app/StartupFailure.h"
 #include "assets/TextureBank.h"
-#include "embedded/passthroughVertexSource.h"
 #include "gl/FullscreenQuad.h"
-#include "passes/SceneShaderSource.h"
 
 namespace tw {
 
 // The base class has already made the target at 320x240; it takes the wanted size only once the
 // program is known to build.
-ScenePass::ScenePass(int width, int height) {
-    const std::string fragmentSource = sceneFragmentSource();
-    if (program.build(passthroughVertexSource, fragmentSource.c_str()) != ShaderProgram::kBuilt)
+ScenePass::ScenePass(int width, int height, const SceneProgramSource& source) {
+    if (program.build(source.vertex.c_str(), source.fragment.c_str()) != ShaderProgram::kBuilt)
         failStartup("Raytracer Shader : ERROR", program.log());
     resize(width, height);
 }

@@ -9,12 +9,14 @@
 
 #include "gl/RenderTarget.h"
 #include "gl/ShaderProgram.h"
+#include "passes/SceneShaderSource.h"
 
 namespace tw {
 
 class ScenePass : public RenderTarget {
   public:
-    ScenePass(int width, int height);
+    // `source` is the scene program; only the benchmark and the tests pass another one.
+    ScenePass(int width, int height, const SceneProgramSource& source = sceneProgramSource());
     void render(float time);
 
   private:

@@ -2,10 +2,13 @@
 
 #include <cstring>
 
+#include "embedded/sceneFrameSource.h"
 #include "embedded/sceneGeometrySource.h"
 #include "embedded/sceneMainSource.h"
 #include "embedded/sceneShadingSource.h"
+#include "embedded/sceneSkyModelSource.h"
 #include "embedded/sceneSkySource.h"
+#include "embedded/sceneVertexMainSource.h"
 
 namespace tw {
 
@@ -26,9 +29,17 @@ std::string joinShaderParts(std::initializer_list<const char*> parts) {
     return joined;
 }
 
+std::string sceneVertexSource() {
+    return joinShaderParts({sceneSkyModelSource, sceneFrameSource, sceneVertexMainSource});
+}
+
 std::string sceneFragmentSource() {
-    return joinShaderParts(
-        {sceneGeometrySource, sceneSkySource, sceneShadingSource, sceneMainSource});
+    return joinShaderParts({sceneSkyModelSource, sceneGeometrySource, sceneSkySource,
+                            sceneShadingSource, sceneMainSource});
+}
+
+SceneProgramSource sceneProgramSource() {
+    return {sceneVertexSource(), sceneFragmentSource()};
 }
 
 }  // namespace tw

@@ -1,8 +1,10 @@
-// The scene fragment program's source, joined from its GLSL parts (geometry, sky, shading, entry
-// point), each of which opens with its own version line.
+// The scene program's sources, each joined from GLSL parts that open with their own version line:
+// the vertex stage (sky model, per-frame values, entry point) and the fragment stage (sky model,
+// geometry, sky, shading, entry point).
 //
-// sceneFragmentSource() is what the scene pass compiles; joinShaderParts() lets other programs
-// (probe shaders in tests) compile the same parts with an entry point of their own.
+// sceneVertexSource() and sceneFragmentSource() are what the scene pass compiles;
+// joinShaderParts() lets other programs (probe shaders in tests) compile the same parts with an
+// entry point of their own.
 #pragma once
 
 #include <initializer_list>
@@ -14,6 +16,14 @@ namespace tw {
 // "#version" line is dropped, since a program may state its version only once, first.
 std::string joinShaderParts(std::initializer_list<const char*> parts);
 
+// The two stages of a scene program.
+struct SceneProgramSource {
+    std::string vertex;
+    std::string fragment;
+};
+
+std::string sceneVertexSource();
 std::string sceneFragmentSource();
+SceneProgramSource sceneProgramSource();
 
 }  // namespace tw

@@ -1,12 +1,13 @@
 #version 120
 // Entry point of the scene fragment program: ray-traces the animated scene for this pixel and
-// fades the picture in from black over the first 4 s. Last part, after scene_geometry,
-// scene_sky and scene_shading.
+// fades the picture in from black over the first 4 s. Last part, after scene_sky_model,
+// scene_geometry, scene_sky and scene_shading.
 //
-// Inputs: uniform float time (scene_geometry); everything else through pictureColour().
+// Inputs: uniform float time (scene_geometry); the frame varyings through readFrame(); everything
+// else through pictureColour().
 // Output: gl_FragColor, gamma-encoded colour, alpha always 1.
 
 void main() {
-    setUpFrame();
+    readFrame();
     gl_FragColor = vec4(pictureColour() * smoothstep(0., 1., time * .25), 1.);
 }

@@ -1,27 +1,35 @@
 #version 120
-// Scene geometry: the fixed camera, the nine animated spheres, the floor, the wall of scrolling
-// letters, the nearest hit along a ray, and the spheres' soft shadows and occlusion.
-// First part of the scene fragment program (then scene_sky, scene_shading, scene.frag).
+// Scene geometry: the fixed camera, the nine spheres, the floor, the wall of scrolling letters,
+// the nearest hit along a ray, and the spheres' soft shadows and occlusion. Second part of the
+// scene fragment program (after scene_sky_model; then scene_sky, scene_shading, scene.frag).
 //
 // Inputs:
-//   uniform float time        seconds since the frame loop started
-//   uniform sampler2D font    unit 3: 144 x 60 luminance glyph atlas, 16 x 6 cells, nearest
-//   uniform sampler1D scroll  unit 4: one texel per message character, (left u, top t, 0) of its
-//                             atlas cell, nearest, repeat
-// Globals: hourOfDay and spheres[] are written by setUpFrame() first in every fragment;
-// sunDirection is written by every skyColor() call (scene_sky).
+//   uniform float time             seconds since the frame loop started
+//   uniform sampler2D font         unit 3: 144 x 60 luminance glyph atlas, 16 x 6 cells, nearest
+//   uniform sampler1D scroll       unit 4: one texel per message character, (left u, top t, 0)
+//                                  of its atlas cell, nearest, repeat
+//   varying vec4 frameSpheres[9]   the spheres at this time, from the vertex stage (scene_frame)
+//   varying vec3 frameSun          unit vector toward the sun, from the vertex stage
+// Globals: spheres[] and sunDirection are copied from the varyings by readFrame(), first in
+// every fragment.
 //
 // World frame: y up, floor at y = 0, letter wall in the plane x = -5 facing +x. Hit identifiers:
 // -3 nothing (sky), -2 letter, -1 floor, 0 to 8 the sphere with that index.
+//
+// The sphere loops have a fixed count, so the compiler unrolls them and keeps the spheres in
+// registers. Skipping spheres of radius 0 (before 5 s) would not pay: llvmpipe runs a loop body
+// at least once for a group of 8 pixels, and a loop it cannot unroll reads the spheres through
+// per-pixel indexing, which costs more than the spheres' own arithmetic.
 
 uniform float time;
 uniform sampler2D font;
 uniform sampler1D scroll;
 
-const float PI = 3.14159;
 const int SPHERE_COUNT = 9;
 
-float hourOfDay;
+varying vec4 frameSpheres[SPHERE_COUNT];
+varying vec3 frameSun;
+
 vec4 spheres[SPHERE_COUNT];  // centre in xyz, radius in w
 vec3 sunDirection;
 
@@ -32,33 +40,11 @@ mat3 lookAtBasis(vec3 forward, vec3 up) {
     return mat3(r, cross(r, f), f);
 }
 
-// Sphere k at the current time: four formations blended in turn, a 36 s cycle of 2 s changes.
-vec4 animatedSphere(int k) {
-    float fk = float(k);
-    float g = fk / float(SPHERE_COUNT);
-    float radius = clamp((time - 5.) * .1, 0., .35);
-    vec3 ring = vec3(cos(g * PI * 2. + time * 2.) * 2.5, .85 + .5 * cos(time * 3. + g * PI * 2.),
-                     sin(g * PI * 2. + time * 2.) * 2.5);
-    vec3 xRow = vec3((g * 2. - 1.) * 3.5, 1.05 + .7 * cos(time * 5. + g * PI * 2.), 0.);
-    vec3 grid = vec3(mod(fk, 3.) * 2. - 1. - .5,
-                     .3 + abs(cos(floor(fk / 3.) * 2. + mod(fk, 3.) + time * 4.)),
-                     floor(fk / 3.) * 2. - 1.5);
-    // g * PI, not g * PI * 2.: the hops run once along the row.
-    vec3 zRow = vec3(0., pow(abs(sin(-time * 3. + g * PI)), 6.) * 1.5 + .35, (g * 2. - 1.) * 4.);
-    float phase = mod(time * .5 - 3., 18.);
-    vec3 centre = ring;
-    centre = mix(centre, xRow, smoothstep(0., 1., phase - 4.));
-    centre = mix(centre, grid, smoothstep(0., 1., phase - 8.));
-    centre = mix(centre, zRow, smoothstep(0., 1., phase - 12.));
-    centre = mix(centre, ring, smoothstep(0., 1., phase - 16.));
-    return vec4(centre, radius);
-}
-
-// Everything a fragment needs from time alone; the host passes nothing precomputed.
-void setUpFrame() {
-    hourOfDay = 10. - abs(cos(time * .025)) * 5.;
+// The frame's values from the vertex stage, into globals that probes may overwrite.
+void readFrame() {
     for (int k = 0; k < SPHERE_COUNT; k++)
-        spheres[k] = animatedSphere(k);
+        spheres[k] = frameSpheres[k];
+    sunDirection = frameSun;
 }
 
 // The camera ray through quad position `screen` (-1 to 1) on a target of the given aspect.
@@ -121,12 +107,14 @@ void traceScene(vec3 O, vec3 D, out vec3 P, out vec3 N, out int id) {
     float tFloor = floorDistance(O, D);
     float tWall = scrollWallDistance(O, D);
     float tSphere = 1e+10;
+    vec4 hitSphere = vec4(0.);
     id = -3;
     // Strictly nearer only: on equal distances the lower index keeps the hit.
     for (int k = 0; k < SPHERE_COUNT; k++) {
         float t = sphereDistance(O, D, spheres[k]);
         if (t > 0. && t < tSphere) {
             tSphere = t;
+            hitSphere = spheres[k];
             id = k;
         }
     }
@@ -144,7 +132,7 @@ void traceScene(vec3 O, vec3 D, out vec3 P, out vec3 N, out int id) {
         P = O + D * tSphere;
         N = -D;
         if (id >= 0)
-            N = sphereNormal(P, spheres[id]);
+            N = sphereNormal(P, hitSphere);
     }
     // A solid letter in front of every sphere always wins.
     if (tWall > 0. && tWall < tSphere) {

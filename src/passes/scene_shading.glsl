@@ -1,17 +1,22 @@
 #version 120
-// Shading of one hit, the mirror chain, fog, the logo overlay and gamma encoding. Third part of
-// the scene fragment program, after scene_geometry and scene_sky.
+// Shading of the last segment of the mirror chain, fog, the logo overlay and gamma encoding.
+// Fourth part of the scene fragment program, after scene_sky_model, scene_geometry and scene_sky.
 //
 // Inputs:
-//   varying vec2 v             quad position, (-1, -1) bottom-left to (1, 1) top-right
-//   uniform vec2 resolution    size of the target in pixels (only its aspect is used)
-//   uniform sampler2D logo     unit 0: 1920 x 608 RGBA logo, transparent around it, mipmapped
-//   uniform sampler2D checker  unit 2: 256 x 256 luminance checkerboard, 2 x 2 squares, mipmapped
-//   time, fbm, hourOfDay, spheres[], sunDirection   from the earlier parts; setUpFrame() must
-//                                                   have run before pictureColour().
+//   varying vec2 v                quad position, (-1, -1) bottom-left to (1, 1) top-right
+//   varying vec3 frameSkyAway     linear sky toward the horizon away from the sun (scene_frame)
+//   varying vec3 frameLogoTint    the logo's tint (scene_frame)
+//   uniform vec2 resolution       size of the target in pixels (only its aspect is used)
+//   uniform sampler2D logo        unit 0: 1920 x 608 RGBA logo, transparent around it, mipmapped
+//   uniform sampler2D checker     unit 2: 256 x 256 luminance checkerboard, 2 x 2 squares,
+//                                 mipmapped
+//   time, fbm, spheres[], sunDirection   from the earlier parts; readFrame() must have run
+//                                        before pictureColour().
 // Colours are linear until pictureColour() encodes them with the power 1 / 2.2.
 
 varying vec2 v;
+varying vec3 frameSkyAway;
+varying vec3 frameLogoTint;
 uniform vec2 resolution;
 uniform sampler2D logo;
 uniform sampler2D checker;
@@ -22,10 +27,9 @@ float fogAmount(float segmentLength) {
     return clamp(exp(segmentLength * .02) - 1.1, 0., 1.);
 }
 
-// Linear colour of the ray segment from O along D to the hit P with normal N and identifier id.
-vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id) {
-    vec3 sky = skyColor(O, D);
-    vec3 antiSun = normalize(vec3(-sunDirection.x, 0., -sunDirection.z));
+// Linear colour of the ray segment from O along D to the hit P with normal N and identifier id,
+// whose sky toward D is `sky`.
+vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id, vec3 sky) {
     if (id == -3)
         return sky;
 
@@ -39,11 +43,10 @@ vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id) {
     float occlusion = sceneOcclusion(P, N);
     occlusion = occlusion * .5 + .5 * occlusion * occlusion * occlusion;
     float sunLight = max(dot(sunDirection, N), 0.) * sceneSoftShadow(P, sunDirection);
-    vec3 skyAway = skyColor(P, antiSun);
     // Sunlight is absent until 6 s and reaches full strength at 16 s.
     vec3 colour = vec3(1., .9, .7) * (sunDirection.y * .5 + .5) * sunLight *
                       clamp((time - 6.) * .1, 0., 1.) +
-                  .3 * (sky + skyAway) * .5 * occlusion;
+                  .3 * (sky + frameSkyAway) * .5 * occlusion;
     colour *= base;
     return mix(colour, sky, fogAmount(length(O - P)));
 }
@@ -53,11 +56,10 @@ vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id) {
 vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
     // Width 3.15657 times the height at any aspect; no clamping, the repeat wrap applies.
     vec2 logoCoord = vec2(v.x / (3.15657 / aspect) * 1.2 + .5, v.y * 1.2 - .2);
+    // Both reads before the branch, where every pixel of a 2 x 2 block takes them and their mip
+    // levels are well defined.
     vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));
-    vec3 tint = normalize(skyColor(vec3(0.), vec3(1., .1, 0.))) * 1.5;
-    L.rgb *= tint;
-    // Read before the branch, where every pixel of a 2 x 2 block takes it and the mip level of
-    // the noise is well defined.
+    L.rgb *= frameLogoTint;
     float noise = texture2D(fbm, uv).r;
     if (abs(v.x) < .8 && uv.y > .64 && id1 < 0) {
         // Dissolves in between 14.2 s and 16.2 s with a soft edge one eighth of the noise wide.
@@ -76,28 +78,38 @@ vec3 pictureColour() {
     vec3 D;
     cameraRay(v, aspect, O, D);
 
+    // The camera segment, then up to two reflections: spheres and letters are perfect mirrors,
+    // what they reflect replaces their own shading; the floor and the sky end the chain. Each
+    // turn traces one segment and takes its sky; the loop ends as soon as no pixel of the group
+    // reflects any further, so a group without mirrors pays for the camera segment only. Only
+    // the last segment is shaded: it is all that shows.
     vec3 P;
     vec3 N;
     int id;
-    traceScene(O, D, P, N, id);
-    vec3 P1 = P;
-    vec3 S1 = skyColor(O, D);
+    vec3 sky;
     vec3 O1 = O;
-    int id1 = id;
-
-    vec3 colour = vec3(0.);
-    if (id < 0)
-        colour = shadeHit(O, D, P, N, id);
-    // Spheres and letters are perfect mirrors: what they reflect replaces their own shading. The
-    // floor and the sky end the chain, and so does the second reflection.
-    for (int bounce = 0; bounce < 2; bounce++) {
-        if (id >= 0 || id == -2) {
+    vec3 P1;
+    vec3 S1;
+    int id1;
+    int segment = 0;
+    bool reflects;
+    do {
+        traceScene(O, D, P, N, id);
+        sky = skyColor(O, D);
+        if (segment == 0) {
+            P1 = P;
+            S1 = sky;
+            id1 = id;
+        }
+        reflects = (id >= 0 || id == -2) && segment < 2;
+        if (reflects) {
             O = P + N * .01;
             D = reflect(D, N);
-            traceScene(O, D, P, N, id);
-            colour = shadeHit(O, D, P, N, id);
         }
-    }
+        segment++;
+    } while (reflects);
+    vec3 colour = shadeHit(O, D, P, N, id, sky);
+
     if (id1 == -2)
         colour += .1;
     // The camera segment's fog, toward the camera ray's sky; a miss lies 1e+10 away, all sky.

@@ -1,4 +1,5 @@
-// The benchmark's one table: a row per measurement, printed once all are taken.
+// The benchmark's one table: a row per measurement, printed once all are taken, in fixed-width
+// columns so that two runs (two builds) can be compared with diff.
 //
 // Time with medianMilliseconds() (or Timer directly), add() each result, then print(). Rows keep
 // the order they were added in.
@@ -13,23 +14,32 @@ namespace tw {
 
 class BenchTable {
   public:
-    // `what` names the work, `size` the target ("320x180", or "-"), `note` how it was measured.
-    void add(const std::string& what, const std::string& size, double milliseconds,
-             const std::string& note);
+    // `what` names the work, `size` the target ("640x360", or "-"), `at` the scene time ("20s",
+    // or "-"), `unit` the value's unit ("ms", "x", "MiB", "px"), `note` how it was measured.
+    void add(const std::string& what, const std::string& size, const std::string& at, double value,
+             const std::string& unit, const std::string& note);
     void print(std::FILE* out) const;
 
   private:
     struct Row {
         std::string what;
         std::string size;
-        double milliseconds;
+        std::string at;
+        double value;
+        std::string unit;
         std::string note;
     };
     std::vector<Row> rows;
 };
 
-// Runs `frame` `warmUp` times untimed, then `count` times, each ended by glFinish so that the GL's
-// queued work is inside the measurement; the median of the timed runs in milliseconds.
-double medianMilliseconds(const std::function<void()>& frame, int warmUp, int count);
+struct Median {
+    double milliseconds;
+    int frames;
+};
+
+// Runs `frame` once untimed (the GL compiles shaders on first use), then times it until
+// `maxFrames` runs or about `budgetSeconds` have been spent, at least 3 runs; each run is ended by
+// glFinish so that the GL's queued work is inside the measurement. The median in milliseconds.
+Median medianMilliseconds(const std::function<void()>& frame, int maxFrames, double budgetSeconds);
 
 }  // namespace tw

@@ -1,23 +1,37 @@
-// tidewatch-bench: how long the render passes take on this machine's GL, as one printed table.
+// tidewatch-bench: what the intro costs on this machine's GL, as one printed table.
 //
-// Usage: tidewatch-bench [--frames N] [--time SECONDS]
-// Renders off-screen (no window, no display server needed). Each pass row is the median time of
-// N frames (default 11) at scene time SECONDS (default 30), every frame finished with glFinish.
-// To measure another pass, add a line to kPasses.
+// Usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro]
+// The passes are timed off-screen (no window): each row is the median of up to N frames (default
+// 15, fewer where a frame is slow, at least 3), every frame finished with glFinish, at scene times
+// 3, 20 and 30 s. The scene is timed twice, with the shader as first transcribed (the baseline)
+// and as shipped, and the ratio of the two is a row of its own. Then the asset generators are run
+// once each, and the intro itself is started under a private Xvfb (1920x1080) and sound server:
+// time to its first presented frame, the size its frame loop settles at, its peak memory.
+// --scene-only keeps just the scene rows; --no-intro skips the intro and the generators.
+// To measure another pass, add a line to the rows in timePasses().
 #include <GL/gl.h>
 #include <getopt.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BenchTable.h"
+#include "IntroLaunch.h"
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "assets/TextureBank.h"
+#include "embedded/fxaaFragmentSource.h"
+#include "embedded/fxaaVertexSource.h"
 #include "embedded/passthroughVertexSource.h"
+#include "embedded/postFxFragmentSource.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
@@ -27,82 +41,42 @@
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
 #include "passes/SceneShaderSource.h"
+#include "passes/faithful/FaithfulScene.h"
 
 namespace {
 
 struct Options {
-    int frames = 11;
-    float time = 30.f;
+    int frames = 15;
+    bool sceneOnly = false;
+    bool intro = true;
 };
 
-// The screen the passes restore the viewport to: the largest measured size.
-constexpr int kScreenWidth = 1280;
-constexpr int kScreenHeight = 720;
-// Scene time of the frame the filters read.
-constexpr float kSourceTime = 30.f;
+// The screen the passes restore the viewport to and the final draw fills: the intro's screen
+// under the private Xvfb.
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+// Time spent on one row at most, beyond its first three frames.
+constexpr double kRowBudgetSeconds = 1.5;
 
-// A pass set up at one size, as a function that renders one frame of it at a given time.
-using Frame = std::function<void(float time)>;
+const int kSizes[][2] = {{320, 180}, {640, 360}, {1280, 720}, {1920, 1080}};
+const float kTimes[] = {3.f, 20.f, 30.f};
 
-struct PassCase {
-    const char* name;
-    std::function<Frame(int width, int height)> make;
-};
+std::string sizeName(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
 
-const PassCase kPasses[] = {
-    {"scene pass",
-     [](int width, int height) -> Frame {
-         auto pass = std::make_shared<tw::ScenePass>(width, height);
-         return [pass](float time) { pass->render(time); };
-     }},
-    // The two filters have no loops, so their cost does not depend on the picture; one scene
-    // frame gives them a realistic one.
-    {"FXAA pass",
-     [](int width, int height) -> Frame {
-         auto scene = std::make_shared<tw::ScenePass>(width, height);
-         auto fxaa = std::make_shared<tw::FxaaPass>(width, height, scene.get());
-         scene->render(kSourceTime);
-         return [scene, fxaa](float time) { fxaa->render(time); };
-     }},
-    {"post-effect pass",
-     [](int width, int height) -> Frame {
-         auto scene = std::make_shared<tw::ScenePass>(width, height);
-         auto fxaa = std::make_shared<tw::FxaaPass>(width, height, scene.get());
-         auto post = std::make_shared<tw::PostFxPass>(width, height, fxaa.get());
-         scene->render(kSourceTime);
-         fxaa->render(kSourceTime);
-         return [scene, fxaa, post](float time) { post->render(time); };
-     }},
-    // Scene, FXAA, post effect and the final stretch to the screen, drawn into a 1280x720 target
-    // that stands in for the window (there is none off-screen).
-    {"whole chain",
-     [](int width, int height) -> Frame {
-         auto scene = std::make_shared<tw::ScenePass>(width, height);
-         auto fxaa = std::make_shared<tw::FxaaPass>(width, height, scene.get());
-         auto post = std::make_shared<tw::PostFxPass>(width, height, fxaa.get());
-         auto screen = std::make_shared<tw::RenderTarget>();
-         screen->resize(kScreenWidth, kScreenHeight);
-         return [scene, fxaa, post, screen](float time) {
-             scene->render(time);
-             fxaa->render(time);
-             post->render(time);
-             screen->begin();
-             glBindTexture(GL_TEXTURE_2D, post->colorTexture());
-             tw::FullscreenQuad::draw();
-             screen->end();
-         };
-     }},
-};
-
-const int kSizes[][2] = {{320, 180}, {640, 360}, {1280, 720}};
+std::string timeName(float time) {
+    return std::to_string(static_cast<int>(time)) + "s";
+}
 
 bool parseOptions(int argc, char** argv, Options& options) {
     static const option kLongOptions[] = {{"frames", required_argument, nullptr, 'f'},
-                                          {"time", required_argument, nullptr, 't'},
+                                          {"scene-only", no_argument, nullptr, 's'},
+                                          {"no-intro", no_argument, nullptr, 'n'},
                                           {"help", no_argument, nullptr, 'h'},
                                           {nullptr, 0, nullptr, 0}};
     for (;;) {
-        const int id = getopt_long(argc, argv, "f:t:h", kLongOptions, nullptr);
+        const int id = getopt_long(argc, argv, "f:snh", kLongOptions, nullptr);
         if (id == -1)
             break;
         char* end = nullptr;
@@ -112,15 +86,13 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 std::fprintf(stderr, "tidewatch-bench: --frames wants a whole number above 0\n");
                 return false;
             }
-        } else if (id == 't') {
-            options.time = std::strtof(optarg, &end);
-            if (*end != '\0' || !(options.time >= 0.f)) {
-                std::fprintf(stderr, "tidewatch-bench: --time wants seconds, 0 or more\n");
-                return false;
-            }
+        } else if (id == 's') {
+            options.sceneOnly = true;
+        } else if (id == 'n') {
+            options.intro = false;
         } else {
             std::fprintf(id == 'h' ? stdout : stderr,
-                         "usage: tidewatch-bench [--frames N] [--time SECONDS]\n");
+                         "usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro]\n");
             return false;
         }
     }
@@ -131,19 +103,153 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
-// What the intro sets up before its passes, at the largest measured size.
-void prepareGl() {
+// What the intro sets up before its passes; the bank's build is timed.
+void prepareGl(tw::BenchTable& table) {
     tw::FullscreenQuad::create();
     tw::TextureBank& bank = tw::TextureBank::instance();
     bank.screenWidth = kScreenWidth;
     bank.screenHeight = kScreenHeight;
     glEnable(GL_TEXTURE_1D);
     glEnable(GL_TEXTURE_2D);
+    const double start = tw::Timer::now();
     bank.build();
+    glFinish();
+    table.add("TextureBank::build", "-", "-", (tw::Timer::now() - start) * 1000.0, "ms",
+              "once, mipmaps included");
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+// Compile and link, then the first draw, where llvmpipe compiles the program for its rasteriser.
+void timeProgramBuild(tw::BenchTable& table, const char* name, const std::string& vertex,
+                      const std::string& fragment) {
+    tw::ShaderProgram program;
+    const double start = tw::Timer::now();
+    if (program.build(vertex.c_str(), fragment.c_str()) != tw::ShaderProgram::kBuilt)
+        tw::failStartup((std::string(name) + " : ERROR").c_str(), program.log());
+    glFinish();
+    const double built = tw::Timer::now();
+    tw::RenderTarget target;
+    target.resize(64, 36);
+    target.begin();
+    program.use();
+    tw::FullscreenQuad::draw();
+    program.unuse();
+    target.end();
+    glFinish();
+    const double drawn = tw::Timer::now();
+    table.add(std::string("build ") + name, "-", "-", (built - start) * 1000.0, "ms",
+              "compile and link");
+    table.add(std::string("first draw ") + name, "64x36", "-", (drawn - built) * 1000.0, "ms",
+              "llvmpipe compiles at first draw");
+}
+
+// One size: every pass built once and timed at each scene time.
+void timePasses(tw::BenchTable& table, const Options& options, int width, int height) {
+    auto faithful =
+        std::make_unique<tw::ScenePass>(width, height, tw::faithfulSceneProgramSource());
+    auto scene = std::make_unique<tw::ScenePass>(width, height);
+    auto fxaa = std::make_unique<tw::FxaaPass>(width, height, scene.get());
+    auto post = std::make_unique<tw::PostFxPass>(width, height, fxaa.get());
+    tw::RenderTarget screen;
+    screen.resize(kScreenWidth, kScreenHeight);
+
+    const std::string size = sizeName(width, height);
+    for (float time : kTimes) {
+        const std::string at = timeName(time);
+        auto row = [&](const char* what, const std::function<void()>& frame) {
+            const tw::Median median =
+                tw::medianMilliseconds(frame, options.frames, kRowBudgetSeconds);
+            table.add(what, size, at, median.milliseconds, "ms",
+                      "median of " + std::to_string(median.frames) + " frames");
+            return median.milliseconds;
+        };
+        const double before =
+            row("scene pass, first transcription", [&] { faithful->render(time); });
+        const double after = row("scene pass", [&] { scene->render(time); });
+        table.add("scene speed-up", size, at, before / after, "x", "first transcription / now");
+        if (options.sceneOnly)
+            continue;
+        scene->render(time);
+        row("FXAA pass", [&] { fxaa->render(time); });
+        row("post-effect pass", [&] { post->render(time); });
+        row("whole chain and final draw", [&] {
+            scene->render(time);
+            fxaa->render(time);
+            post->render(time);
+            // The window's stand-in: the intro stretches the post target over its 1920x1080.
+            screen.begin();
+            glBindTexture(GL_TEXTURE_2D, post->colorTexture());
+            tw::FullscreenQuad::draw();
+            screen.end();
+        });
+    }
+}
+
+// Each generator once, writing into a scratch folder, as the build runs it.
+void timeGenerators(tw::BenchTable& table) {
+    char scratch[] = "/tmp/tidewatch-bench-XXXXXX";
+    if (mkdtemp(scratch) == nullptr)
+        return;
+    const std::string dir = scratch;
+    const std::string pictures = std::string(TW_SOURCE_DIR) + "/tools/pictures/";
+    const std::string song = std::string(TW_SOURCE_DIR) + "/tools/music/song/";
+    const struct {
+        const char* name;
+        std::vector<std::string> argv;
+    } generators[] = {
+        {"generator: logo", {TW_MAKE_LOGO, pictures + "logo_shapes.txt", dir + "/logo.rec"}},
+        {"generator: font", {TW_MAKE_FONT, pictures + "font_glyphs.txt", dir + "/font.rec"}},
+        {"generator: noise", {TW_MAKE_FBM, dir + "/fbm.rec"}},
+        {"generator: music",
+         {TW_MAKE_MUSIC, song + "instruments.txt", song + "song.txt", dir + "/music.xm"}},
+    };
+    for (const auto& generator : generators) {
+        std::string command;
+        for (const std::string& arg : generator.argv)
+            command += "'" + arg + "' ";
+        const double start = tw::Timer::now();
+        const int status = std::system((command + ">/dev/null 2>&1").c_str());
+        const double seconds = tw::Timer::now() - start;
+        table.add(generator.name, "-", "-", seconds * 1000.0, "ms",
+                  status == 0 ? "one run" : "FAILED");
+    }
+    std::filesystem::remove_all(dir);
+}
+
+void timeIntro(tw::BenchTable& table) {
+    const std::string harness = TW_INTRO_HARNESS;
+    if (harness.empty() || access(harness.c_str(), X_OK) != 0) {
+        std::fprintf(stderr, "tidewatch-bench: build intro_harness for the intro rows\n");
+        return;
+    }
+    tw::PrivateServices services;
+    if (!services.start(std::string(TW_BINARY_DIR) + "/bench-services")) {
+        std::fprintf(stderr, "tidewatch-bench: %s\n", services.error().c_str());
+        return;
+    }
+    const tw::IntroRun settled = tw::launchIntro(harness, services.environment(), true, 90.0);
+    if (!settled.ok) {
+        std::fprintf(stderr, "tidewatch-bench: intro: %s\n", settled.error.c_str());
+        return;
+    }
+    std::vector<double> firstFrames = {settled.firstFrameSeconds};
+    for (int i = 0; i < 2; ++i) {
+        const tw::IntroRun run = tw::launchIntro(harness, services.environment(), false, 30.0);
+        if (run.ok)
+            firstFrames.push_back(run.firstFrameSeconds);
+    }
+    std::sort(firstFrames.begin(), firstFrames.end());
+    table.add("intro: start to first frame", "1920x1080", "-",
+              firstFrames[firstFrames.size() / 2] * 1000.0, "ms",
+              "median of " + std::to_string(firstFrames.size()) + " launches");
+    table.add("intro: settled rendering width",
+              sizeName(settled.settledWidth, settled.settledHeight), "-", settled.settledWidth,
+              "px", "frame loop under Xvfb 1920x1080");
+    table.add("intro: peak resident memory", "-", "-", settled.peakResidentMiB, "MiB",
+              "until settled");
 }
 
 }  // namespace
@@ -161,41 +267,25 @@ int main(int argc, char** argv) {
     }
     if (!tw::loadGlExtensions(tw::OffscreenContext::resolve))
         tw::failStartup("Load OGL extensions : ERROR");
-    prepareGl();
     std::printf("GL: %s, %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)));
 
     tw::BenchTable table;
-
-    // Compile and link only; the GL may defer part of its work to the first draw, measured apart.
-    const std::string sceneSource = tw::sceneFragmentSource();
-    tw::ShaderProgram program;
-    const double buildStart = tw::Timer::now();
-    const int built = program.build(tw::passthroughVertexSource, sceneSource.c_str());
-    glFinish();
-    if (built != tw::ShaderProgram::kBuilt)
-        tw::failStartup("Raytracer Shader : ERROR", program.log());
-    table.add("scene program build", "-", (tw::Timer::now() - buildStart) * 1000.0,
-              "compile and link, once");
-    {
-        const double start = tw::Timer::now();
-        tw::ScenePass pass(320, 180);
-        pass.render(options.time);
-        glFinish();
-        table.add("scene pass first frame", "320x180", (tw::Timer::now() - start) * 1000.0,
-                  "construct, build and draw once");
+    prepareGl(table);
+    const tw::SceneProgramSource faithful = tw::faithfulSceneProgramSource();
+    const tw::SceneProgramSource scene = tw::sceneProgramSource();
+    timeProgramBuild(table, "scene, first transcription", faithful.vertex, faithful.fragment);
+    timeProgramBuild(table, "scene", scene.vertex, scene.fragment);
+    if (!options.sceneOnly) {
+        timeProgramBuild(table, "FXAA", tw::fxaaVertexSource, tw::fxaaFragmentSource);
+        timeProgramBuild(table, "post-effect", tw::passthroughVertexSource,
+                         tw::postFxFragmentSource);
     }
-
-    const std::string note = "median of " + std::to_string(options.frames) + " frames at " +
-                             std::to_string(options.time).substr(0, 5) + " s";
-    for (const PassCase& passCase : kPasses) {
-        for (const auto& size : kSizes) {
-            const Frame frame = passCase.make(size[0], size[1]);
-            const double ms =
-                tw::medianMilliseconds([&] { frame(options.time); }, 2, options.frames);
-            table.add(passCase.name, std::to_string(size[0]) + "x" + std::to_string(size[1]), ms,
-                      note);
-        }
+    for (const auto& size : kSizes)
+        timePasses(table, options, size[0], size[1]);
+    if (options.intro && !options.sceneOnly) {
+        timeGenerators(table);
+        timeIntro(table);
     }
     table.print(stdout);
     return 0;

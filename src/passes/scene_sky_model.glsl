@@ -1,0 +1,93 @@
+#version 120
+// Analytic daylight sky (Perez distribution, turbidity-fitted coefficients) as pure functions,
+// shared by both stages of the scene program: the vertex stage evaluates what is the same for
+// every pixel of a frame (sun, normalising terms, two fixed directions), the fragment stage the
+// sky of each ray. First part of both stages; no uniforms, no varyings, no texture reads.
+
+const float PI = 3.14159;
+const float TURBIDITY = 2.2;
+
+// Zenith angle of the sun (radians, clamped to 0..1.62) and its direction, for the clock time
+// `hour` on day 240 at latitude 43.17 degrees.
+float sunZenith(float hour, out vec3 direction) {
+    float declination = .4093 * sin(2. * PI * (240. - 81.) / 368.);
+    float latitude = 43.17 * PI / 180.;
+    float H = PI * hour / 12.;
+    float thetaS = PI / 2. - asin(sin(latitude) * sin(declination) -
+                                  cos(latitude) * cos(declination) * cos(H));
+    thetaS = clamp(thetaS, 0., 1.62);
+    float phiS = atan(-cos(declination) * sin(H),
+                      cos(latitude) * sin(declination) - sin(latitude) * cos(declination) * cos(H));
+    // The added .1 lifts the sun so that it never quite sets.
+    direction = normalize(vec3(0., .1, 0.) +
+                          vec3(sin(thetaS) * cos(phiS), cos(thetaS), sin(thetaS) * sin(phiS)));
+    return thetaS;
+}
+
+// Distribution coefficients per channel: x and y chromaticity, Y luminance.
+const vec3 SKY_A = vec3(-.0193 * TURBIDITY - .2592, -.0167 * TURBIDITY - .2608,
+                        .1787 * TURBIDITY - 1.463);
+const vec3 SKY_B = vec3(-.0665 * TURBIDITY + .0008, -.095 * TURBIDITY + .0092,
+                        -.3554 * TURBIDITY + .4275);
+const vec3 SKY_C = vec3(-.0004 * TURBIDITY + .2125, -.0079 * TURBIDITY + .2102,
+                        -.227 * TURBIDITY + 5.3251);
+const vec3 SKY_D = vec3(-.0641 * TURBIDITY - .8989, -.0441 * TURBIDITY - 1.6537,
+                        .1206 * TURBIDITY - 2.5771);
+const vec3 SKY_E = vec3(-.0033 * TURBIDITY + .0452, -.0109 * TURBIDITY + .0529,
+                        -.067 * TURBIDITY + .3703);
+
+// The zenith values (x, y, Y) divided by the distribution at the zenith: the part of the sky
+// model that depends on the sun alone.
+vec3 skyNormaliser(float thetaS) {
+    float T = TURBIDITY;
+    float t1 = thetaS;
+    float t2 = thetaS * thetaS;
+    float t3 = t2 * thetaS;
+    float Yz = (4.0453 * T - 4.971) * tan((4. / 9. - T / 120.) * (PI - 2. * thetaS)) -
+               .2155 * T + 2.4192;
+    float xz = T * T * (.00166 * t3 - .00375 * t2 + .00209 * t1) +
+               T * (-.02903 * t3 + .06377 * t2 - .03202 * t1 + .00394) +
+               (.11693 * t3 - .21196 * t2 + .06052 * t1 + .25886);
+    float yz = T * T * (.00275 * t3 - .0061 * t2 + .00317 * t1) +
+               T * (-.04214 * t3 + .0897 * t2 - .04153 * t1 + .00516) +
+               (.15346 * t3 - .26756 * t2 + .0667 * t1 + .26688);
+    vec3 F0 = (1. + SKY_A * exp(SKY_B)) *
+              (1. + SKY_C * exp(SKY_D * thetaS) + SKY_E * cos(thetaS) * cos(thetaS));
+    return vec3(xz, yz, Yz) / F0;
+}
+
+// Where direction R (y already raised to at least .0001) meets the cloud plane, in noise
+// texture coordinates before the layers' drift.
+vec2 cloudPlane(vec3 R) {
+    return R.xz / R.y * .2;
+}
+
+// Linear sky colour toward R (y already raised to at least .0001) for the sun `sun` with the
+// normalising terms of skyNormaliser(), given the two cloud layers' noise texels.
+vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, vec3 nearNoise, vec3 farNoise) {
+    float cosTheta = R.y;
+    float cosGamma = dot(sun, R);
+    // A ray straight at the sun can round the dot product just past 1, where acos has no value.
+    float gamma = acos(clamp(cosGamma, -1., 1.));
+    vec3 F = (1. + SKY_A * exp(SKY_B / cosTheta)) *
+             (1. + SKY_C * exp(SKY_D * gamma) + SKY_E * cosGamma * cosGamma);
+    vec3 xyY = F * normaliser;
+
+    // Exposure, then xyY to XYZ to linear sRGB (D65).
+    float Y = 1. - exp(-.05 * xyY.z);
+    float X = xyY.x / xyY.y * Y;
+    float Z = (1. - xyY.x - xyY.y) / xyY.y * Y;
+    vec3 colour = vec3(3.24048 * X - 1.53715 * Y - .498535 * Z,
+                       -.969256 * X + 1.87599 * Y + .041556 * Z,
+                       .055648 * X - .204043 * Y + 1.05731 * Z);
+
+    colour += pow(max(cosGamma, 0.), 1000.) * .5;
+
+    // Clouds, faded out toward the horizon; where the noise is low both layers darken the sky
+    // slightly.
+    float h = clamp(pow(R.y, 4.) * 300., 0., 1.);
+    colour += vec3(1., .7, .6) * (pow(nearNoise, vec3(4.)) * 4. - .1) * .1 * h;
+    colour += (pow(farNoise, vec3(8.)) * 10. - .2) * .05 * h;
+
+    return pow(clamp(colour, 0., 1.), vec3(2.2));
+}

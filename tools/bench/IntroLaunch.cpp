@@ -1,0 +1,149 @@
+#include "IntroLaunch.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "app/Timer.h"
+
+namespace tw {
+
+namespace {
+
+// Runs `argv` to its end with standard output and error discarded; its exit status, or -1.
+int runTool(const std::vector<std::string>& argv) {
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// "frame N time T size WxH"; false for any other line.
+bool parseFrame(const std::string& line, int& width, int& height) {
+    int frame = 0;
+    float time = 0;
+    return std::sscanf(line.c_str(), "frame %d time %f size %dx%d", &frame, &time, &width,
+                       &height) == 4;
+}
+
+}  // namespace
+
+PrivateServices::~PrivateServices() {
+    if (!dir.empty())
+        runTool({TW_SERVICES_SCRIPT, "stop", dir});
+}
+
+bool PrivateServices::start(const std::string& directory) {
+    // Run directly, not through a shell: the script's watchdog ends the services when its parent,
+    // this process, goes away.
+    if (runTool({TW_SERVICES_SCRIPT, "start", directory}) != 0) {
+        failure = std::string(TW_SERVICES_SCRIPT) + " start failed";
+        return false;
+    }
+    dir = directory;
+    std::ifstream file(directory + "/env");
+    std::string line;
+    while (std::getline(file, line)) {
+        const size_t equals = line.find('=');
+        if (line.rfind("export ", 0) == 0 && equals != std::string::npos)
+            env[line.substr(7, equals - 7)] = line.substr(equals + 1);
+    }
+    if (env.count("DISPLAY") == 0) {
+        failure = "no DISPLAY in " + directory + "/env";
+        return false;
+    }
+    return true;
+}
+
+IntroRun launchIntro(const std::string& harness, const std::map<std::string, std::string>& env,
+                     bool untilSettled, double limitSeconds) {
+    IntroRun run;
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        run.error = "pipe failed";
+        return run;
+    }
+    const double start = Timer::now();
+    const pid_t child = fork();
+    if (child < 0) {
+        run.error = "fork failed";
+        return run;
+    }
+    if (child == 0) {
+        for (const auto& [name, value] : env)
+            setenv(name.c_str(), value.c_str(), 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(pipeEnds[1], 2);
+        close(pipeEnds[0]);
+        execl(harness.c_str(), harness.c_str(), "--trace", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+
+    std::string pending;
+    int width = 0, height = 0, framesAtSize = 0;
+    bool done = false;
+    while (!done) {
+        const double left = limitSeconds - (Timer::now() - start);
+        pollfd readable{pipeEnds[0], POLLIN, 0};
+        if (left <= 0 || poll(&readable, 1, static_cast<int>(left * 1000) + 1) <= 0) {
+            run.error = "no settled frame loop within the time limit";
+            break;
+        }
+        char buffer[4096];
+        const ssize_t got = read(pipeEnds[0], buffer, sizeof buffer);
+        if (got <= 0) {
+            run.error = "the intro ended early: " + pending;
+            break;
+        }
+        pending.append(buffer, static_cast<size_t>(got));
+        for (size_t end; !done && (end = pending.find('\n')) != std::string::npos;) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            int w = 0, h = 0;
+            if (!parseFrame(line, w, h))
+                continue;
+            if (run.firstFrameSeconds == 0)
+                run.firstFrameSeconds = Timer::now() - start;
+            framesAtSize = w == width && h == height ? framesAtSize + 1 : 1;
+            width = w;
+            height = h;
+            // Once 20 frames are finished at one size the loop never lowers it again.
+            done = !untilSettled || framesAtSize >= 20 || width <= 320;
+        }
+    }
+    kill(child, SIGTERM);
+    close(pipeEnds[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    run.ok = done;
+    run.settledWidth = width;
+    run.settledHeight = height;
+    run.peakResidentMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+    return run;
+}
+
+}  // namespace tw
