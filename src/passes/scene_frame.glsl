@@ -8,7 +8,7 @@
 //   gl_Vertex                 clip-space corner of the full-screen quad, -1..1
 //   uniform float time        seconds since the frame loop started
 //   uniform sampler2D fbm     unit 1: 256 x 256 luminance noise that tiles, mipmapped, repeat;
-//                             read here at level 0 (texture reads in the vertex stage)
+//                             read here at its base level (texture reads in the vertex stage)
 // Outputs (every vertex writes the same value, so each reaches every fragment unchanged):
 //   varying vec2 v                    quad position, (-1, -1) bottom-left to (1, 1) top-right
 //   varying vec4 frameSpheres[9]      sphere centres in xyz, radius in w
@@ -54,13 +54,13 @@ vec4 animatedSphere(int k) {
 }
 
 // The fragment stage's skyColor() for a direction that is the same at every pixel; such a read
-// has no screen-space derivative there either, so level 0 matches it.
+// has no screen-space derivative there either, so the base level a vertex stage reads matches it.
 vec3 frameSkyColor(vec3 R) {
     R.y = max(R.y, .0001);
     vec2 p = cloudPlane(R);
     return skyRadiance(R, frameSun, frameSkyNormaliser,
-                       texture2DLod(fbm, p - vec2(0., time * .03), 0.).rgb,
-                       texture2DLod(fbm, p - vec2(0., time * .006), 0.).rgb);
+                       texture2D(fbm, p - vec2(0., time * .03)).rgb,
+                       texture2D(fbm, p - vec2(0., time * .006)).rgb);
 }
 
 void setUpFrame() {

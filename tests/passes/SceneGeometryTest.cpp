@@ -7,8 +7,10 @@
 #include <string>
 
 #include "ShaderProbe.h"
+#include "embedded/sceneFrameSource.h"
 #include "embedded/sceneGeometrySource.h"
 #include "embedded/sceneShadingSource.h"
+#include "embedded/sceneSkyModelSource.h"
 #include "embedded/sceneSkySource.h"
 #include "support/GlTestContext.h"
 
@@ -20,7 +22,7 @@ using test::ShaderProbe;
 using test::Vec4;
 
 // probeOutput selects what one pixel reports:
-//   0 sun: (sunDirection, hourOfDay) after one skyColor call
+//   0 sun: (sunDirection, hourOfDay), both from the vertex stage
 //   1 sphere: spheres[sphereIndex] as animated at `time`
 //   2 trace: (hit position, identifier) of traceScene(origin, direction) among probeSpheres
 //   3 distances: (sphereDistance to probeSpheres[0], scrollWallDistance, floorDistance, 0)
@@ -29,6 +31,7 @@ using test::Vec4;
 //   6 shadow: (sceneSoftShadow(origin, direction), sceneOcclusion(origin, direction), 0, 0)
 //            among probeSpheres
 const char* kProbeMain = R"glsl(
+varying float probeHour;
 uniform int probeOutput;
 uniform int sphereIndex;
 uniform vec3 origin;
@@ -36,10 +39,9 @@ uniform vec3 direction;
 uniform vec4 probeSpheres[9];
 
 void main() {
-    setUpFrame();
+    readFrame();
     if (probeOutput == 0) {
-        skyColor(vec3(0.), vec3(0., 1., 0.));
-        gl_FragColor = vec4(sunDirection, hourOfDay);
+        gl_FragColor = vec4(sunDirection, probeHour);
     } else if (probeOutput == 1) {
         gl_FragColor = spheres[sphereIndex];
     } else if (probeOutput == 5) {
@@ -73,6 +75,16 @@ void main() {
 }
 )glsl";
 
+// The scene's vertex stage, also handing on the hour it computed.
+const char* kProbeVertexMain = R"glsl(
+varying float probeHour;
+
+void main() {
+    setUpFrame();
+    probeHour = hourOfDay;
+}
+)glsl";
+
 struct Vec3 {
     double x, y, z;
 };
@@ -90,8 +102,10 @@ class SceneGeometryTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         test::GlTestContext::ensure();
-        probe =
-            new ShaderProbe({sceneGeometrySource, sceneSkySource, sceneShadingSource, kProbeMain});
+        probe = new ShaderProbe(
+            {sceneSkyModelSource, sceneGeometrySource, sceneSkySource, sceneShadingSource,
+             kProbeMain},
+            joinShaderParts({sceneSkyModelSource, sceneFrameSource, kProbeVertexMain}));
     }
     static void TearDownTestSuite() {
         delete probe;

@@ -10,6 +10,7 @@
 #include "assets/TextureBank.h"
 #include "embedded/sceneGeometrySource.h"
 #include "embedded/sceneShadingSource.h"
+#include "embedded/sceneSkyModelSource.h"
 #include "embedded/sceneSkySource.h"
 #include "gl/GlExtensionTable.h"
 #include "passes/ScenePass.h"
@@ -25,7 +26,7 @@ const int kScreenHeight = 240;
 // The scene's picture before the fade-in, unrounded.
 const char* kUnfadedMain = R"glsl(
 void main() {
-    setUpFrame();
+    readFrame();
     gl_FragColor = vec4(pictureColour(), 1.);
 }
 )glsl";
@@ -60,7 +61,8 @@ class ScenePassTest : public ::testing::Test {
     // Every pixel of the pass's picture is the unfaded picture times `fade`, within one level.
     static ::testing::AssertionResult isUnfadedTimes(const test::Image& image, float time,
                                                      double fade) {
-        ShaderProbe probe({sceneGeometrySource, sceneSkySource, sceneShadingSource, kUnfadedMain});
+        ShaderProbe probe({sceneSkyModelSource, sceneGeometrySource, sceneSkySource,
+                           sceneShadingSource, kUnfadedMain});
         if (!probe.built())
             return probe.built();
         const std::vector<float> unfaded =

@@ -7,6 +7,7 @@
 #include "ShaderProbe.h"
 #include "embedded/sceneGeometrySource.h"
 #include "embedded/sceneShadingSource.h"
+#include "embedded/sceneSkyModelSource.h"
 #include "embedded/sceneSkySource.h"
 #include "support/GlTestContext.h"
 
@@ -32,7 +33,7 @@ uniform vec3 normal;
 uniform float distance;
 
 void main() {
-    setUpFrame();
+    readFrame();
     if (probeOutput == 0) {
         vec3 R = normalize(direction);
         if (towardSun == 1) {
@@ -44,11 +45,11 @@ void main() {
         for (int k = 0; k < SPHERE_COUNT; k++)
             spheres[k] = vec4(100. + 10. * float(k), 100., 100., 0.);
         vec3 D = normalize(direction);
-        skyColor(origin, D);
         vec3 N = normal;
         if (towardSun != 0)
             N = float(towardSun) * sunDirection;
-        gl_FragColor = vec4(shadeHit(origin, D, origin + D * distance, N, hitId), 1.);
+        gl_FragColor =
+            vec4(shadeHit(origin, D, origin + D * distance, N, hitId, skyColor(origin, D)), 1.);
     } else {
         float aspect = resolution.x / resolution.y;
         vec3 O;
@@ -146,8 +147,8 @@ class SceneShadingTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         test::GlTestContext::ensure();
-        probe =
-            new ShaderProbe({sceneGeometrySource, sceneSkySource, sceneShadingSource, kProbeMain});
+        probe = new ShaderProbe({sceneSkyModelSource, sceneGeometrySource, sceneSkySource,
+                                 sceneShadingSource, kProbeMain});
     }
     static void TearDownTestSuite() {
         delete probe;

@@ -1,15 +1,15 @@
 #include "ShaderProbe.h"
 
-#include "embedded/passthroughVertexSource.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
 #include "passes/SceneShaderSource.h"
 
 namespace tw::test {
 
-ShaderProbe::ShaderProbe(std::initializer_list<const char*> parts) {
+ShaderProbe::ShaderProbe(std::initializer_list<const char*> parts,
+                         const std::string& vertexSource) {
     const std::string source = joinShaderParts(parts);
-    buildResult = program.build(passthroughVertexSource, source.c_str());
+    buildResult = program.build(vertexSource.c_str(), source.c_str());
     glGenTextures(1, &colour);
     glGenFramebuffersEXT(1, &fbo);
 }

@@ -1,5 +1,6 @@
 // Probe programs for the scene shader's functions: the scene's own GLSL parts with a test entry
-// point, drawn over a float render target so that results come back unrounded.
+// point behind the scene's vertex stage, drawn over a float render target so that results come back
+// unrounded.
 //
 // Construct with a GL context current (GlTestContext::ensure) and the parts to include; check
 // built(); then run() once per case with the uniforms and the textures it needs. Textures made
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "gl/ShaderProgram.h"
+#include "passes/SceneShaderSource.h"
 
 namespace tw::test {
 
@@ -33,8 +35,10 @@ struct SceneTextures {
 class ShaderProbe {
   public:
     // `parts` are joined like the scene program (later version lines dropped); the last one holds
-    // the probe's main(). The vertex stage is the passes' pass-through shader (varying v).
-    explicit ShaderProbe(std::initializer_list<const char*> parts);
+    // the probe's main(). The vertex stage is the scene's own (varying v and the frame's values)
+    // unless `vertexSource` names another.
+    explicit ShaderProbe(std::initializer_list<const char*> parts,
+                         const std::string& vertexSource = sceneVertexSource());
     ~ShaderProbe();
     ShaderProbe(const ShaderProbe&) = delete;
     ShaderProbe& operator=(const ShaderProbe&) = delete;
