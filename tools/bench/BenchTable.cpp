@@ -21,25 +21,45 @@ void BenchTable::print(std::FILE* out) const {
                      row.at.c_str(), row.value, row.unit.c_str(), row.note.c_str());
 }
 
-Median medianMilliseconds(const std::function<void()>& frame, int maxFrames, double budgetSeconds) {
+namespace {
+
+double timeOnce(const std::function<void()>& frame) {
+    const double start = Timer::now();
     frame();
     glFinish();
-    std::vector<double> samples;
-    const double begin = Timer::now();
-    while (static_cast<int>(samples.size()) < std::max(maxFrames, 3)) {
-        const double start = Timer::now();
-        frame();
-        glFinish();
-        const double end = Timer::now();
-        samples.push_back((end - start) * 1000.0);
-        if (samples.size() >= 3 && end - begin > budgetSeconds)
-            break;
-    }
+    return (Timer::now() - start) * 1000.0;
+}
+
+Median median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     const size_t middle = samples.size() / 2;
-    const double median =
+    const double value =
         samples.size() % 2 == 1 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
-    return {median, static_cast<int>(samples.size())};
+    return {value, static_cast<int>(samples.size())};
+}
+
+}  // namespace
+
+Median medianMilliseconds(const std::function<void()>& frame, int maxFrames, double budgetSeconds) {
+    return medianMillisecondsInTurn(frame, nullptr, maxFrames, budgetSeconds).first;
+}
+
+std::pair<Median, Median> medianMillisecondsInTurn(const std::function<void()>& first,
+                                                   const std::function<void()>& second,
+                                                   int maxFrames, double budgetSeconds) {
+    timeOnce(first);
+    if (second)
+        timeOnce(second);
+    std::vector<double> firstSamples, secondSamples;
+    const double begin = Timer::now();
+    while (static_cast<int>(firstSamples.size()) < std::max(maxFrames, 3)) {
+        firstSamples.push_back(timeOnce(first));
+        if (second)
+            secondSamples.push_back(timeOnce(second));
+        if (firstSamples.size() >= 3 && Timer::now() - begin > budgetSeconds)
+            break;
+    }
+    return {median(firstSamples), second ? median(secondSamples) : Median{0, 0}};
 }
 
 }  // namespace tw

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tw {
@@ -41,5 +42,11 @@ struct Median {
 // `maxFrames` runs or about `budgetSeconds` have been spent, at least 3 runs; each run is ended by
 // glFinish so that the GL's queued work is inside the measurement. The median in milliseconds.
 Median medianMilliseconds(const std::function<void()>& frame, int maxFrames, double budgetSeconds);
+
+// The same for two kinds of frame timed in turn, so that a machine shared with other work slows
+// both alike and their ratio stays fair.
+std::pair<Median, Median> medianMillisecondsInTurn(const std::function<void()>& first,
+                                                   const std::function<void()>& second,
+                                                   int maxFrames, double budgetSeconds);
 
 }  // namespace tw
