@@ -14,6 +14,16 @@
 
 namespace tw {
 
+// The passes are never deleted: their GL objects end with the context, which the frame loop
+// destroys, and deleting them after that would make GL calls without one. They stay reachable
+// from here until the process ends, like every other object that lives that long (outside an
+// unnamed namespace, so that the compiler keeps it although nothing reads it).
+struct LivingPasses {
+    ScenePass* scene;
+    FxaaPass* fxaa;
+    PostFxPass* postFx;
+} livingPasses;
+
 Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     : width(width), height(height) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
@@ -42,6 +52,7 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     scenePass = new ScenePass(width, height);
     fxaaPass = new FxaaPass(width, height, scenePass);
     postFxPass = new PostFxPass(width, height, fxaaPass);
+    livingPasses = {scenePass, fxaaPass, postFxPass};
 
     glViewport(0, 0, width, height);
     // Identity matrices for the whole run, so the quad's -1..1 corners cover the viewport.

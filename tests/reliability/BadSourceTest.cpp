@@ -36,7 +36,9 @@ struct BadSource {
 void expectRefusals(const std::string& tool, const std::vector<std::string>& args, size_t sourceArg,
                     const std::vector<BadSource>& sources) {
     for (const BadSource& bad : sources) {
-        const std::string dir = makeTestDir("bad-source");
+        // Named after the tool: ctest may run the tests of this file side by side.
+        const std::string dir =
+            makeTestDir("bad-source-" + tool.substr(tool.find_last_of('/') + 1));
         const std::string source = dir + "/source.txt";
         const std::string out = dir + "/out.bin";
         std::ofstream(source, std::ios::binary) << bad.text;

@@ -53,9 +53,11 @@ void report(const std::string& fault, const ProcessResult& r, double seconds) {
                 r.exited ? "" : " (killed after the wait)", seconds);
 }
 
-// The window id of the intro on the current display, or "" when it does not exist.
+// The window id of the intro on the current display once it is mapped (keys pressed before then
+// go elsewhere), or "" until then.
 std::string findWindow() {
-    const ProcessResult found = runProcess({"xdotool", "search", "--name", kTitle}, {}, 5);
+    const ProcessResult found =
+        runProcess({"xdotool", "search", "--onlyvisible", "--name", kTitle}, {}, 5);
     return found.exitStatus == 0 ? found.out.substr(0, found.out.find('\n')) : "";
 }
 
@@ -70,13 +72,15 @@ bool waitForWindow(double seconds) {
 
 // The environment that preloads the fault library with one fault chosen.
 std::map<std::string, std::string> withFault(const std::string& fault) {
-    // A sanitized build must let the preloaded library come before its runtime.
+    // Keeps what a sanitizer run preloads; such a build must let the libraries come before its
+    // runtime.
+    const char* preloaded = std::getenv("LD_PRELOAD");
+    const char* asan = std::getenv("ASAN_OPTIONS");
     return {
-        {"LD_PRELOAD", TW_FAULT_LIBRARY},
+        {"LD_PRELOAD", std::string(TW_FAULT_LIBRARY) +
+                           (preloaded != nullptr ? std::string(":") + preloaded : "")},
         {"TW_FAULT", fault},
-        {"ASAN_OPTIONS",
-         std::string(std::getenv("ASAN_OPTIONS") != nullptr ? std::getenv("ASAN_OPTIONS") : "") +
-             ":verify_asan_link_order=0"}};
+        {"ASAN_OPTIONS", std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0"}};
 }
 
 // Records the shared null sink's monitor while alive (raw 16-bit stereo at 44100 Hz).

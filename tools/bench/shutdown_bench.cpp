@@ -61,7 +61,8 @@ int waitFor(pid_t pid, double seconds) {
 
 bool windowShown() {
     const pid_t search =
-        spawn({"xdotool", "search", "--name", "^Vendrel - Tidewatch$"}, /*quiet=*/true);
+        spawn({"xdotool", "search", "--onlyvisible", "--name", "^Vendrel - Tidewatch$"},
+              /*quiet=*/true);
     return search > 0 && waitFor(search, 10) == 0;
 }
 
