@@ -2,6 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include "app/GlResources.h"
 #include "app/ResolutionStep.h"
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
@@ -39,15 +40,7 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     const bool loaded = resolve != nullptr ? loadGlExtensions(resolve) : loadGlExtensions();
     if (!loaded)
         failStartup("Load OGL extensions : ERROR");
-    FullscreenQuad::create();
-
-    TextureBank& bank = TextureBank::instance();
-    bank.screenWidth = width;
-    bank.screenHeight = height;
-    // On unit 0: the final fixed-function draw relies on 2D texturing there.
-    glEnable(GL_TEXTURE_1D);
-    glEnable(GL_TEXTURE_2D);
-    bank.build();
+    prepareGlResources(width, height);
 
     scenePass = new ScenePass(width, height);
     fxaaPass = new FxaaPass(width, height, scenePass);

@@ -2,9 +2,8 @@
 
 #include <cstring>
 
+#include "app/GlResources.h"
 #include "app/Timer.h"
-#include "assets/TextureBank.h"
-#include "gl/FullscreenQuad.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
@@ -18,13 +17,7 @@ FrameRenderer::FrameRenderer(int width, int height, bool pixelBuffers, bool sepa
       separateStages(separateStages),
       times(times),
       pixels(static_cast<size_t>(width) * height * 4) {
-    FullscreenQuad::create();
-    TextureBank& bank = TextureBank::instance();
-    bank.screenWidth = width;
-    bank.screenHeight = height;
-    glEnable(GL_TEXTURE_1D);
-    glEnable(GL_TEXTURE_2D);
-    bank.build();
+    prepareGlResources(width, height);
     scene = std::make_unique<ScenePass>(width, height);
     fxaa = std::make_unique<FxaaPass>(width, height, scene.get());
     post = std::make_unique<PostFxPass>(width, height, fxaa.get());
