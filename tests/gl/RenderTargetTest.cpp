@@ -19,12 +19,6 @@ class RenderTargetTest : public ::testing::Test {
     void SetUp() override { test::GlTestContext::ensure(kScreenWidth, kScreenHeight); }
 };
 
-GLint integer(GLenum name) {
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 void expectTextureSize(GLuint texture, int width, int height) {
     glBindTexture(GL_TEXTURE_2D, texture);
     GLint w = 0;
@@ -67,7 +61,7 @@ TEST_F(RenderTargetTest, FreshTargetIs320By240) {
     expectTextureSize(target.colorTexture(), 320, 240);
     expectTextureSize(target.depthTexture(), 320, 240);
     expectRenderbufferSize(target.renderbuffer(), 320, 240);
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
+    EXPECT_EQ(test::glInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
 }
 
 // Resizing keeps all four names, resizes every image, and begin uses the new viewport.
@@ -86,7 +80,8 @@ TEST_F(RenderTargetTest, ResizeKeepsNamesAndSetsSizes) {
     target.begin();
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(target.framebuffer()));
+    EXPECT_EQ(test::glInteger(GL_FRAMEBUFFER_BINDING_EXT),
+              static_cast<GLint>(target.framebuffer()));
     target.end();
     EXPECT_EQ(viewport[2], 1238);
     EXPECT_EQ(viewport[3], 697);
@@ -102,8 +97,9 @@ TEST_F(RenderTargetTest, EndRestoresScreenViewportAndWindowFramebuffer) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], TextureBank::instance().screenWidth);
     EXPECT_EQ(viewport[3], TextureBank::instance().screenHeight);
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
-    EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), 1) << "begin/end must leave the matrix stack";
+    EXPECT_EQ(test::glInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
+    EXPECT_EQ(test::glInteger(GL_MODELVIEW_STACK_DEPTH), 1)
+        << "begin/end must leave the matrix stack";
 }
 
 // Drawing still reaches the colour texture after many resizes: it stays attached.

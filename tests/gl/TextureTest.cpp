@@ -4,6 +4,7 @@
 #include "gl/GlExtensionTable.h"
 #include "gl/Texture.h"
 #include "support/GlTestContext.h"
+#include "support/PixelProbe.h"
 
 namespace tw {
 namespace {
@@ -13,12 +14,6 @@ class TextureTest : public ::testing::Test {
     void SetUp() override { test::GlTestContext::ensure(); }
     void TearDown() override { glActiveTextureARB(GL_TEXTURE0); }
 };
-
-GLint integer(GLenum name) {
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
 
 // A fresh texture is a 2D texture on unit 0 with a real name.
 TEST_F(TextureTest, FreshTextureIs2DOnUnitZero) {
@@ -32,11 +27,11 @@ TEST_F(TextureTest, FreshTextureIs2DOnUnitZero) {
 TEST_F(TextureTest, UnbindLeavesItsUnitActiveAndEmpty) {
     Texture texture;
     texture.bind(4);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE4);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture.getId()));
+    EXPECT_EQ(test::glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE4);
+    EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture.getId()));
     texture.unbind();
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE4);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(test::glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE4);
+    EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_2D), 0);
 }
 
 // unbind acts on the unit of the last bind, even after another unit became active.
@@ -45,8 +40,8 @@ TEST_F(TextureTest, UnbindActsOnTheRememberedUnit) {
     texture.bind(3);
     glActiveTextureARB(GL_TEXTURE1);
     texture.unbind();
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE3);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(test::glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE3);
+    EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_2D), 0);
 }
 
 // setTarget(GL_TEXTURE_1D) makes bind use the one-dimensional target.
@@ -54,10 +49,10 @@ TEST_F(TextureTest, OneDimensionalTargetBindsAs1D) {
     Texture texture;
     texture.setTarget(GL_TEXTURE_1D);
     texture.bind(2);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_1D), static_cast<GLint>(texture.getId()));
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_1D), static_cast<GLint>(texture.getId()));
+    EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_2D), 0);
     texture.unbind();
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_1D), 0);
+    EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_1D), 0);
 }
 
 }  // namespace

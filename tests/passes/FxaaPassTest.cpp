@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/RenderTarget.h"
 #include "passes/FilterReference.h"
 #include "passes/FxaaPass.h"
 #include "support/GlTestContext.h"
+#include "support/PixelProbe.h"
 
 namespace tw {
 namespace {
@@ -180,12 +180,6 @@ TEST_F(FxaaPassTest, ResizedPassAddressesMatchingTexels) {
                                        test::fxaaReference(smaller), kTolerance));
 }
 
-GLint integer(GLenum name) {
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 // render() leaves framebuffer 0, no program, unit 0 active and empty, the screen viewport.
 TEST_F(FxaaPassTest, RenderLeavesPromisedGlState) {
     RenderTarget source;
@@ -198,17 +192,7 @@ TEST_F(FxaaPassTest, RenderLeavesPromisedGlState) {
 
     pass.render(0.0f);
 
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
-    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const TextureBank& bank = TextureBank::instance();
-    EXPECT_EQ(viewport[0], 0);
-    EXPECT_EQ(viewport[1], 0);
-    EXPECT_EQ(viewport[2], bank.screenWidth);
-    EXPECT_EQ(viewport[3], bank.screenHeight);
+    EXPECT_TRUE(test::passLeftFinalDrawState());
 }
 
 }  // namespace

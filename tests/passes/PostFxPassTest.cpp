@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/RenderTarget.h"
 #include "passes/FilterReference.h"
 #include "passes/PostFxPass.h"
 #include "support/GlTestContext.h"
+#include "support/PixelProbe.h"
 
 namespace tw {
 namespace {
@@ -122,12 +122,6 @@ TEST_F(PostFxPassTest, MatchesCpuReferenceWithOpaqueOutput) {
     EXPECT_TRUE(test::matchesReference(out, test::postFxReference(source), kTolerance));
 }
 
-GLint integer(GLenum name) {
-    GLint value = -1;
-    glGetIntegerv(name, &value);
-    return value;
-}
-
 // render() leaves what the final draw relies on: framebuffer 0, no program, unit 0 active with
 // no 2D texture, the screen viewport.
 TEST_F(PostFxPassTest, RenderLeavesStateForFinalDraw) {
@@ -141,17 +135,7 @@ TEST_F(PostFxPassTest, RenderLeavesStateForFinalDraw) {
 
     pass.render(0.0f);
 
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
-    EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), 0);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const TextureBank& bank = TextureBank::instance();
-    EXPECT_EQ(viewport[0], 0);
-    EXPECT_EQ(viewport[1], 0);
-    EXPECT_EQ(viewport[2], bank.screenWidth);
-    EXPECT_EQ(viewport[3], bank.screenHeight);
+    EXPECT_TRUE(test::passLeftFinalDrawState());
 }
 
 }  // namespace

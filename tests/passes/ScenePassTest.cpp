@@ -2,8 +2,6 @@
 // of its picture, checked against a probe that computes the same picture without the fade.
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 #include <cmath>
 
 #include "ShaderProbe.h"
@@ -151,23 +149,6 @@ TEST_F(ScenePassTest, RenderLeavesDocumentedState) {
     EXPECT_EQ(viewport[3], kScreenHeight);
 }
 
-// Reads a PNG as RGBA8 with rows bottom-up, like the GL's read-back; false when it cannot.
-bool readPng(const std::string& path, test::Image& image) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&png, path.c_str()) == 0)
-        return false;
-    png.format = PNG_FORMAT_RGBA;
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
-    image.pixels.assign(PNG_IMAGE_SIZE(png), 0);
-    // A negative stride fills the buffer from its last row up.
-    const png_int_32 stride = -static_cast<png_int_32>(PNG_IMAGE_ROW_STRIDE(png));
-    const bool ok = png_image_finish_read(&png, nullptr, image.pixels.data(), stride, nullptr) != 0;
-    png_image_free(&png);
-    return ok;
-}
-
 // How far a picture is from its reference: the share of pixels where some channel differs by
 // more than `levels`, and the largest difference.
 struct Difference {
@@ -214,7 +195,7 @@ TEST_P(SceneReferenceTest, MatchesReferencePicture) {
     const std::string reference =
         std::string(TW_SOURCE_DIR) + "/tests/passes/reference/" + name + ".png";
     test::Image expected;
-    ASSERT_TRUE(readPng(reference, expected))
+    ASSERT_TRUE(test::readPng(reference, expected))
         << "no readable reference " << reference << "; the picture rendered now is " << written
         << ": look at it and copy it there to adopt it";
     ASSERT_EQ(expected.width, image.width);

@@ -2,7 +2,6 @@
 // committed reference picture at that moment, put through the CPU references of the
 // anti-aliasing and post-effect passes.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cmath>
 #include <string>
@@ -12,22 +11,6 @@
 
 namespace tw {
 namespace {
-
-// Reads a PNG as RGBA8 with rows bottom-up, like the GL's read-back; false when it cannot.
-bool readPng(const std::string& path, test::Image& image) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&png, path.c_str()) == 0)
-        return false;
-    png.format = PNG_FORMAT_RGBA;
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
-    image.pixels.assign(PNG_IMAGE_SIZE(png), 0);
-    const png_int_32 stride = -static_cast<png_int_32>(PNG_IMAGE_ROW_STRIDE(png));
-    const bool ok = png_image_finish_read(&png, nullptr, image.pixels.data(), stride, nullptr) != 0;
-    png_image_free(&png);
-    return ok;
-}
 
 // The anti-aliasing pass writes an 8-bit target, which the post effect then samples.
 test::Image toImage(const std::vector<test::ExpectedPixel>& pixels, int width, int height) {
@@ -89,8 +72,8 @@ TEST(RecordReference, FramesMatchSceneReferencesAfterBothFilters) {
         const std::string reference = std::string(TW_SOURCE_DIR) +
                                       "/tests/passes/reference/scene-" + std::to_string(seconds) +
                                       "s.png";
-        ASSERT_TRUE(readPng(reference, scene)) << reference;
-        ASSERT_TRUE(readPng(frames + "/frame-000000.png", recorded));
+        ASSERT_TRUE(test::readPng(reference, scene)) << reference;
+        ASSERT_TRUE(test::readPng(frames + "/frame-000000.png", recorded));
         ASSERT_EQ(recorded.width, scene.width);
         ASSERT_EQ(recorded.height, scene.height);
 

@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <png.h>
+
 #include "assets/PngWriter.h"
+#include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
 
 namespace tw::test {
@@ -57,6 +60,55 @@ std::vector<float> readTextureFloats(GLuint texture, int width, int height) {
                            << ", " << seen[3] << ") tolerance " << tolerance;
                 }
             }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+bool readPng(const std::string& path, Image& image) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&png, path.c_str()) == 0)
+        return false;
+    png.format = PNG_FORMAT_RGBA;
+    image.width = static_cast<int>(png.width);
+    image.height = static_cast<int>(png.height);
+    image.pixels.assign(PNG_IMAGE_SIZE(png), 0);
+    // A negative stride fills the buffer from its last row up.
+    const png_int_32 stride = -static_cast<png_int_32>(PNG_IMAGE_ROW_STRIDE(png));
+    const bool ok = png_image_finish_read(&png, nullptr, image.pixels.data(), stride, nullptr) != 0;
+    png_image_free(&png);
+    return ok;
+}
+
+GLint glInteger(GLenum name) {
+    GLint value = -1;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+::testing::AssertionResult passLeftFinalDrawState() {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const TextureBank& bank = TextureBank::instance();
+    const struct {
+        const char* what;
+        GLint seen;
+        GLint expected;
+    } checks[] = {
+        {"framebuffer", glInteger(GL_FRAMEBUFFER_BINDING_EXT), 0},
+        {"program", glInteger(GL_CURRENT_PROGRAM), 0},
+        {"active unit", glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0},
+        {"2D texture on the active unit", glInteger(GL_TEXTURE_BINDING_2D), 0},
+        {"viewport x", viewport[0], 0},
+        {"viewport y", viewport[1], 0},
+        {"viewport width", viewport[2], bank.screenWidth},
+        {"viewport height", viewport[3], bank.screenHeight},
+    };
+    for (const auto& check : checks) {
+        if (check.seen != check.expected) {
+            return ::testing::AssertionFailure()
+                   << check.what << " is " << check.seen << ", expected " << check.expected;
         }
     }
     return ::testing::AssertionSuccess();

@@ -34,6 +34,16 @@ std::vector<float> readTextureFloats(GLuint texture, int width, int height);
 ::testing::AssertionResult probeRect(const Image& image, int x, int y, int w, int h,
                                      const Rgba& expected, int tolerance);
 
+// Reads a PNG as RGBA8 with rows bottom-up, like the GL's read-back; false when it cannot.
+bool readPng(const std::string& path, Image& image);
+
+// One integer of GL state (glGetIntegerv).
+GLint glInteger(GLenum name);
+
+// The state every pass promises after render(): framebuffer 0, no program, texture unit 0 active
+// with no 2D texture, and the viewport at the texture bank's screen size.
+::testing::AssertionResult passLeftFinalDrawState();
+
 // Writes the picture upright as PNG next to the test's other outputs; returns the path.
 std::string savePng(const Image& image, const std::string& name);
 
