@@ -12,6 +12,7 @@
 #include <iterator>
 #include <thread>
 
+#include "support/MonitorRecording.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
 
@@ -24,39 +25,6 @@ constexpr int kSilence = 33;  // about -60 dBFS
 void sleepFor(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
-
-// Records the null sink's monitor as raw 16-bit stereo at 44100 Hz into a file.
-class MonitorRecording {
-  public:
-    explicit MonitorRecording(const std::string& name)
-        : path(test::makeTestDir(name) + "/monitor.raw"),
-          parec({"sh", "-c",
-                 "exec parec -d \"$0\" --raw --format=s16le --rate=44100 --channels=2 "
-                 "--latency-msec=20 > \"$1\"",
-                 test::testSinkName() + ".monitor", path}) {
-        sleepFor(0.3);  // let the stream connect before anything plays
-    }
-    // Frames recorded so far: a position in the recording for "now" (never ahead of it).
-    size_t frames() const {
-        struct stat st;
-        return stat(path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) / 4 : 0;
-    }
-    std::vector<int16_t> finish() {
-        parec.sendSignal(SIGTERM);
-        parec.wait(5.0);
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-        std::vector<int16_t> samples(bytes.size() / 2);
-        std::copy(bytes.data(), bytes.data() + samples.size() * 2,
-                  reinterpret_cast<char*>(samples.data()));
-        return samples;
-    }
-
-  private:
-    std::string path;
-    test::ChildProcess parec;
-};
 
 bool loud(const std::vector<int16_t>& s, size_t frame) {
     return std::abs(s[2 * frame]) >= kSilence || std::abs(s[2 * frame + 1]) >= kSilence;
@@ -94,7 +62,7 @@ class IntroSound : public ::testing::Test {
 
 // The stream is non-silent 16-bit stereo at 44100 Hz and starts only after the window exists.
 TEST_F(IntroSound, PlaysStereoAt44100OnceTheWindowExists) {
-    MonitorRecording recording("intro-sound-plays");
+    test::MonitorRecording recording("intro-sound-plays");
     test::ChildProcess intro({TW_INTRO_PATH});
     ASSERT_TRUE(waitForWindow(20.0));
     const size_t windowFrame = recording.frames();
@@ -124,7 +92,7 @@ TEST_F(IntroSound, PlaysStereoAt44100OnceTheWindowExists) {
 // After Escape the sound stops within about half a second of the window closing (the frame in
 // hand, which can take long on a software renderer, finishes first).
 TEST_F(IntroSound, EscapeStopsTheSoundPromptly) {
-    MonitorRecording recording("intro-sound-escape");
+    test::MonitorRecording recording("intro-sound-escape");
     test::ChildProcess intro({TW_INTRO_PATH});
     ASSERT_TRUE(waitForWindow(20.0));
     sleepFor(3.0);
@@ -150,7 +118,7 @@ TEST_F(IntroSound, EscapeStopsTheSoundPromptly) {
 
 // Stopped for a second and continued, the intro plays on and prints nothing.
 TEST_F(IntroSound, ResumesSilentlyAfterStopAndContinue) {
-    MonitorRecording recording("intro-sound-stop");
+    test::MonitorRecording recording("intro-sound-stop");
     test::ChildProcess intro({TW_INTRO_PATH});
     ASSERT_TRUE(waitForWindow(20.0));
     sleepFor(2.0);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/Timer.h"
+#include "support/MonitorRecording.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
 #include "support/X11Probe.h"
@@ -82,36 +83,6 @@ std::map<std::string, std::string> withFault(const std::string& fault) {
         {"TW_FAULT", fault},
         {"ASAN_OPTIONS", std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0"}};
 }
-
-// Records the shared null sink's monitor while alive (raw 16-bit stereo at 44100 Hz).
-class SinkRecording {
-  public:
-    explicit SinkRecording(const std::string& name)
-        : path(makeTestDir(name) + "/monitor.raw"),
-          parec({"sh", "-c",
-                 "exec parec -d \"$0\" --raw --format=s16le --rate=44100 --channels=2 "
-                 "--latency-msec=20 > \"$1\"",
-                 testSinkName() + ".monitor", path}) {
-        sleepFor(0.3);
-    }
-    size_t frames() const {
-        struct stat st;
-        return stat(path.c_str(), &st) == 0 ? static_cast<size_t>(st.st_size) / 4 : 0;
-    }
-    std::vector<int16_t> finish() {
-        parec.sendSignal(SIGTERM);
-        parec.wait(5.0);
-        const std::string bytes = readFile(path);
-        std::vector<int16_t> samples(bytes.size() / 2);
-        std::copy(bytes.data(), bytes.data() + samples.size() * 2,
-                  reinterpret_cast<char*>(samples.data()));
-        return samples;
-    }
-
-  private:
-    std::string path;
-    ChildProcess parec;
-};
 
 // Frames in [from, to) whose samples are above about -60 dBFS.
 size_t loudFrames(const std::vector<int16_t>& s, size_t from, size_t to) {
@@ -248,7 +219,7 @@ TEST_F(FailurePath, RejectedModuleFailsWithItsLine) {
 // The audio thread cannot be created: one line on standard error, the picture runs without
 // music, and Escape still ends it with status 0 (stop has no thread to join).
 TEST_F(FailurePath, AudioThreadFailureRunsSilentlyAndEndsOnEscape) {
-    SinkRecording recording("failure-no-thread");
+    MonitorRecording recording("failure-no-thread");
     ChildProcess intro({TW_INTRO_PATH}, withFault("thread"));
     ASSERT_TRUE(waitForWindow(60));
     sleepFor(3.0);
@@ -357,7 +328,7 @@ TEST_F(FailurePath, SoundServerKilledPictureGoesOnAndEscapeEnds) {
 // The window system's close request: status 0, nothing printed, and the music stops with the
 // program (nothing loud on the sink after it has ended).
 TEST_F(FailurePath, CloseRequestEndsAndStopsTheMusic) {
-    SinkRecording recording("failure-close-request");
+    MonitorRecording recording("failure-close-request");
     ChildProcess intro({TW_INTRO_PATH});
     ASSERT_TRUE(waitForWindow(60));
     sleepFor(3.0);

@@ -1,0 +1,29 @@
+// Records what the private null sink plays (its ".monitor" source) into a file while it lives.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/Process.h"
+
+namespace tw::test {
+
+class MonitorRecording {
+  public:
+    // Starts parec on the sink's monitor (raw signed 16-bit stereo at 44100 Hz) into a file in a
+    // fresh test folder named `name`, and waits until the stream has had time to connect.
+    explicit MonitorRecording(const std::string& name);
+
+    // Frames recorded so far: a position in the recording for "now" (never ahead of it).
+    size_t frames() const;
+    // Stops the recording and returns its interleaved samples.
+    std::vector<int16_t> finish();
+
+  private:
+    std::string path;
+    ChildProcess parec;
+};
+
+}  // namespace tw::test
