@@ -22,19 +22,23 @@ function(tw_embed_text target symbol file)
 endfunction()
 
 # tw_embed_binary(<target> <symbol> <file>): links the bytes of <file> (usually produced by a
-# generator's custom command) into <target> as `tw_<symbol>_begin` / `tw_<symbol>_end`, 4-byte
-# aligned in read-only data. Assembled with .incbin, so megabytes cost nothing at compile time.
+# generator's custom command) into <target> as `extern "C" const uint8_t tw_<symbol>_begin[]`,
+# 4-byte aligned in read-only data, with its length in `extern "C" const uint64_t
+# tw_<symbol>_size` (worked out by the assembler, so no pointers to different objects are ever
+# subtracted). Assembled with .incbin, so megabytes cost nothing at compile time.
 function(tw_embed_binary target symbol file)
     set(out_s ${CMAKE_BINARY_DIR}/generated/embedded/${symbol}.S)
     file(WRITE ${out_s}.in
 "    .section .rodata
     .balign 4
     .global tw_${symbol}_begin
-    .global tw_${symbol}_end
+    .global tw_${symbol}_size
 tw_${symbol}_begin:
     .incbin \"${file}\"
-tw_${symbol}_end:
-    .byte 0
+.Ltw_${symbol}_end:
+    .balign 8
+tw_${symbol}_size:
+    .quad .Ltw_${symbol}_end - tw_${symbol}_begin
     .section .note.GNU-stack,\"\",@progbits
 ")
     configure_file(${out_s}.in ${out_s} COPYONLY)

@@ -3,9 +3,8 @@
 #include <GL/gl.h>
 
 // Linked in from the generated records (see tw_embed_binary), each 4-byte aligned.
-extern "C" const uint8_t tw_logo_begin[], tw_logo_end[];
-extern "C" const uint8_t tw_font_begin[], tw_font_end[];
-extern "C" const uint8_t tw_fbm_begin[], tw_fbm_end[];
+extern "C" const uint8_t tw_logo_begin[], tw_font_begin[], tw_fbm_begin[];
+extern "C" const uint64_t tw_logo_size, tw_font_size, tw_fbm_size;
 
 namespace tw {
 
@@ -20,15 +19,15 @@ uint32_t ImageRecord::word(int index) const {
 }
 
 ImageRecord logoRecord() {
-    return ImageRecord(tw_logo_begin, tw_logo_end);
+    return ImageRecord(tw_logo_begin, tw_logo_begin + tw_logo_size);
 }
 
 ImageRecord fontRecord() {
-    return ImageRecord(tw_font_begin, tw_font_end);
+    return ImageRecord(tw_font_begin, tw_font_begin + tw_font_size);
 }
 
 ImageRecord fbmRecord() {
-    return ImageRecord(tw_fbm_begin, tw_fbm_end);
+    return ImageRecord(tw_fbm_begin, tw_fbm_begin + tw_fbm_size);
 }
 
 }  // namespace tw
