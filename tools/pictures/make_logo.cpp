@@ -96,8 +96,10 @@ bool readDesign(const std::string& path, Design& design) {
             // The radius is optional; a word that is there must be a number.
             if (ok && !(line >> std::ws).eof())
                 ok = static_cast<bool>(line >> box.radius);
-            ok = ok && box.radius >= 0.0 &&
-                 2.0 * box.radius <= std::min(box.x1 - box.x0, box.y1 - box.y0);
+            ok = ok && box.radius >= 0.0;
+            if (ok && 2.0 * box.radius > std::min(box.x1 - box.x0, box.y1 - box.y0))
+                return fail(path, lineNumber,
+                            "corner radius larger than half the " + keyword + "'s shorter side");
             (keyword == "box" ? design.letters.back().boxes : design.letters.back().cuts)
                 .push_back(box);
         } else {
