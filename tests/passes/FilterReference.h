@@ -28,6 +28,18 @@ Image makeImage(int width, int height, const std::function<Rgba(int x, int y)>& 
 // Replaces the contents of the target's colour texture (same size) with `image`.
 void uploadColour(const RenderTarget& target, const Image& image);
 
+// Runs one frame of `Pass` (FxaaPass, PostFxPass) reading `picture` as its source, at the
+// picture's size, and returns what it wrote.
+template <typename Pass>
+Image runPassOver(const Image& picture) {
+    RenderTarget source;
+    source.resize(picture.width, picture.height);
+    uploadColour(source, picture);
+    Pass pass(picture.width, picture.height, &source);
+    pass.render(0.0f);
+    return readTexture(pass.colorTexture(), picture.width, picture.height);
+}
+
 // Bilinear sample at texture coordinate (u, v), clamped to the edge texels.
 Colour sampleBilinear(const Image& image, double u, double v);
 

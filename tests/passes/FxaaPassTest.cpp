@@ -40,16 +40,6 @@ double luma(const Rgba& c) {
 class FxaaPassTest : public ::testing::Test {
   protected:
     void SetUp() override { test::GlTestContext::ensure(kScreenWidth, kScreenHeight); }
-
-    // Runs one frame of the pass over `picture` as its source, at the picture's size.
-    static Image filter(const Image& picture) {
-        RenderTarget source;
-        source.resize(picture.width, picture.height);
-        test::uploadColour(source, picture);
-        FxaaPass pass(picture.width, picture.height, &source);
-        pass.render(0.0f);
-        return test::readTexture(pass.colorTexture(), picture.width, picture.height);
-    }
 };
 
 // A hard-edged disc and a shallow line over a two-tone background, plus a little noise.
@@ -71,8 +61,8 @@ Image testPicture(int width, int height) {
 TEST_F(FxaaPassTest, UniformRegionPassesUnchanged) {
     const Rgba left{37, 142, 201, 255};
     const Rgba right{220, 40, 90, 255};
-    const Image out =
-        filter(test::makeImage(48, 32, [&](int x, int /*y*/) { return x < 30 ? left : right; }));
+    const Image out = test::runPassOver<FxaaPass>(
+        test::makeImage(48, 32, [&](int x, int /*y*/) { return x < 30 ? left : right; }));
     EXPECT_TRUE(test::probeRect(out, 0, 0, 29, 32, left, 0));
     EXPECT_TRUE(test::probeRect(out, 31, 0, 17, 32, right, 0));
 }
@@ -82,7 +72,7 @@ TEST_F(FxaaPassTest, UniformRegionPassesUnchanged) {
 TEST_F(FxaaPassTest, HorizontalEdgeBlursAlongXOnly) {
     const Image source = test::makeImage(
         32, 32, [](int x, int y) { return y < 16 ? kWhite : (x % 2 == 0 ? kWarm : kCool); });
-    const Image out = filter(source);
+    const Image out = test::runPassOver<FxaaPass>(source);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             const Rgba seen = out.at(x, y);
@@ -102,7 +92,7 @@ TEST_F(FxaaPassTest, HorizontalEdgeBlursAlongXOnly) {
 TEST_F(FxaaPassTest, VerticalEdgeBlursAlongYOnly) {
     const Image source = test::makeImage(
         32, 32, [](int x, int y) { return x < 16 ? kWhite : (y % 2 == 0 ? kWarm : kCool); });
-    const Image out = filter(source);
+    const Image out = test::runPassOver<FxaaPass>(source);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             const Rgba seen = out.at(x, y);
@@ -125,7 +115,7 @@ TEST_F(FxaaPassTest, OutputAlphaEqualsSourceAlpha) {
         return {static_cast<int>(h % 256), static_cast<int>((h >> 8) % 256),
                 static_cast<int>((h >> 16) % 256), static_cast<int>((x * 37 + y * 11) % 256)};
     });
-    const Image out = filter(source);
+    const Image out = test::runPassOver<FxaaPass>(source);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 40; ++x)
             ASSERT_EQ(out.at(x, y)[3], source.at(x, y)[3]) << "pixel (" << x << ", " << y << ")";
@@ -141,7 +131,7 @@ TEST_F(FxaaPassTest, BorderTapsReadEdgeTexels) {
             const int along = turned ? y : x;
             return across < 16 ? kWhite : (along < 16 ? kWarm : kCool);
         });
-        const Image out = filter(source);
+        const Image out = test::runPassOver<FxaaPass>(source);
         for (int along : {0, 1, 30, 31}) {
             const int x = turned ? 16 : along;
             const int y = turned ? along : 16;
@@ -154,7 +144,7 @@ TEST_F(FxaaPassTest, BorderTapsReadEdgeTexels) {
 // Every pixel matches the CPU reference of the filter, and the filter did change the picture.
 TEST_F(FxaaPassTest, MatchesCpuReference) {
     const Image source = testPicture(48, 32);
-    const Image out = filter(source);
+    const Image out = test::runPassOver<FxaaPass>(source);
     test::savePng(out, "fxaa_reference_picture");
     EXPECT_TRUE(test::matchesReference(out, test::fxaaReference(source), kTolerance));
     int changed = 0;

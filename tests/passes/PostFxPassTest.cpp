@@ -35,15 +35,6 @@ constexpr double kTolerance = 3.0;
 class PostFxPassTest : public ::testing::Test {
   protected:
     void SetUp() override { test::GlTestContext::ensure(kScreenWidth, kScreenHeight); }
-
-    static Image filter(const Image& picture) {
-        RenderTarget source;
-        source.resize(picture.width, picture.height);
-        test::uploadColour(source, picture);
-        PostFxPass pass(picture.width, picture.height, &source);
-        pass.render(0.0f);
-        return test::readTexture(pass.colorTexture(), picture.width, picture.height);
-    }
 };
 
 int brightest(const Image& image, int channel, bool alongX, int fixed) {
@@ -60,7 +51,7 @@ int brightest(const Image& image, int channel, bool alongX, int fixed) {
 
 // Grey 204 (0.8) becomes 255 in the middle (1.1, clamped) and 102 (0.4) on the border.
 TEST_F(PostFxPassTest, GreyBecomesFullInMiddleAndHalfOnBorder) {
-    const Image out = filter(test::makeImage(kWidth, kHeight, [](int, int) {
+    const Image out = test::runPassOver<PostFxPass>(test::makeImage(kWidth, kHeight, [](int, int) {
         return Rgba{204, 204, 204, 255};
     }));
     EXPECT_TRUE(test::probeRect(out, kCentreX, kCentreY, 1, 1, {255, 255, 255, 255}, 0));
@@ -76,10 +67,11 @@ TEST_F(PostFxPassTest, GreyBecomesFullInMiddleAndHalfOnBorder) {
 
 // In the middle all three channels come from the same point, scaled by 1.375.
 TEST_F(PostFxPassTest, MiddleReadsAllChannelsAtOnePoint) {
-    const Image out = filter(test::makeImage(kWidth, kHeight, [](int x, int y) {
-        const int level = 20 + x / 4 + y / 3;
-        return Rgba{level, level, level, 255};
-    }));
+    const Image out =
+        test::runPassOver<PostFxPass>(test::makeImage(kWidth, kHeight, [](int x, int y) {
+            const int level = 20 + x / 4 + y / 3;
+            return Rgba{level, level, level, 255};
+        }));
     const Rgba seen = out.at(kCentreX, kCentreY);
     const int level = 20 + kCentreX / 4 + kCentreY / 3;
     EXPECT_EQ(seen[0], seen[1]);
@@ -91,9 +83,10 @@ TEST_F(PostFxPassTest, MiddleReadsAllChannelsAtOnePoint) {
 // bright column shows up in red 3 pixels left of it and in blue 3 pixels right of it.
 TEST_F(PostFxPassTest, RightEdgeReadsRedOutsideAndBlueInside) {
     const int column = kWidth - 4;
-    const Image out = filter(test::makeImage(kWidth, kHeight, [=](int x, int) {
-        return x == column ? Rgba{255, 255, 255, 255} : Rgba{0, 0, 0, 255};
-    }));
+    const Image out =
+        test::runPassOver<PostFxPass>(test::makeImage(kWidth, kHeight, [=](int x, int) {
+            return x == column ? Rgba{255, 255, 255, 255} : Rgba{0, 0, 0, 255};
+        }));
     EXPECT_EQ(brightest(out, 0, true, kCentreY), column - 3);
     EXPECT_EQ(brightest(out, 1, true, kCentreY), column);
     EXPECT_EQ(brightest(out, 2, true, kCentreY), column + 3);
@@ -102,9 +95,10 @@ TEST_F(PostFxPassTest, RightEdgeReadsRedOutsideAndBlueInside) {
 // The vertical offset follows v.y the same way: at the top edge red comes from 3 texels above.
 TEST_F(PostFxPassTest, TopEdgeReadsRedAboveAndBlueBelow) {
     const int row = kHeight - 4;
-    const Image out = filter(test::makeImage(kWidth, kHeight, [=](int, int y) {
-        return y == row ? Rgba{255, 255, 255, 255} : Rgba{0, 0, 0, 255};
-    }));
+    const Image out =
+        test::runPassOver<PostFxPass>(test::makeImage(kWidth, kHeight, [=](int, int y) {
+            return y == row ? Rgba{255, 255, 255, 255} : Rgba{0, 0, 0, 255};
+        }));
     EXPECT_EQ(brightest(out, 0, false, kCentreX), row - 3);
     EXPECT_EQ(brightest(out, 1, false, kCentreX), row);
     EXPECT_EQ(brightest(out, 2, false, kCentreX), row + 3);
@@ -117,7 +111,7 @@ TEST_F(PostFxPassTest, MatchesCpuReferenceWithOpaqueOutput) {
         const uint32_t h = (x * 2654435761u) ^ (y * 40503u + 17u);
         return Rgba{(x * 3) % 256, static_cast<int>(h % 200), (y * 5 + x) % 256, 0};
     });
-    const Image out = filter(source);
+    const Image out = test::runPassOver<PostFxPass>(source);
     test::savePng(out, "postfx_reference_picture");
     EXPECT_TRUE(test::matchesReference(out, test::postFxReference(source), kTolerance));
 }
