@@ -3,24 +3,31 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <chrono>
-#include <fstream>
-#include <iterator>
-#include <thread>
+#include <cstdlib>
+#include <cstring>
 
 #include "support/TestServices.h"
 
 namespace tw::test {
+
+namespace {
+
+std::string sinkMonitor() {
+    useTestServices();
+    const char* sink = std::getenv("TW_SINK");
+    return std::string(sink != nullptr ? sink : "tidewatch") + ".monitor";
+}
+
+}  // namespace
 
 MonitorRecording::MonitorRecording(const std::string& name)
     : path(makeTestDir(name) + "/monitor.raw"),
       parec({"sh", "-c",
              "exec parec -d \"$0\" --raw --format=s16le --rate=44100 --channels=2 "
              "--latency-msec=20 > \"$1\"",
-             testSinkName() + ".monitor", path}) {
+             sinkMonitor(), path}) {
     // Let the stream connect before anything plays.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sleepFor(0.3);
 }
 
 size_t MonitorRecording::frames() const {
@@ -31,12 +38,17 @@ size_t MonitorRecording::frames() const {
 std::vector<int16_t> MonitorRecording::finish() {
     parec.sendSignal(SIGTERM);
     parec.wait(5.0);
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = readFile(path);
     std::vector<int16_t> samples(bytes.size() / 2);
-    std::copy(bytes.data(), bytes.data() + samples.size() * 2,
-              reinterpret_cast<char*>(samples.data()));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
+}
+
+size_t loudFrames(const std::vector<int16_t>& s, size_t from, size_t to) {
+    size_t loud = 0;
+    for (size_t f = from; f < to && 2 * f + 1 < s.size(); ++f)
+        loud += std::abs(s[2 * f]) >= 33 || std::abs(s[2 * f + 1]) >= 33;
+    return loud;
 }
 
 }  // namespace tw::test

@@ -26,4 +26,7 @@ class MonitorRecording {
     ChildProcess parec;
 };
 
+// Frames in [from, to) of interleaved stereo samples with a channel above about -60 dBFS.
+size_t loudFrames(const std::vector<int16_t>& samples, size_t from, size_t to);
+
 }  // namespace tw::test

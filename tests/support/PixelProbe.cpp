@@ -36,16 +36,6 @@ Image readTexture(GLuint texture, int width, int height) {
     return image;
 }
 
-std::vector<float> readTextureFloats(GLuint texture, int width, int height) {
-    std::vector<float> texels(static_cast<size_t>(width) * height * 4);
-    GLint previous = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    return texels;
-}
-
 ::testing::AssertionResult probeRect(const Image& image, int x, int y, int w, int h,
                                      const Rgba& expected, int tolerance) {
     for (int py = y; py < y + h; ++py) {

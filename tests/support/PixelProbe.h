@@ -26,8 +26,6 @@ struct Image {
 Image readFramebuffer(GLuint fbo, int width, int height);
 // Reads level 0 of a 2D texture as RGBA8.
 Image readTexture(GLuint texture, int width, int height);
-// Reads level 0 of a 2D texture as floats, `components` per texel (GL_RGBA: 4).
-std::vector<float> readTextureFloats(GLuint texture, int width, int height);
 
 // Every pixel of the rectangle equals `expected` within `tolerance` per channel; reports the first
 // that does not, with its position, expected and observed values.

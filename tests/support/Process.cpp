@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,10 @@ namespace tw::test {
 
 namespace {
 
+int counter = 0;
+
+}  // namespace
+
 std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::stringstream text;
@@ -24,9 +29,9 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-int counter = 0;
-
-}  // namespace
+void sleepFor(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
 
 std::string makeTestDir(const std::string& name) {
     const std::string dir = std::string(TW_BINARY_DIR) + "/test-output/" + name;
@@ -93,9 +98,8 @@ void ChildProcess::sendSignal(int signal) {
 ProcessResult ChildProcess::wait(double seconds) {
     ProcessResult result;
     const double deadline = Timer::now() + seconds;
-    while (running() && Timer::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    while (running() && Timer::now() < deadline)
+        sleepFor(0.01);
     result.seconds = Timer::now() - startTime;
     if (!reaped) {
         kill(child, SIGKILL);
@@ -112,10 +116,6 @@ ProcessResult ChildProcess::wait(double seconds) {
     result.out = readFile(outPath);
     result.err = readFile(errPath);
     return result;
-}
-
-std::string ChildProcess::outputSoFar() const {
-    return readFile(outPath);
 }
 
 ProcessResult runProcess(const std::vector<std::string>& argv,

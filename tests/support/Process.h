@@ -33,8 +33,6 @@ class ChildProcess {
     void sendSignal(int signal);
     // Waits up to `seconds`; kills the child (SIGKILL) if it has not ended by then.
     ProcessResult wait(double seconds);
-    // What the child has written to standard output so far.
-    std::string outputSoFar() const;
 
   private:
     pid_t child = -1;
@@ -51,5 +49,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
 
 // A fresh empty folder under the build tree for one test's files.
 std::string makeTestDir(const std::string& name);
+
+// The whole file, or "" when it cannot be read.
+std::string readFile(const std::string& path);
+
+void sleepFor(double seconds);
 
 }  // namespace tw::test

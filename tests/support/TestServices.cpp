@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "support/Process.h"
 
@@ -14,23 +13,21 @@ void useTestServices() {
     static bool loaded = false;
     if (loaded)
         return;
-    const std::string path = std::string(TW_SERVICES_DIR) + "/env";
+    const char* dir = std::getenv("TW_SERVICES_DIR");
+    const std::string path = std::string(dir != nullptr ? dir : TW_SERVICES_DIR) + "/env";
     std::ifstream file(path);
     if (!file) {
         ADD_FAILURE() << "no test services: " << path << " is missing (run through ctest)";
         std::abort();
     }
-    std::string line;
-    while (std::getline(file, line)) {
-        // Lines look like: export NAME=value
-        const std::string prefix = "export ";
-        if (line.rfind(prefix, 0) != 0)
-            continue;
-        const std::string assignment = line.substr(prefix.size());
-        const size_t eq = assignment.find('=');
-        if (eq == std::string::npos)
-            continue;
-        setenv(assignment.substr(0, eq).c_str(), assignment.substr(eq + 1).c_str(), 1);
+    // Lines look like: export NAME=value
+    const std::string prefix = "export ";
+    for (std::string line; std::getline(file, line);) {
+        const size_t eq = line.find('=');
+        if (line.rfind(prefix, 0) == 0 && eq != std::string::npos) {
+            setenv(line.substr(prefix.size(), eq - prefix.size()).c_str(),
+                   line.substr(eq + 1).c_str(), 1);
+        }
     }
     loaded = true;
 }
@@ -43,10 +40,19 @@ void pressKeys(const std::vector<std::string>& keys) {
     EXPECT_EQ(result.exitStatus, 0) << "xdotool: " << result.err;
 }
 
-std::string testSinkName() {
-    useTestServices();
-    const char* sink = std::getenv("TW_SINK");
-    return sink != nullptr ? sink : "tidewatch";
+std::string introWindow() {
+    const ProcessResult found = runProcess(
+        {"xdotool", "search", "--onlyvisible", "--name", "^Vendrel - Tidewatch$"}, {}, 5);
+    return found.exitStatus == 0 ? found.out.substr(0, found.out.find('\n')) : "";
+}
+
+bool waitForIntroWindow(double seconds, bool shown) {
+    for (double waited = 0.0; waited < seconds; waited += 0.05) {
+        if (introWindow().empty() != shown)
+            return true;
+        sleepFor(0.05);
+    }
+    return false;
 }
 
 }  // namespace tw::test

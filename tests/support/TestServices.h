@@ -6,18 +6,21 @@
 
 namespace tw::test {
 
-// Loads the fixture's environment (DISPLAY, HOME, XDG_RUNTIME_DIR, ...) into this process, so the
-// GL context and any child process use the private services. Fails the test loudly when the
-// fixture has not run: a machine without them must not pass by skipping.
+// Loads the services' environment (DISPLAY, HOME, XDG_RUNTIME_DIR, TW_SINK, ...) into this
+// process, so the GL context and any child process use them: from $TW_SERVICES_DIR/env when set
+// (scripts/soak.sh), else from the fixture's folder. Fails the test loudly when there is none: a
+// machine without them must not pass by skipping.
 void useTestServices();
-
-// The null sink's name, whose ".monitor" source records what the intro plays.
-std::string testSinkName();
 
 // Presses and releases keys on the private display through XTEST, with the pointer moved over the
 // top-left corner first (no window manager: the window under the pointer has the focus). Sending
 // to a window id instead can leave a key held down in the server when the window goes away on the
 // press, which then repeats into the next program.
 void pressKeys(const std::vector<std::string>& keys);
+
+// The X window id of the intro once it is mapped (keys pressed before then go elsewhere), or "".
+std::string introWindow();
+// Waits up to `seconds` for the intro's window to be shown (or, with `shown` false, gone).
+bool waitForIntroWindow(double seconds, bool shown = true);
 
 }  // namespace tw::test
