@@ -26,20 +26,20 @@ const std::string kTools = std::string(TW_SOURCE_DIR) + "/tools/";
 TEST(EmbeddedAsset, GeneratorsRemakeTheEmbeddedBytes) {
     const MusicModule module = musicModule();
     const std::string dir = makeTestDir("embedded-asset-remake"), out = dir + "/out";
+    auto bytes = [](const uint8_t* data, size_t size) {
+        return std::string(reinterpret_cast<const char*>(data), size);
+    };
     const struct {
         std::vector<std::string> argv;  // the output file follows
         std::string embedded;
     } cases[] = {
         {{TW_MAKE_LOGO, kTools + "pictures/logo_shapes.txt"},
-         std::string(reinterpret_cast<const char*>(logoRecord().bytes()),
-                     logoRecord().byteCount())},
+         bytes(logoRecord().bytes(), logoRecord().byteCount())},
         {{TW_MAKE_FONT, kTools + "pictures/font_glyphs.txt"},
-         std::string(reinterpret_cast<const char*>(fontRecord().bytes()),
-                     fontRecord().byteCount())},
-        {{TW_MAKE_FBM},
-         std::string(reinterpret_cast<const char*>(fbmRecord().bytes()), fbmRecord().byteCount())},
+         bytes(fontRecord().bytes(), fontRecord().byteCount())},
+        {{TW_MAKE_FBM}, bytes(fbmRecord().bytes(), fbmRecord().byteCount())},
         {{TW_MUSIC_TOOL, kTools + "music/song/instruments.txt", kTools + "music/song/song.txt"},
-         std::string(reinterpret_cast<const char*>(module.data), module.size)},
+         bytes(module.data, module.size)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.argv[0]);
