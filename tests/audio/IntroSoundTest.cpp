@@ -22,13 +22,13 @@ TEST(IntroSound, PlaysOnTheDeviceAndStopsOnEscape) {
     useTestServices();
     MonitorRecording recording("intro-sound");
     ChildProcess intro({TW_INTRO_PATH});
-    ASSERT_TRUE(waitForIntroWindow(20.0));
+    ASSERT_TRUE(waitForWindow(20.0));
     const size_t windowFrame = recording.frames();
     sleepFor(1.0);
     const ProcessResult inputs = runProcess({"pactl", "list", "sink-inputs"}, {}, 10);
     sleepFor(2.0);
     pressKeys({"Escape"});
-    ASSERT_TRUE(waitForIntroWindow(20.0, false));
+    ASSERT_TRUE(waitForWindow(20.0, false));
     const size_t closedFrame = recording.frames();
     const ProcessResult result = intro.wait(15.0);
     sleepFor(1.0);

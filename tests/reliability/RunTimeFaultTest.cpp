@@ -46,13 +46,13 @@ TEST_F(RunTimeFault, EachEndingIsCleanAndSilencesTheMusic) {
         ChildProcess intro({TW_INTRO_PATH}, *c.fault != '\0'
                                                 ? withFault(c.fault)
                                                 : std::map<std::string, std::string>{});
-        ASSERT_TRUE(waitForIntroWindow(60));
+        ASSERT_TRUE(waitForWindow(60));
         sleepFor(c.wait);
         ASSERT_TRUE(intro.running());
         const size_t ending = recording.frames();
         const double sent = Timer::now();
         if (c.closeRequest) {
-            ASSERT_TRUE(sendCloseRequest(introWindow()));
+            ASSERT_TRUE(sendCloseRequest(findWindow()));
         } else {
             pressKeys({"Escape"});
         }
@@ -79,7 +79,7 @@ TEST_F(RunTimeFault, EachEndingIsCleanAndSilencesTheMusic) {
 // frame takes that long, within the frame after the one in hand.
 TEST_F(RunTimeFault, EscapeIsTakenDuringCalibration) {
     ChildProcess intro({TW_INTRO_HARNESS, "--trace"});
-    ASSERT_TRUE(waitForIntroWindow(60));
+    ASSERT_TRUE(waitForWindow(60));
     pressKeys({"Escape"});
     const ProcessResult r = intro.wait(20);
     EXPECT_TRUE(r.exited && r.exitStatus == 0) << r.err;
@@ -143,7 +143,7 @@ TEST_F(RunTimeFault, SoundServerKilledPictureGoesOnAndEscapeEnds) {
     }
     ASSERT_TRUE(up) << "the private sound server did not start";
     ChildProcess intro({TW_INTRO_PATH}, env);
-    ASSERT_TRUE(waitForIntroWindow(60));
+    ASSERT_TRUE(waitForWindow(60));
     // The music starts last in start-up: wait until its stream plays on the server.
     bool playing = false;
     for (int i = 0; i < 600 && !playing && intro.running(); ++i) {

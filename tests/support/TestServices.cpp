@@ -40,15 +40,15 @@ void pressKeys(const std::vector<std::string>& keys) {
     EXPECT_EQ(result.exitStatus, 0) << "xdotool: " << result.err;
 }
 
-std::string introWindow() {
+std::string findWindow() {
     const ProcessResult found = runProcess(
         {"xdotool", "search", "--onlyvisible", "--name", "^Vendrel - Tidewatch$"}, {}, 5);
     return found.exitStatus == 0 ? found.out.substr(0, found.out.find('\n')) : "";
 }
 
-bool waitForIntroWindow(double seconds, bool shown) {
+bool waitForWindow(double seconds, bool shown) {
     for (double waited = 0.0; waited < seconds; waited += 0.05) {
-        if (introWindow().empty() != shown)
+        if (findWindow().empty() != shown)
             return true;
         sleepFor(0.05);
     }

@@ -19,8 +19,8 @@ void useTestServices();
 void pressKeys(const std::vector<std::string>& keys);
 
 // The X window id of the intro once it is mapped (keys pressed before then go elsewhere), or "".
-std::string introWindow();
+std::string findWindow();
 // Waits up to `seconds` for the intro's window to be shown (or, with `shown` false, gone).
-bool waitForIntroWindow(double seconds, bool shown = true);
+bool waitForWindow(double seconds, bool shown = true);
 
 }  // namespace tw::test
