@@ -155,20 +155,27 @@ TEST_F(RunTimeFault, SoundServerKilledPictureGoesOnAndEscapeEnds) {
     server.sendSignal(SIGKILL);
     server.wait(5);
     sleepFor(1.0);
-    const double audioBefore = audioThreadSeconds(intro.pid());
+    const double audioBefore = audioThreadSeconds(intro.pid()), measured = Timer::now();
     ASSERT_EQ(runProcess({"import", "-window", "root", dir + "/a.png"}, {}, 30).exitStatus, 0);
-    sleepFor(2.0);
-    ASSERT_EQ(runProcess({"import", "-window", "root", dir + "/b.png"}, {}, 30).exitStatus, 0);
-    const double audioCpu = audioThreadSeconds(intro.pid()) - audioBefore;
-    const ProcessResult compare =
-        runProcess({"compare", "-metric", "AE", dir + "/a.png", dir + "/b.png", "null:"}, {}, 30);
+    // A frame can take seconds on a loaded software renderer: a few tries before calling it still.
+    double changed = 0.0;
+    for (int i = 0; i < 5 && changed <= 1000.0; ++i) {
+        sleepFor(2.0);
+        ASSERT_EQ(runProcess({"import", "-window", "root", dir + "/b.png"}, {}, 30).exitStatus, 0);
+        changed = std::atof(
+            runProcess({"compare", "-metric", "AE", dir + "/a.png", dir + "/b.png", "null:"}, {},
+                       30)
+                .err.c_str());
+    }
+    const double audioShare =
+        (audioThreadSeconds(intro.pid()) - audioBefore) / (Timer::now() - measured);
     const double pressed = Timer::now();
     pressKeys({"Escape"});
     const ProcessResult r = intro.wait(20);
     const double toExit = Timer::now() - pressed;
     report("sound server killed during the run (then Escape)", r, toExit);
-    EXPECT_GT(std::atof(compare.err.c_str()), 1000.0) << "the picture stopped with the server";
-    EXPECT_LT(audioCpu, 0.5) << "the audio thread spins on the dead device";
+    EXPECT_GT(changed, 1000.0) << "the picture stopped with the server";
+    EXPECT_LT(audioShare, 0.2) << "the audio thread spins on the dead device";
     EXPECT_TRUE(r.exited && r.exitStatus == 0);
     EXPECT_EQ(r.out + r.err, "");
     EXPECT_LT(toExit, 5.0);
