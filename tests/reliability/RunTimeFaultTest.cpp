@@ -30,7 +30,7 @@ TEST_F(RunTimeFault, EachEndingIsCleanAndSilencesTheMusic) {
     const struct {
         const char* what;
         const char* fault;  // for the fault library, "" for none
-        double wait;        // seconds shown before the ending
+        double wait;        // seconds shown (with music, if any) before the ending
         bool closeRequest;  // the window system's close request instead of Escape
         const char* err;    // expected standard error
         int musicBefore;    // 1 loud, 0 silent, -1 not checked
@@ -47,6 +47,9 @@ TEST_F(RunTimeFault, EachEndingIsCleanAndSilencesTheMusic) {
                                                 ? withFault(c.fault)
                                                 : std::map<std::string, std::string>{});
         ASSERT_TRUE(waitForWindow(60));
+        if (c.musicBefore == 1) {
+            ASSERT_TRUE(waitForMusic(60));
+        }
         sleepFor(c.wait);
         ASSERT_TRUE(intro.running());
         const size_t ending = recording.frames();
@@ -144,13 +147,7 @@ TEST_F(RunTimeFault, SoundServerKilledPictureGoesOnAndEscapeEnds) {
     ASSERT_TRUE(up) << "the private sound server did not start";
     ChildProcess intro({TW_INTRO_PATH}, env);
     ASSERT_TRUE(waitForWindow(60));
-    // The music starts last in start-up: wait until its stream plays on the server.
-    bool playing = false;
-    for (int i = 0; i < 600 && !playing && intro.running(); ++i) {
-        sleepFor(0.1);
-        playing = !runProcess({"pactl", "list", "short", "sink-inputs"}, env, 5).out.empty();
-    }
-    ASSERT_TRUE(playing);
+    ASSERT_TRUE(waitForMusic(60, env));
     sleepFor(2.0);
     server.sendSignal(SIGKILL);
     server.wait(5);

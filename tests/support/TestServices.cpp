@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/Timer.h"
 #include "support/Process.h"
 
 namespace tw::test {
@@ -47,10 +48,17 @@ std::string findWindow() {
 }
 
 bool waitForWindow(double seconds, bool shown) {
-    for (double waited = 0.0; waited < seconds; waited += 0.05) {
+    for (const double end = Timer::now() + seconds; Timer::now() < end; sleepFor(0.05)) {
         if (findWindow().empty() != shown)
             return true;
-        sleepFor(0.05);
+    }
+    return false;
+}
+
+bool waitForMusic(double seconds, const std::map<std::string, std::string>& env) {
+    for (const double end = Timer::now() + seconds; Timer::now() < end; sleepFor(0.1)) {
+        if (!runProcess({"pactl", "list", "short", "sink-inputs"}, env, 5).out.empty())
+            return true;
     }
     return false;
 }

@@ -1,6 +1,7 @@
 // Access to the private display and sound server that the "services" test fixture starts.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,8 @@ void pressKeys(const std::vector<std::string>& keys);
 std::string findWindow();
 // Waits up to `seconds` for the intro's window to be shown (or, with `shown` false, gone).
 bool waitForWindow(double seconds, bool shown = true);
+
+// Waits up to `seconds` for a stream to play on the sound server (`env` names another server).
+bool waitForMusic(double seconds, const std::map<std::string, std::string>& env = {});
 
 }  // namespace tw::test
