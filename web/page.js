@@ -54,12 +54,8 @@ function fitCanvas() {
 function startProgram() {
   fitCanvas();
   const size = fixedSize || { width: canvas.width, height: canvas.height };
-  let result;
-  try {
-    result = Module._tw_start(size.width, size.height, fixedSize ? 1 : 0);
-  } catch (error) {
-    result = 2;  // a failed build ends the program as it ends the desktop one
-  }
+  // A program that fails to build prints the desktop's line, then its log; both end up here.
+  const result = Module._tw_start(size.width, size.height, fixedSize ? 1 : 0);
   if (result === 1)
     fail('This page needs WebGL 2, which this browser does not offer or has switched off.');
   else if (result !== 0)

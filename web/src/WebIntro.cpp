@@ -2,11 +2,10 @@
 
 #include <emscripten/emscripten.h>
 
+#include <cstdio>
+
 #include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
-#include "passes/FxaaPass.h"
-#include "passes/PostFxPass.h"
-#include "passes/ScenePass.h"
 
 namespace tw {
 
@@ -20,9 +19,17 @@ bool WebIntro::start(int width, int height, bool fixedSize) {
     bank.screenWidth = width;
     bank.screenHeight = height;
     bank.build();
-    scene = new ScenePass(width, height);
-    fxaa = new FxaaPass(width, height, scene);
-    postFx = new PostFxPass(width, height, fxaa);
+    chain = std::make_unique<PassChain>(width, height);
+    if (!chain->sceneFallback().empty())
+        std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
+    if (const PassChain::Failure* failure = chain->failure()) {
+        // The desktop's lines for the three passes, in the chain's order.
+        static const char* const kLines[] = {"Raytracer Shader : ERROR", "FXAA Shader : ERROR",
+                                             "PostFX Shader : ERROR"};
+        line = kLines[static_cast<int>(failure->pass)];
+        log = failure->log;
+        return false;
+    }
     if (stretch.build() != ShaderProgram::kBuilt) {
         line = "Stretch Shader : ERROR";
         log = stretch.log();
@@ -34,9 +41,7 @@ bool WebIntro::start(int width, int height, bool fixedSize) {
 
 void WebIntro::resizePasses(RenderSize to) {
     size = to;
-    scene->resize(size.width, size.height);
-    fxaa->resize(size.width, size.height);
-    postFx->resize(size.width, size.height);
+    chain->resize(size.width, size.height);
     lastStep = emscripten_get_now();
     framesSinceStep = 0;
 }
@@ -53,10 +58,8 @@ void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
     if (!fixed &&
         resolutionStepDue((emscripten_get_now() - lastStep) / 1000.0, framesSinceStep, size.width))
         resizePasses(lowerResolution(size));
-    scene->render(time);
-    fxaa->render(time);
-    postFx->render(time);
-    stretch.draw(postFx->colorTexture(), canvasWidth, canvasHeight);
+    chain->render(time);
+    stretch.draw(chain->output().colorTexture(), canvasWidth, canvasHeight);
     ++framesSinceStep;
 }
 

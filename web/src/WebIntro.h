@@ -5,22 +5,21 @@
 // objects live as long as the page, as the desktop's live as long as its window.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ScreenStretch.h"
 #include "app/ResolutionStep.h"
+#include "passes/PassChain.h"
 
 namespace tw {
 
-class ScenePass;
-class FxaaPass;
-class PostFxPass;
-
 class WebIntro {
   public:
-    // Builds the texture bank, the three passes and the final draw at `width` x `height`. With
+    // Builds the texture bank, the pass chain and the final draw at `width` x `height`. With
     // `fixedSize` the passes keep that size for good: no adaptive steps, no following the canvas.
-    // False when a program failed to build: failureLine() and failureLog() say which and why.
+    // False when a program failed to build: failureLine() (the desktop's line for that pass) and
+    // failureLog() say which and why. A fallback to the plain scene program is said on stderr.
     bool start(int width, int height, bool fixedSize);
     // Renders the scene at `time` seconds and stretches it over a canvas of the given size.
     void frame(float time, int canvasWidth, int canvasHeight);
@@ -32,9 +31,7 @@ class WebIntro {
   private:
     void resizePasses(RenderSize to);
 
-    ScenePass* scene = nullptr;
-    FxaaPass* fxaa = nullptr;
-    PostFxPass* postFx = nullptr;
+    std::unique_ptr<PassChain> chain;
     ScreenStretch stretch;
     RenderSize size{0, 0};
     bool fixed = false;
