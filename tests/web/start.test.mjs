@@ -1,6 +1,6 @@
-// The page as a visitor meets it: the start screen, then a click starts a moving picture; and the
-// words instead of a black canvas where WebGL is switched off.
-import { check, finish, launch, open, waitForState } from './browser.mjs';
+// The page as a visitor meets it: the start screen, then a click starts a moving picture; and
+// words instead of a black canvas where WebGL is switched off or a shader does not compile.
+import { check, finish, launch, open, pageUrl, waitForState } from './browser.mjs';
 
 const browser = await launch();
 const page = await open(browser, '');
@@ -22,4 +22,25 @@ check(await waitForState(blank, ['waiting', 'error']) === 'error', 'without WebG
 check((await blank.$eval('#message', (e) => e.textContent)).includes('WebGL 2'),
   'and says that it needs WebGL 2');
 await noWebGl.close();
+
+// The FXAA fragment stage (the one that samples lastBuffer) made to fail as the browser compiles
+// it: the page shows the desktop's line for that pass and puts it in the console as an error.
+const faulty = await launch();
+const page2 = await faulty.newPage();
+await page2.evaluateOnNewDocument(() => {
+  const source = WebGL2RenderingContext.prototype.shaderSource;
+  WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
+    const fxaa = text.includes('uniform sampler2D lastBuffer');
+    source.call(this, shader, fxaa ? `${text}\n#error injected` : text);
+  };
+});
+const messages = [];
+page2.on('console', (m) => messages.push(`${m.type()}: ${m.text()}`));
+await page2.goto(pageUrl);
+check(await waitForState(page2, ['waiting', 'error']) === 'error', 'a shader that fails stops the page');
+const shown = await page2.$eval('#message', (e) => e.textContent);
+check(shown.startsWith('FXAA Shader : ERROR\n') && shown.includes('injected'),
+  `the page shows the line, then the log: ${shown.slice(0, 40)}`);
+check(messages.some((m) => m.startsWith('error: FXAA Shader : ERROR')), 'the console has it as an error');
+await faulty.close();
 finish();
