@@ -13,7 +13,7 @@ const canvas = document.getElementById('canvas');
 const printed = [];  // the program's lines, shown on the page when it fails
 const times = { opened: 0, startScreen: null, click: null, firstFrame: null };
 window.twTimes = times;  // milliseconds since the page began loading
-let audio = null;        // { context, startsAt: context time of the music's first frame }
+let audio = null;        // { context, node, sent, played: frames; at: context time of played }
 
 function setState(state) {
   document.documentElement.dataset.state = state;
@@ -93,51 +93,98 @@ async function boot() {
   });
 }
 
-// Web Audio pulls the music from the program; the first buffer's play time is the music's start.
-function startSound() {
+// The audio thread's end of the music: plays the chunks the page sends (planar stereo, left then
+// right) and says, every 4096 frames, how many it has played by which context time.
+const feedProcessor = `
+class Feed extends AudioWorkletProcessor {
+  constructor() {
+    super();
+    this.chunks = [];
+    this.offset = 0;
+    this.played = 0;
+    this.port.onmessage = (event) => this.chunks.push(event.data);
+  }
+  process(inputs, outputs) {
+    const [left, right] = outputs[0];
+    for (let i = 0; i < left.length && this.chunks.length > 0;) {
+      const chunk = this.chunks[0];
+      const frames = chunk.length / 2;
+      const n = Math.min(left.length - i, frames - this.offset);
+      left.set(chunk.subarray(this.offset, this.offset + n), i);
+      right.set(chunk.subarray(frames + this.offset, frames + this.offset + n), i);
+      i += n;
+      this.offset += n;
+      this.played += n;
+      if (this.offset === frames) {
+        this.chunks.shift();
+        this.offset = 0;
+      }
+      if (this.played % 4096 < n || this.played === n)
+        this.port.postMessage({ played: this.played, at: currentTime + i / sampleRate });
+    }
+    return true;
+  }
+}
+registerProcessor('tidewatch-feed', Feed);
+`;
+
+const kChunkFrames = 4096;
+const kAheadFrames = 22050;  // half a second queued: a slow frame on the page never starves it
+
+// Web Audio plays the music the program renders; the page keeps the feed half a second ahead.
+async function startSound() {
   if (Module._tw_music_start(startTime) !== 0) {
     fail(printed.join('\n'));
     return false;
   }
   try {
     const context = new AudioContext({ sampleRate: 44100 });
-    const node = context.createScriptProcessor(4096, 0, 2);
-    audio = { context, startsAt: null };
-    node.onaudioprocess = (event) => {
-      const output = event.outputBuffer;
-      const frames = output.length;
-      const at = Module._tw_music_fill(frames) >> 2;
-      output.getChannelData(0).set(Module.HEAPF32.subarray(at, at + frames));
-      output.getChannelData(1).set(Module.HEAPF32.subarray(at + frames, at + 2 * frames));
-      if (audio.startsAt === null)
-        audio.startsAt = event.playbackTime;
+    // A data: URL, since a page opened from disk may not load a blob: one into the worklet.
+    const url = `data:text/javascript;base64,${btoa(feedProcessor)}`;
+    const resumed = context.resume();
+    await context.audioWorklet.addModule(url);
+    const node = new AudioWorkletNode(context, 'tidewatch-feed', { outputChannelCount: [2] });
+    audio = { context, node, sent: 0, played: 0, at: null };
+    node.port.onmessage = (event) => {
+      Object.assign(audio, event.data);
+      feedSound();
     };
+    feedSound();
     node.connect(context.destination);
-    context.resume();
+    await resumed;
   } catch (error) {
     console.warn(`No sound: ${error}`);
   }
   return true;
 }
 
-// Scene seconds: the audio clock once the sound runs. Until then the scene waits at its start;
-// without sound after a second, the page's own clock takes over from there.
+function feedSound() {
+  while (audio.sent - audio.played < kAheadFrames) {
+    const at = Module._tw_music_fill(kChunkFrames) >> 2;
+    const chunk = Module.HEAPF32.slice(at, at + 2 * kChunkFrames);
+    audio.node.port.postMessage(chunk, [chunk.buffer]);
+    audio.sent += kChunkFrames;
+  }
+}
+
+// Scene seconds: the audio clock once the sound runs (what has been played, and since when).
+// Until then the scene waits at its start; without sound after a second, the page's own clock
+// takes over from there.
 function sceneTime(now) {
-  if (audio && audio.startsAt !== null && audio.context.state === 'running')
-    return startTime + Math.max(0, audio.context.currentTime - audio.startsAt);
+  if (audio && audio.at !== null && audio.context.state === 'running')
+    return startTime + audio.played / 44100 + Math.max(0, audio.context.currentTime - audio.at);
   return startTime + Math.max(0, now - times.click - 1000) / 1000;
 }
 
-function begin() {
-  if (document.documentElement.dataset.state !== 'waiting')
+async function begin() {
+  if (document.documentElement.dataset.state !== 'waiting' || times.click !== null)
     return;
   times.click = performance.now();
   const full = document.documentElement.requestFullscreen;
   if (full)
     full.call(document.documentElement).catch(() => {});
-  if (!startSound())
-    return;
-  requestAnimationFrame(frame);
+  if (await startSound())
+    requestAnimationFrame(frame);
 }
 
 function frame(now) {

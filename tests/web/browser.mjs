@@ -13,7 +13,7 @@ export async function launch(extraArgs = []) {
     headless: true,
     args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--no-first-run', '--autoplay-policy=no-user-gesture-required', ...extraArgs],
+      '--no-first-run', ...extraArgs],
   });
 }
 
