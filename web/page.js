@@ -5,10 +5,16 @@
 'use strict';
 
 const params = new URLSearchParams(location.search);
-const startTime = Math.max(0, parseFloat(params.get('t')) || 0);
-const sizeMatch = /^(\d+)x(\d+)$/.exec(params.get('size') || '');
+const startTime = params.has('t') ? Number(params.get('t')) : 0;
+const sizeMatch = /^(\d{1,4})x(\d{1,4})$/.exec(params.get('size'));
 const fixedSize = sizeMatch ? { width: +sizeMatch[1], height: +sizeMatch[2] } : null;
 const still = params.has('still');
+// What is wrong with the URL's options, if anything; the page then says so instead of starting.
+const optionError =
+  !(Number.isFinite(startTime) && startTime >= 0) ? 't=SECONDS wants a number of seconds, 0 or more.'
+  : params.has('size') && !(fixedSize && fixedSize.width >= 1 && fixedSize.height >= 1)
+    ? 'size=WxH wants a width and a height in pixels, from 1 to 9999, such as size=640x360.'
+    : null;
 const canvas = document.getElementById('canvas');
 const printed = [];  // the program's lines, shown on the page when it fails
 const times = { opened: 0, startScreen: null, click: null, firstFrame: null };
@@ -64,6 +70,10 @@ function startProgram() {
 }
 
 async function boot() {
+  if (optionError) {
+    fail(optionError);
+    return;
+  }
   const buffers = await Promise.all(twAssets.map(inflate));
   buffers.forEach((bytes, which) => {
     const pointer = Module._malloc(bytes.length);

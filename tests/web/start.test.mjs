@@ -15,6 +15,13 @@ await new Promise((resolve) => setTimeout(resolve, 1500));
 check(!first.equals(await shot()), 'the picture moves');
 check(await page.evaluate(() => audio !== null && audio.played > 0), 'the music plays');
 check(page.errors.length === 0, `no console errors ${page.errors.join(' | ')}`);
+await page.close();
+
+for (const query of ['?t=soon', '?t=-1', '?size=0x360', '?still&size=640']) {
+  const wrong = await open(browser, query);
+  check(await waitForState(wrong, ['waiting', 'still', 'error']) === 'error'
+    && (await wrong.$eval('#message', (e) => e.textContent)).includes('wants'), `${query} is refused`);
+}
 await browser.close();
 
 const noWebGl = await launch(['--disable-3d-apis']);
