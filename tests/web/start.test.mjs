@@ -14,6 +14,10 @@ const first = await shot();
 await new Promise((resolve) => setTimeout(resolve, 1500));
 check(!first.equals(await shot()), 'the picture moves');
 check(await page.evaluate(() => audio !== null && audio.played > 0), 'the music plays');
+await page.setViewport({ width: 480, height: 270 });
+const follows = await page.waitForFunction(() => canvas.width === 480 && canvas.height === 270,
+  { timeout: 10000 }).then(() => true, () => false);
+check(follows, 'the canvas follows the window');
 check(page.errors.length === 0, `no console errors ${page.errors.join(' | ')}`);
 await page.close();
 
