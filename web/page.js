@@ -17,7 +17,7 @@ const optionError =
     : null;
 const canvas = document.getElementById('canvas');
 const printed = [];  // the program's lines, shown on the page when it fails
-const times = { opened: 0, startScreen: null, click: null, firstFrame: null };
+const times = { startScreen: null, click: null, firstFrame: null };
 window.twTimes = times;  // milliseconds since the page began loading
 let audio = null;        // { context, node, sent, played: frames; at: context time of played }
 
