@@ -1,150 +1,84 @@
-// The recorder's command line and output checks, as pure functions.
+// The recorder's command line, end to end: what it accepts, and every bad line refused before
+// any work with one line naming the fault and the real limit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "Progress.h"
-#include "RecordOptions.h"
 #include "support/Process.h"
 
 namespace tw {
 namespace {
 
-ParsedOptions parse(std::vector<std::string> args) {
-    args.insert(args.begin(), "tidewatch-record");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    return parseRecordOptions(static_cast<int>(args.size()), argv.data());
+test::ProcessResult record(std::vector<std::string> args) {
+    args.insert(args.begin(), TW_RECORD_PATH);
+    return test::runProcess(args, {{"DISPLAY", ""}}, 60.0);
 }
 
-// No options: a 1280x720 video at 60 fps of one pass through the song, from the start.
-TEST(RecordOptions, DefaultsRecordTheWholeSongAt720p60) {
-    const ParsedOptions parsed = parse({});
-    ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.out, "tidewatch.mp4");
-    EXPECT_EQ(parsed.options.width, 1280);
-    EXPECT_EQ(parsed.options.height, 720);
-    EXPECT_EQ(parsed.options.fps, 60);
-    EXPECT_LT(parsed.options.seconds, 0.0);
-    EXPECT_EQ(parsed.options.start, 0.0);
-    EXPECT_TRUE(parsed.options.framesDir.empty());
-    EXPECT_EQ(frameCount(parsed.options, 100.0), 6000);
-}
-
-// Every option lands in its field, in either spelling of a long option's value.
-TEST(RecordOptions, EveryOptionIsParsed) {
-    const ParsedOptions parsed =
-        parse({"--out", "a/b.mp4", "--size=160x90", "--fps", "10", "--seconds", "2.5",
-               "--start=7.25", "--stats", "--readback", "direct"});
-    ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.out, "a/b.mp4");
-    EXPECT_EQ(parsed.options.width, 160);
-    EXPECT_EQ(parsed.options.height, 90);
-    EXPECT_EQ(parsed.options.fps, 10);
-    EXPECT_DOUBLE_EQ(parsed.options.seconds, 2.5);
-    EXPECT_DOUBLE_EQ(parsed.options.start, 7.25);
-    EXPECT_TRUE(parsed.options.stats);
-    EXPECT_FALSE(parsed.options.pixelBuffers);
-    EXPECT_EQ(frameCount(parsed.options, 100.0), 25);
-}
-
-// Each bad command line gives one line naming what is wrong.
-TEST(RecordOptions, BadCommandLinesAreRejectedWithTheirReason) {
+// Each bad line: status 2 within seconds, one line "tidewatch-record: ..." with the reason,
+// nothing on standard output and nothing written.
+TEST(RecordOptions, BadLinesAreRefusedWithOneLineAndNothingWritten) {
+    const std::string dir = test::makeTestDir("record-bad-lines");
+    const std::string out = dir + "/clip.mp4";
+    const std::string frames = dir + "/frames";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--bogus"}, "unknown option '--bogus'"},
-        {{"-x"}, "unknown option '-x'"},
-        {{"--size"}, "option '--size' needs a value"},
-        {{"stray"}, "unexpected argument 'stray'"},
-        {{"--size", "640"}, "bad --size '640'"},
-        {{"--size", "640x"}, "bad --size '640x'"},
-        {{"--size", "0x360"}, "bad --size '0x360'"},
-        {{"--size", "-640x360"}, "bad --size '-640x360'"},
-        {{"--size", "640x360x2"}, "bad --size '640x360x2'"},
-        {{"--size", "99999999999x2"}, "bad --size '99999999999x2'"},
-        {{"--size", "161x90"}, "needs an even width and height"},
-        {{"--fps", "0"}, "bad --fps '0'"},
-        {{"--fps", "-5"}, "bad --fps '-5'"},
-        {{"--fps", "2.5"}, "bad --fps '2.5'"},
-        {{"--seconds", "0"}, "bad --seconds '0'"},
-        {{"--seconds", "-1"}, "bad --seconds '-1'"},
-        {{"--seconds", "nan"}, "bad --seconds 'nan'"},
-        {{"--start", "-0.5"}, "bad --start '-0.5'"},
-        {{"--readback", "fast"}, "bad --readback 'fast'"},
+        {{"--out", out, "--colour"}, "unknown option '--colour'"},
+        {{"--out", out, "--size"}, "option '--size' needs a value"},
+        {{"--out", out, "stray"}, "unexpected argument 'stray'"},
+        {{"--out", out, "--size", "640by360"}, "bad --size '640by360': expected WIDTHxHEIGHT"},
+        {{"--out", out, "--size", "0x360"}, "'0x360': each side needs at least 1 pixel"},
+        {{"--out", out, "--size", "641x360"}, "'641x360': the video needs an even width"},
+        {{"--out", out, "--size", "100000x100000"}, "'100000x100000': the GL renders at most"},
+        {{"--out", out, "--size", "99999999999999999999x2"}, "the GL renders at most"},
+        {{"--out", out, "--fps", "0"}, "bad --fps '0': expected a whole number from 1 to 240"},
+        {{"--out", out, "--fps", "241"}, "bad --fps '241': expected a whole number from 1 to 240"},
+        {{"--out", out, "--fps", "2.5"}, "bad --fps '2.5'"},
+        {{"--out", out, "--seconds", "0"},
+         "bad --seconds '0': expected more than 0 and at most 86400"},
+        {{"--out", out, "--seconds", "1e6"}, "bad --seconds '1e6': expected more than 0 and at"},
+        {{"--out", out, "--seconds", "1e18"}, "bad --seconds '1e18'"},
+        {{"--out", out, "--seconds", "nan"}, "bad --seconds 'nan'"},
+        {{"--out", out, "--start", "-0.5"}, "bad --start '-0.5': expected 0 to 86400 seconds"},
+        {{"--out", out, "--start", "1e12"}, "bad --start '1e12'"},
+        {{"--out", out, "--readback", "fast"}, "bad --readback 'fast': expected pbo or direct"},
+        {{"--out", "-"}, "--out - is not possible: an MP4 needs a file it can seek in"},
+        {{"--frames", frames, "--out", out}, "--frames and --out exclude each other"},
+        {{"--frames", frames, "--seconds", "30000"}, "with --frames at most 21600"},
+        {{"--out", dir + "/missing/clip.mp4"}, "output folder '" + dir + "/missing' does not"},
+        {{"--frames", dir + "/missing/frames"}, "folder '" + dir + "/missing' for --frames does"},
+        {{"--out", dir}, "--out '" + dir + "' is a folder"},
     };
-    for (const auto& [args, expected] : cases) {
-        const ParsedOptions parsed = parse(args);
-        EXPECT_NE(parsed.error.find(expected), std::string::npos)
-            << args.front() << ": got \"" << parsed.error << "\"";
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+    for (const auto& [args, message] : cases) {
+        const test::ProcessResult run = record(args);
+        EXPECT_EQ(run.exitStatus, 2) << message;
+        EXPECT_LT(run.seconds, 10.0) << message;
+        EXPECT_EQ(run.err.rfind("tidewatch-record: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.out, "") << message;
+        EXPECT_TRUE(std::filesystem::is_empty(dir)) << message;
     }
 }
 
-// Pictures have no chroma subsampling, so any size goes with --frames; the folder loses any
-// trailing slash, so it can be renamed into place.
-TEST(RecordOptions, OddSizeIsAcceptedForFrames) {
-    const ParsedOptions parsed = parse({"--size", "161x91", "--frames", "out//"});
-    EXPECT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.options.width, 161);
-    EXPECT_EQ(parsed.options.framesDir, "out");
-}
+// --help names every option and the limits; --version the program and its version; a one-frame
+// recording says so in the singular.
+TEST(RecordOptions, HelpVersionAndWhatWasWritten) {
+    const test::ProcessResult help = record({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    for (const char* text : {"--out", "--size", "--fps", "--seconds", "--start", "--frames",
+                             "--stats", "--readback", "1 to 240", "86400", "21600", "143"})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+    const test::ProcessResult version = record({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string("tidewatch-record ") + TW_PROJECT_VERSION + "\n");
 
-// The GL's limit applies to either side.
-TEST(RecordOptions, SizeLimitChecksBothSides) {
-    RecordOptions options;
-    options.width = 4096;
-    options.height = 2048;
-    EXPECT_EQ(checkSizeLimit(options, 4096), "");
-    EXPECT_NE(checkSizeLimit(options, 4095).find("at most 4095 pixels"), std::string::npos);
-    options.width = 2;
-    options.height = 5000;
-    EXPECT_NE(checkSizeLimit(options, 4096), "");
-}
-
-// A short duration still records one frame; the count is rounded, not truncated.
-TEST(RecordOptions, FrameCountRoundsAndNeverDropsToZero) {
-    RecordOptions options;
-    options.fps = 10;
-    options.seconds = 0.01;
-    EXPECT_EQ(frameCount(options, 100.0), 1);
-    options.seconds = 2.06;
-    EXPECT_EQ(frameCount(options, 100.0), 21);
-    options.seconds = -1.0;
-    EXPECT_EQ(frameCount(options, 12.34), 123);
-}
-
-// Video: its folder must exist and the name must not be a folder; frames: the parent must
-// exist and the folder must be missing or empty.
-TEST(RecordOptions, OutputPlaceIsChecked) {
-    const std::string dir = test::makeTestDir("record-options-place");
-    RecordOptions options;
-    options.out = dir + "/clip.mp4";
-    EXPECT_EQ(checkOutputPlace(options), "");
-    options.out = dir + "/missing/clip.mp4";
-    EXPECT_NE(checkOutputPlace(options).find("does not exist"), std::string::npos);
-    options.out = dir;
-    EXPECT_NE(checkOutputPlace(options).find("is a folder"), std::string::npos);
-
-    options.framesDir = dir + "/frames";
-    EXPECT_EQ(checkOutputPlace(options), "");
-    std::filesystem::create_directory(options.framesDir);
-    EXPECT_EQ(checkOutputPlace(options), "");
-    std::ofstream(options.framesDir + "/old.png") << "x";
-    EXPECT_NE(checkOutputPlace(options).find("not an empty folder"), std::string::npos);
-    options.framesDir = dir + "/missing/frames";
-    EXPECT_NE(checkOutputPlace(options).find("does not exist"), std::string::npos);
-}
-
-// The progress line: counts, percent, speed and the time left, then the total time at the end.
-TEST(RecordProgress, LineShowsCountsSpeedAndTimeLeft) {
-    EXPECT_EQ(Progress::line(120, 1200, 10.0), "frame 120/1200 (10%), 12.0 fps, 1:30 left");
-    EXPECT_EQ(Progress::line(1200, 1200, 3725.0),
-              "frame 1200/1200 (100%), 0.3 fps, 1:02:05 in all");
-    EXPECT_EQ(Progress::line(0, 10, 0.0), "frame 0/10 (0%), 0.0 fps");
+    const std::string one = test::makeTestDir("record-one-frame") + "/one";
+    const test::ProcessResult run =
+        record({"--size", "64x36", "--fps", "1", "--seconds", "1", "--frames", one});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, "wrote " + one + " (1 frame at 1 fps, 64x36)\n");
 }
 
 }  // namespace

@@ -1,25 +1,28 @@
-// The real tidewatch-record end to end: with no display and no sound server, what it writes and
-// what it leaves behind when it refuses or fails.
+// The real tidewatch-record end to end, with no display and no sound server: what it writes, and
+// what it says and leaves behind when the disk fills, ffmpeg misbehaves or a signal comes.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "audio/MusicRender.h"
 #include "support/Process.h"
 
 namespace tw {
 namespace {
 
-using test::makeTestDir;
 using test::ProcessResult;
 using test::runProcess;
 
@@ -32,17 +35,10 @@ const std::map<std::string, std::string> kHeadless = {
 };
 
 // Two seconds of 160x90 at 10 fps, from a moment where the scene and the music are under way.
-const std::vector<std::string> kShortClip = {"--size",    "160x90", "--fps",   "10",
-                                             "--seconds", "2",      "--start", "12"};
-
-ProcessResult record(std::vector<std::string> args,
-                     std::map<std::string, std::string> env = kHeadless, double seconds = 120.0) {
-    args.insert(args.begin(), TW_RECORD_PATH);
-    return runProcess(args, env, seconds);
-}
-
-std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
-    args.insert(args.end(), more.begin(), more.end());
+std::vector<std::string> shortClip(const std::vector<std::string>& output) {
+    std::vector<std::string> args = {TW_RECORD_PATH, "--size", "160x90",  "--fps", "10",
+                                     "--seconds",    "2",      "--start", "12"};
+    args.insert(args.end(), output.begin(), output.end());
     return args;
 }
 
@@ -61,218 +57,183 @@ std::vector<std::string> entries(const std::string& dir) {
     return names;
 }
 
-// ffprobe's view of each stream as key=value fields.
-std::vector<std::map<std::string, std::string>> probeStreams(const std::string& path) {
-    const ProcessResult probe =
-        runProcess({"ffprobe", "-v", "error", "-count_frames", "-show_entries",
-                    "stream=codec_type,codec_name,width,height,pix_fmt,r_frame_rate,nb_read_frames,"
-                    "channels,sample_rate",
-                    "-of", "compact=p=0", path});
-    std::vector<std::map<std::string, std::string>> streams;
-    std::istringstream lines(probe.out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::map<std::string, std::string> fields;
-        std::istringstream parts(line);
-        std::string part;
-        while (std::getline(parts, part, '|')) {
-            const size_t equals = part.find('=');
-            if (equals != std::string::npos)
-                fields[part.substr(0, equals)] = part.substr(equals + 1);
-        }
-        streams.push_back(fields);
-    }
-    return streams;
-}
-
-// Decodes one picture (a PNG, or frame `index` of a video) to packed RGB through ffmpeg.
+// Decodes frame `index` of a video or picture to packed RGB.
 std::string decodeRgb(const std::string& path, int index, const std::string& scratch) {
-    const std::string out = scratch + "/decoded.rgb";
     runProcess({"ffmpeg", "-v", "error", "-y", "-i", path, "-vf",
                 "select=eq(n\\," + std::to_string(index) + ")", "-frames:v", "1", "-f", "rawvideo",
-                "-pix_fmt", "rgb24", out});
-    return readBytes(out);
+                "-pix_fmt", "rgb24", scratch + "/decoded.rgb"});
+    return readBytes(scratch + "/decoded.rgb");
 }
 
 double meanDifference(const std::string& a, const std::string& b) {
     double sum = 0.0;
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        sum += std::abs(static_cast<int>(static_cast<uint8_t>(a[i])) -
-                        static_cast<int>(static_cast<uint8_t>(b[i])));
+        sum += std::abs(static_cast<uint8_t>(a[i]) - static_cast<uint8_t>(b[i]));
     return a.empty() ? 0.0 : sum / static_cast<double>(a.size());
 }
 
-std::string flipRows(const std::string& rgb, int width, int height) {
-    std::string flipped(rgb.size(), '\0');
-    const size_t row = static_cast<size_t>(width) * 3;
-    for (int y = 0; y < height; ++y)
-        flipped.replace(static_cast<size_t>(y) * row, row, rgb, (height - 1 - y) * row, row);
-    return flipped;
-}
-
-// A two-second clip has one H.264 stream of the requested size, frame count and rate, one AAC
-// stream of 2 channels at 44100 Hz with audible music, and nothing else is left in the folder.
-TEST(RecordProcess, ShortClipHasRequestedStreamsAndSound) {
-    const std::string dir = makeTestDir("record-clip");
-    const ProcessResult run = record(with(kShortClip, {"--out", dir + "/clip.mp4"}));
-    ASSERT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(entries(dir), std::vector<std::string>{"clip.mp4"});
-
-    const auto streams = probeStreams(dir + "/clip.mp4");
-    ASSERT_EQ(streams.size(), 2u);
-    const auto& video = streams[0].at("codec_type") == "video" ? streams[0] : streams[1];
-    const auto& audio = streams[0].at("codec_type") == "video" ? streams[1] : streams[0];
-    EXPECT_EQ(video.at("codec_name"), "h264");
-    EXPECT_EQ(video.at("width"), "160");
-    EXPECT_EQ(video.at("height"), "90");
-    EXPECT_EQ(video.at("pix_fmt"), "yuv420p");
-    EXPECT_EQ(video.at("r_frame_rate"), "10/1");
-    EXPECT_EQ(video.at("nb_read_frames"), "20");
-    EXPECT_EQ(audio.at("codec_type"), "audio");
-    EXPECT_EQ(audio.at("codec_name"), "aac");
-    EXPECT_EQ(audio.at("channels"), "2");
-    EXPECT_EQ(audio.at("sample_rate"), "44100");
-
-    const std::string raw = dir + "/audio.raw";
-    runProcess({"ffmpeg", "-v", "error", "-i", dir + "/clip.mp4", "-map", "0:a", "-f", "s16le",
-                "-ac", "2", "-ar", "44100", raw});
-    const std::string pcm = readBytes(raw);
-    ASSERT_GE(pcm.size(), 2u * 44100 * 4 * 9 / 10);
-    double energy = 0.0;
-    for (size_t i = 0; i + 1 < pcm.size(); i += 2) {
-        const double sample = static_cast<int16_t>(static_cast<uint8_t>(pcm[i]) |
-                                                   static_cast<uint8_t>(pcm[i + 1]) << 8);
-        energy += sample * sample;
-    }
-    const double rms = std::sqrt(energy / static_cast<double>(pcm.size() / 2));
-    EXPECT_GT(rms, 300.0) << "the music is (nearly) silent";
-}
-
-// The same arguments give byte-identical pictures and music, and so does reading back directly
-// instead of through the pixel-buffer pair (whose frames arrive one call late); the pictures
-// change over time.
-TEST(RecordProcess, RepeatedRecordingsGiveIdenticalFrames) {
-    const std::string dir = makeTestDir("record-repeat");
-    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
-        {"/first", {}}, {"/second", {}}, {"/direct", {"--readback", "direct"}}};
-    for (const auto& [name, extra] : runs) {
-        const ProcessResult run = record(with(with(kShortClip, extra), {"--frames", dir + name}));
+// A clip as video and as pictures (read back both ways): the video has the requested streams
+// and frame count, its frames stand upright like the pictures, both read-backs give the same
+// bytes, and the WAV holds exactly the music from the start second on.
+TEST(RecordProcess, VideoPicturesAndMusicAgree) {
+    const std::string dir = test::makeTestDir("record-clip");
+    for (const auto& output : std::vector<std::vector<std::string>>{
+             {"--out", dir + "/clip.mp4"},
+             {"--frames", dir + "/pbo"},
+             {"--frames", dir + "/direct", "--readback", "direct"}}) {
+        const ProcessResult run = runProcess(shortClip(output), kHeadless, 120.0);
         ASSERT_EQ(run.exitStatus, 0) << run.err;
     }
-    const std::vector<std::string> names = entries(dir + "/first");
-    ASSERT_EQ(names.size(), 21u);  // 20 frames and the music
-    EXPECT_EQ(names.front(), "audio.wav");
-    EXPECT_EQ(names.back(), "frame-000019.png");
-    for (const char* other : {"/second", "/direct"}) {
-        ASSERT_EQ(entries(dir + other), names) << other;
-        for (const std::string& name : names) {
-            const std::string first = readBytes(dir + "/first/" + name);
-            EXPECT_FALSE(first.empty()) << name;
-            EXPECT_EQ(first, readBytes(dir + other + "/" + name)) << other << "/" << name;
-        }
-    }
-    EXPECT_NE(readBytes(dir + "/first/frame-000000.png"),
-              readBytes(dir + "/first/frame-000019.png"));
-}
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"clip.mp4", "direct", "pbo"}));
+    const ProcessResult probe = runProcess(
+        {"ffprobe", "-v", "error", "-count_frames", "-show_entries",
+         "stream=codec_name,width,height,pix_fmt,r_frame_rate,nb_read_frames,channels,sample_rate",
+         "-of", "csv=p=0", dir + "/clip.mp4"});
+    EXPECT_NE(probe.out.find("h264,160,90,yuv420p,10/1,20\n"), std::string::npos) << probe.out;
+    EXPECT_NE(probe.out.find("aac,44100,2,"), std::string::npos) << probe.out;
 
-// The video's frame matches the picture written for the same moment, right way up (and not
-// its mirror image), within what H.264 at high quality changes.
-TEST(RecordProcess, VideoFramesStandUpright) {
-    const std::string dir = makeTestDir("record-upright");
-    ASSERT_EQ(record(with(kShortClip, {"--out", dir + "/clip.mp4"})).exitStatus, 0);
-    ASSERT_EQ(record(with(kShortClip, {"--frames", dir + "/frames"})).exitStatus, 0);
-    const std::string picture = decodeRgb(dir + "/frames/frame-000010.png", 0, dir);
+    const std::vector<std::string> names = entries(dir + "/pbo");
+    ASSERT_EQ(names.size(), 21u);  // 20 frames and the music
+    EXPECT_EQ(entries(dir + "/direct"), names);
+    for (const std::string& name : names)
+        EXPECT_EQ(readBytes(dir + "/pbo/" + name), readBytes(dir + "/direct/" + name)) << name;
+    EXPECT_NE(readBytes(dir + "/pbo/frame-000000.png"), readBytes(dir + "/pbo/frame-000019.png"));
+
+    const std::vector<int16_t> music = renderMusic(12.0, 2.0);
+    const std::string wav = readBytes(dir + "/pbo/audio.wav");
+    ASSERT_EQ(wav.size(), 44 + music.size() * 2);
+    EXPECT_EQ(std::memcmp(wav.data() + 44, music.data(), music.size() * 2), 0);
+
+    const std::string picture = decodeRgb(dir + "/pbo/frame-000010.png", 0, dir);
     const std::string video = decodeRgb(dir + "/clip.mp4", 10, dir);
     ASSERT_EQ(picture.size(), 160u * 90 * 3);
-    ASSERT_EQ(video.size(), picture.size());
-    const double upright = meanDifference(video, picture);
-    const double flipped = meanDifference(video, flipRows(picture, 160, 90));
-    EXPECT_LT(upright, 4.0);
-    EXPECT_LT(upright * 3.0, flipped) << "upright " << upright << ", flipped " << flipped;
+    std::string flipped;
+    for (int y = 89; y >= 0; --y)
+        flipped += picture.substr(static_cast<size_t>(y) * 160 * 3, 160 * 3);
+    EXPECT_LT(meanDifference(video, picture), 4.0);
+    EXPECT_LT(meanDifference(video, picture) * 3.0, meanDifference(video, flipped));
 }
 
-// Each bad command line: one line naming the fault on standard error, status 2, no file.
-TEST(RecordProcess, BadInputExitsWithStatusTwoAndLeavesNothing) {
-    const std::string dir = makeTestDir("record-bad-input");
-    const std::string out = dir + "/clip.mp4";
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--out", out, "--colour"}, "unknown option '--colour'"},
-        {{"--out", out, "--size", "640by360"}, "bad --size '640by360'"},
-        {{"--out", out, "--size", "0x360"}, "bad --size '0x360'"},
-        {{"--out", out, "--size", "641x360"}, "even width and height"},
-        {{"--out", out, "--size", "40000x40000"}, "the GL renders at most"},
-        {{"--out", out, "--fps", "0"}, "bad --fps '0'"},
-        {{"--out", out, "--seconds", "-2"}, "bad --seconds '-2'"},
-        {{"--out", dir + "/missing/clip.mp4"}, "output folder '" + dir + "/missing' does not"},
-        {{"--frames", dir + "/missing/frames"}, "does not exist"},
+// A folder on a file system of 256 KiB for as long as the object lives (the tests run as root).
+class SmallDisk {
+  public:
+    explicit SmallDisk(const std::string& path) : path(path) {
+        mounted =
+            !path.empty() &&
+            runProcess({"mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", path}).exitStatus == 0;
+    }
+    ~SmallDisk() {
+        if (mounted)
+            runProcess({"umount", path});
+    }
+    const std::string path;
+    bool mounted = false;
+};
+
+// A stand-in for ffmpeg: a shell script first on PATH.
+std::string fakeFfmpeg(const std::string& dir, const std::string& body) {
+    std::filesystem::create_directories(dir + "/bin");
+    std::ofstream(dir + "/bin/ffmpeg") << "#!/bin/sh\nfor last; do :; done\n" << body;
+    chmod((dir + "/bin/ffmpeg").c_str(), 0755);
+    return dir + "/bin:/usr/bin:/bin";
+}
+
+struct Fault {
+    const char* what;
+    std::vector<std::string> args;  // OUT stands for the output's path
+    std::string ffmpeg;             // the stand-in's body; empty: the real one
+    bool smallDisk;
+    int signal;  // sent to the recorder's process group, as a terminal's Ctrl-C is, mid-way
+    int status;
+    std::string line;  // what the one line on standard error says
+};
+
+// Each fault ends with its status and one line of the recorder's own (ffmpeg's words hidden),
+// within a second of a signal, and leaves no output and no temporary behind.
+TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
+    const std::vector<std::string> video = {"--size",    "640x360", "--fps", "30",
+                                            "--seconds", "4",       "--out", "OUT"};
+    const std::vector<std::string> longVideo = {"--size", "160x90", "--seconds",
+                                                "60",     "--out",  "OUT"};
+    const std::vector<Fault> faults = {
+        {"no ffmpeg", video, "exit 0\n", false, 0, 1, "cannot run ffmpeg"},
+        {"ffmpeg fails", video, "echo partial > \"$last\"\nexit 3\n", false, 0, 1,
+         "ffmpeg failed with exit status 3"},
+        {"ffmpeg claims success", video,
+         "cat <&3 >/dev/null & cat >/dev/null\nwait\necho partial > \"$last\"\nexit 0\n", false, 0,
+         1, "the video ffmpeg wrote is incomplete (expected 120 frames and sound)"},
+        {"full disk, video", video, "", true, 0, 1, "no space left on the device for the video"},
+        {"full disk, frames",
+         {"--size", "640x360", "--fps", "10", "--seconds", "1", "--frames", "OUT"},
+         "",
+         true,
+         0,
+         1,
+         "No space left on device"},
+        {"Ctrl-C", longVideo, "", false, SIGINT, 130, "interrupted by SIGINT; nothing written"},
+        {"SIGTERM", longVideo, "", false, SIGTERM, 143, "terminated by SIGTERM; nothing written"},
     };
-    for (const auto& [args, message] : cases) {
-        const ProcessResult run = record(args);
-        EXPECT_EQ(run.exitStatus, 2) << message;
-        EXPECT_EQ(run.err.rfind("tidewatch-record: ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-        EXPECT_TRUE(entries(dir).empty()) << message;
+    const std::string top = test::makeTestDir("record-faults");
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        const std::string dir = top + "/" + std::to_string(&fault - faults.data());
+        std::filesystem::create_directories(dir + "/out");
+        const SmallDisk disk(fault.smallDisk ? dir + "/out" : "");
+        ASSERT_EQ(disk.mounted, fault.smallDisk);
+        std::map<std::string, std::string> env = kHeadless;
+        if (!fault.ffmpeg.empty())
+            env["PATH"] = fault.what == std::string("no ffmpeg") ? dir + "/none"
+                                                                 : fakeFfmpeg(dir, fault.ffmpeg);
+        std::vector<std::string> args = {"/usr/bin/setsid",
+                                         TW_RECORD_PATH};  // its own process group
+        for (const std::string& arg : fault.args)
+            args.push_back(arg == "OUT" ? dir + "/out/clip.mp4" : arg);
+        test::ChildProcess child(args, env);
+        auto sent = std::chrono::steady_clock::now();
+        if (fault.signal != 0) {
+            // Once the temporary exists, so there is something to clean up.
+            for (int i = 0; i < 400 && entries(dir + "/out").empty(); ++i)
+                usleep(50000);
+            sent = std::chrono::steady_clock::now();
+            kill(-child.pid(), fault.signal);
+        }
+        const ProcessResult run = child.wait(120.0);
+        const std::chrono::duration<double> ending = std::chrono::steady_clock::now() - sent;
+        EXPECT_TRUE(fault.signal == 0 || ending.count() < 1.0) << ending.count() << " s";
+        EXPECT_EQ(run.exitStatus, fault.status) << run.err;
+        std::string lines;  // standard error less the progress lines
+        std::istringstream err(run.err);
+        for (std::string line; std::getline(err, line);)
+            lines += line.rfind("frame ", 0) == 0 ? "" : line + "\n";
+        EXPECT_EQ(lines.rfind("tidewatch-record: ", 0), 0u) << lines;
+        EXPECT_NE(lines.find(fault.line), std::string::npos) << lines;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+        EXPECT_TRUE(entries(dir + "/out").empty());
     }
 }
 
-// Without ffmpeg on PATH the recorder says so, fails, and writes nothing.
-TEST(RecordProcess, MissingEncoderFailsAndLeavesNothing) {
-    const std::string dir = makeTestDir("record-no-ffmpeg");
-    std::filesystem::create_directory(dir + "/empty-bin");
+// Where EGL offers no display, the line says so instead of quoting the code for success.
+TEST(RecordProcess, MissingEglDisplayIsNamed) {
     std::map<std::string, std::string> env = kHeadless;
-    env["PATH"] = dir + "/empty-bin";
-    const ProcessResult run = record(with(kShortClip, {"--out", dir + "/clip.mp4"}), env);
+    env["__EGL_VENDOR_LIBRARY_FILENAMES"] = "/nonexistent.json";
+    const ProcessResult run =
+        runProcess(shortClip({"--frames", test::makeTestDir("record-no-egl") + "/frames"}), env);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.err.find("cannot run ffmpeg"), std::string::npos) << run.err;
-    EXPECT_EQ(entries(dir), std::vector<std::string>{"empty-bin"});
+    EXPECT_EQ(run.err,
+              "tidewatch-record: no off-screen GL context: opening an EGL display failed "
+              "(no surfaceless platform and no EGL device)\n");
 }
 
-// An encoder that fails part-way (here after writing some output): non-zero status, its exit
-// status named, and neither the output nor any temporary left.
-TEST(RecordProcess, FailingEncoderLeavesNoHalfWrittenFile) {
-    const std::string dir = makeTestDir("record-bad-ffmpeg");
-    const std::string bin = dir + "/bin";
-    std::filesystem::create_directory(bin);
-    std::ofstream(bin + "/ffmpeg") << "#!/bin/sh\n"
-                                      "for last; do :; done\n"
-                                      "echo partial > \"$last\"\n"
-                                      "head -c 100000 > /dev/null\n"
-                                      "exit 3\n";
-    chmod((bin + "/ffmpeg").c_str(), 0755);
-    std::map<std::string, std::string> env = kHeadless;
-    env["PATH"] = bin + ":/usr/bin:/bin";
-    const ProcessResult run = record(with(kShortClip, {"--out", dir + "/clip.mp4"}), env);
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.err.find("ffmpeg failed with exit status 3"), std::string::npos) << run.err;
-    EXPECT_EQ(entries(dir), std::vector<std::string>{"bin"});
-}
-
-// Stopped by SIGTERM part-way: status 130 and nothing left, not even the temporaries.
-TEST(RecordProcess, InterruptedRecordingLeavesNothing) {
-    const std::string dir = makeTestDir("record-interrupted");
-    test::ChildProcess child(
-        {TW_RECORD_PATH, "--size", "160x90", "--seconds", "60", "--out", dir + "/clip.mp4"},
-        kHeadless);
-    // Wait until frames flow, so the temporaries exist when the signal comes.
-    for (int i = 0; i < 200 && entries(dir).size() < 2; ++i)
-        usleep(50000);
-    EXPECT_EQ(entries(dir).size(), 2u) << "no temporaries seen while recording";
-    child.sendSignal(SIGTERM);
-    const ProcessResult run = child.wait(30.0);
-    EXPECT_EQ(run.exitStatus, 130) << run.err;
-    EXPECT_TRUE(entries(dir).empty());
-}
-
-// --help describes every option; --version names the program and its version.
-TEST(RecordProcess, HelpAndVersion) {
-    const ProcessResult help = record({"--help"});
-    EXPECT_EQ(help.exitStatus, 0);
-    for (const char* option : {"--out", "--size", "--fps", "--seconds", "--start", "--frames"})
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
-    const ProcessResult version = record({"--version"});
-    EXPECT_EQ(version.exitStatus, 0);
-    EXPECT_EQ(version.out, std::string("tidewatch-record ") + TW_PROJECT_VERSION + "\n");
+// --out naming a symbolic link writes the file it points to; the link stays a link.
+TEST(RecordProcess, SymbolicLinkTargetIsWritten) {
+    const std::string dir = test::makeTestDir("record-link");
+    std::ofstream(dir + "/target.mp4") << "old";
+    std::filesystem::create_symlink("target.mp4", dir + "/link.mp4");
+    const ProcessResult run = runProcess(shortClip({"--out", dir + "/link.mp4"}), kHeadless, 120.0);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.mp4"));
+    EXPECT_EQ(readBytes(dir + "/target.mp4").substr(4, 4), "ftyp");
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"link.mp4", "target.mp4"}));
 }
 
 }  // namespace

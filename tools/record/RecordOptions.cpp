@@ -198,11 +198,6 @@ ParsedOptions parseRecordOptions(int argc, char* const argv[]) {
                        number(kMaxFramesSeconds) + " (6 hours: what one WAV file holds)";
         return parsed;
     }
-    // 4:2:0 chroma covers 2x2 pixel blocks, so H.264 in yuv420p needs even sides.
-    if (options.framesDir.empty() && (options.width % 2 != 0 || options.height % 2 != 0)) {
-        parsed.error = "bad --size " + quoted(options.size) +
-                       ": the video needs an even width and height (--frames takes any size)";
-    }
     return parsed;
 }
 
@@ -236,10 +231,14 @@ std::string outputPath(const RecordOptions& options) {
 }
 
 std::string checkSizeLimit(const RecordOptions& options, int maxSize) {
-    if (options.width <= maxSize && options.height <= maxSize)
-        return "";
-    return "bad --size " + quoted(options.size) + ": the GL renders at most " +
-           std::to_string(maxSize) + " pixels a side";
+    if (options.width > maxSize || options.height > maxSize)
+        return "bad --size " + quoted(options.size) + ": the GL renders at most " +
+               std::to_string(maxSize) + " pixels a side";
+    // 4:2:0 chroma covers 2x2 pixel blocks, so H.264 in yuv420p needs even sides.
+    if (options.framesDir.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
+        return "bad --size " + quoted(options.size) +
+               ": the video needs an even width and height (--frames takes any size)";
+    return "";
 }
 
 long frameCount(const RecordOptions& options, double songSeconds) {

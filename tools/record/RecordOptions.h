@@ -47,7 +47,8 @@ std::string checkOutputPlace(const RecordOptions& options);
 // followed.
 std::string outputPath(const RecordOptions& options);
 
-// Empty when width and height fit a render target of at most `maxSize` pixels a side.
+// Empty when width and height fit a render target of at most `maxSize` pixels a side and, for a
+// video, are even.
 std::string checkSizeLimit(const RecordOptions& options, int maxSize);
 
 // Frames to record: the duration (or `songSeconds` when none was given) times the rate, rounded,

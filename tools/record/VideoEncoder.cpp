@@ -224,7 +224,7 @@ bool VideoEncoder::check() {
         out < 0 ? -1
                 : startQuiet({"ffprobe", "-v", "error", "-count_packets", "-show_entries",
                               "stream=codec_type,nb_read_packets", "-of", "csv=p=0", videoPath},
-                             -1, out, messages, -1, error);
+                             -1, out, -1, -1, error);
     int status = 0;
     const bool ended = probe > 0 && waitFor(probe, status);
     const std::string streams = out >= 0 ? readAll(out) : "";
@@ -238,9 +238,11 @@ bool VideoEncoder::check() {
     const bool complete = ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
                           streams.find(wanted) != std::string::npos &&
                           streams.find("audio,") != std::string::npos;
-    if (!complete || readAll(messages).find("No space left on device") != std::string::npos)
-        return failWithMessages("the video ffmpeg wrote is incomplete (expected " +
-                                std::to_string(frames) + " frames and sound)");
+    if (readAll(messages).find("No space left on device") != std::string::npos)
+        return fail("no space left on the device for the video");
+    if (!complete)
+        return fail("the video ffmpeg wrote is incomplete (expected " + std::to_string(frames) +
+                    " frames and sound)");
     return true;
 }
 
