@@ -1,11 +1,11 @@
 #!/bin/bash
-# Installs what is missing, builds, and runs the intro.
+# Installs what running needs (not the test tools), builds, and runs the intro.
 # On a desktop it shows the intro full screen (Escape ends it). On a machine with no display it
 # records a 20-second clip with the recorder instead and says where the video is.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+scripts/install-deps.sh run
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target tidewatch tidewatch-record
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -18,13 +18,13 @@ std::string writeFile(const std::string& path, const void* data, size_t size) {
     if (file == nullptr)
         return std::strerror(errno);
     const bool written = std::fwrite(data, 1, size, file) == size;
-    int error = errno;
-    if (std::fclose(file) != 0 && written)
-        error = errno;
-    if (written && error == 0)
+    const int writeError = written ? 0 : errno;
+    const bool closed = std::fclose(file) == 0;  // a full disk may show only here
+    const int closeError = closed ? 0 : errno;
+    if (written && closed)
         return "";
     std::remove(path.c_str());
-    return std::strerror(error != 0 ? error : EIO);
+    return std::strerror(writeError != 0 ? writeError : closeError != 0 ? closeError : EIO);
 }
 
 std::string writeMusicModule(const std::string& path) {

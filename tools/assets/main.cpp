@@ -94,14 +94,12 @@ int complain(const std::string& line, int status) {
     return status;
 }
 
-bool isDirectory(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 // Writes every asset into a new folder, then moves it (or, into a folder that already exists,
 // each file) into place.
 int exportAssets(const std::string& dir) {
+    struct stat info {};
+    if (stat(dir.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+        return complain(dir + " exists and is not a folder", kFailureStatus);
     tw::PendingOutput staging(dir);
     if (mkdir(staging.path().c_str(), 0777) != 0)
         return complain("cannot create " + dir + ": " + std::strerror(errno), kFailureStatus);
@@ -112,7 +110,7 @@ int exportAssets(const std::string& dir) {
                             kFailureStatus);
     }
     std::string error;
-    if (!isDirectory(dir))
+    if (stat(dir.c_str(), &info) != 0)
         return staging.commit(error) ? 0 : complain(error, kFailureStatus);
     for (const Asset& asset : kAssets) {
         const std::string from = staging.path() + "/" + asset.file;
