@@ -2,14 +2,15 @@
 # archive. Included from the top-level CMakeLists.txt after the intro and the recorder are
 # defined; the two executables install themselves into bin/.
 
-# Manual pages and the Debian changelog, with the project version filled in; installed
-# compressed, as Debian's policy wants (gzip -n: no name or time stamp, so builds repeat).
+# Manual pages and the changelog, with the project version filled in; installed compressed, as
+# Debian's policy wants (gzip -n: no name or time stamp, so builds repeat). The package is its
+# own upstream (a native package), so the changelog is changelog.gz, not changelog.Debian.gz.
 set(TW_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
 configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.6.in ${TW_DOC_DIR}/tidewatch.6 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch-record.1.in ${TW_DOC_DIR}/tidewatch-record.1 @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/doc/changelog.Debian.in ${TW_DOC_DIR}/changelog.Debian @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/doc/changelog.in ${TW_DOC_DIR}/changelog @ONLY)
 set(tw_compressed)
-foreach(name tidewatch.6 tidewatch-record.1 changelog.Debian)
+foreach(name tidewatch.6 tidewatch-record.1 changelog)
     add_custom_command(OUTPUT ${TW_DOC_DIR}/${name}.gz
         COMMAND gzip -9nf -k ${TW_DOC_DIR}/${name}
         DEPENDS ${TW_DOC_DIR}/${name}
@@ -27,7 +28,7 @@ add_custom_target(tidewatch-package-files ALL DEPENDS ${tw_compressed} ${TW_ICON
 
 install(FILES ${TW_DOC_DIR}/tidewatch.6.gz DESTINATION share/man/man6)
 install(FILES ${TW_DOC_DIR}/tidewatch-record.1.gz DESTINATION share/man/man1)
-install(FILES ${CMAKE_SOURCE_DIR}/doc/copyright ${TW_DOC_DIR}/changelog.Debian.gz
+install(FILES ${CMAKE_SOURCE_DIR}/doc/copyright ${TW_DOC_DIR}/changelog.gz
     DESTINATION share/doc/tidewatch)
 install(FILES ${CMAKE_SOURCE_DIR}/doc/tidewatch.desktop DESTINATION share/applications)
 install(FILES ${TW_ICON} DESTINATION share/icons/hicolor/128x128/apps)
@@ -51,7 +52,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Not "games": Debian keeps that section for packages with a game in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Depends is worked out by dpkg-shlibdeps from what the executables link; ffmpeg only serves
 # the recorder's video output.

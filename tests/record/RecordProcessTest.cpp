@@ -72,19 +72,22 @@ double meanDifference(const std::string& a, const std::string& b) {
     return a.empty() ? 0.0 : sum / static_cast<double>(a.size());
 }
 
-// A clip as video and as pictures (read back both ways): the video has the requested streams
-// and frame count, its frames stand upright like the pictures, both read-backs give the same
-// bytes, and the WAV holds exactly the music from the start second on.
+// A clip as video (through a symbolic link, which stays) and as pictures (read back both ways):
+// the video has the requested streams and frame count, its frames stand upright like the
+// pictures, both read-backs give the same bytes, and the WAV holds exactly the music from the
+// start second on.
 TEST(RecordProcess, VideoPicturesAndMusicAgree) {
     const std::string dir = test::makeTestDir("record-clip");
+    std::filesystem::create_symlink("clip.mp4", dir + "/link.mp4");
     for (const auto& output : std::vector<std::vector<std::string>>{
-             {"--out", dir + "/clip.mp4"},
+             {"--out", dir + "/link.mp4"},
              {"--frames", dir + "/pbo"},
              {"--frames", dir + "/direct", "--readback", "direct"}}) {
         const ProcessResult run = runProcess(shortClip(output), kHeadless, 120.0);
         ASSERT_EQ(run.exitStatus, 0) << run.err;
     }
-    EXPECT_EQ(entries(dir), (std::vector<std::string>{"clip.mp4", "direct", "pbo"}));
+    EXPECT_EQ(entries(dir), (std::vector<std::string>{"clip.mp4", "direct", "link.mp4", "pbo"}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.mp4"));
     const ProcessResult probe = runProcess(
         {"ffprobe", "-v", "error", "-count_frames", "-show_entries",
          "stream=codec_name,width,height,pix_fmt,r_frame_rate,nb_read_frames,channels,sample_rate",
@@ -140,38 +143,37 @@ std::string fakeFfmpeg(const std::string& dir, const std::string& body) {
 
 struct Fault {
     const char* what;
-    std::vector<std::string> args;  // OUT stands for the output's path
-    std::string ffmpeg;             // the stand-in's body; empty: the real one
-    bool smallDisk;
-    int signal;  // sent to the recorder's process group, as a terminal's Ctrl-C is, mid-way
     int status;
-    std::string line;  // what the one line on standard error says
+    int signal;  // sent to the recorder's process group, as a terminal's Ctrl-C is, mid-way
+    bool smallDisk;
+    std::vector<std::string> args;  // the output's path follows
+    std::string line;               // what the one line on standard error says
+    std::string ffmpeg = "";        // a stand-in's body; empty: the real one
+    std::map<std::string, std::string> env = {};
 };
 
 // Each fault ends with its status and one line of the recorder's own (ffmpeg's words hidden),
 // within a second of a signal, and leaves no output and no temporary behind.
 TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
-    const std::vector<std::string> video = {"--size",    "640x360", "--fps", "30",
-                                            "--seconds", "4",       "--out", "OUT"};
-    const std::vector<std::string> longVideo = {"--size", "160x90", "--seconds",
-                                                "60",     "--out",  "OUT"};
+    const std::vector<std::string> video = {"--size=640x360", "--fps=30", "--seconds=4", "--out"};
+    const std::vector<std::string> longVideo = {"--size=160x90", "--seconds=60", "--out"};
+    const std::vector<std::string> frames = {"--size=640x360", "--fps=10", "--seconds=1",
+                                             "--frames"};
+    const std::map<std::string, std::string> noEgl = {
+        {"__EGL_VENDOR_LIBRARY_FILENAMES", "/nonexistent.json"}};
     const std::vector<Fault> faults = {
-        {"no ffmpeg", video, "exit 0\n", false, 0, 1, "cannot run ffmpeg"},
-        {"ffmpeg fails", video, "echo partial > \"$last\"\nexit 3\n", false, 0, 1,
-         "ffmpeg failed with exit status 3"},
-        {"ffmpeg claims success", video,
-         "cat <&3 >/dev/null & cat >/dev/null\nwait\necho partial > \"$last\"\nexit 0\n", false, 0,
-         1, "the video ffmpeg wrote is incomplete (expected 120 frames and sound)"},
-        {"full disk, video", video, "", true, 0, 1, "no space left on the device for the video"},
-        {"full disk, frames",
-         {"--size", "640x360", "--fps", "10", "--seconds", "1", "--frames", "OUT"},
-         "",
-         true,
-         0,
-         1,
-         "No space left on device"},
-        {"Ctrl-C", longVideo, "", false, SIGINT, 130, "interrupted by SIGINT; nothing written"},
-        {"SIGTERM", longVideo, "", false, SIGTERM, 143, "terminated by SIGTERM; nothing written"},
+        {"no ffmpeg", 1, 0, false, video, "cannot run ffmpeg", "", {{"PATH", "/nonexistent"}}},
+        {"ffmpeg fails", 1, 0, false, video, "ffmpeg failed with exit status 3",
+         "echo partial > \"$last\"\nexit 3\n"},
+        {"ffmpeg claims success", 1, 0, false, video,
+         "the video ffmpeg wrote is incomplete (expected 120 frames and sound)",
+         "cat <&3 >/dev/null & cat >/dev/null\nwait\necho partial > \"$last\"\n"},
+        {"full disk, video", 1, 0, true, video, "no space left on the device for the video"},
+        {"full disk, frames", 1, 0, true, frames, "png: No space left on device"},
+        {"no EGL display", 1, 0, false, frames, "(no surfaceless platform and no EGL device)", "",
+         noEgl},
+        {"Ctrl-C", 130, SIGINT, false, longVideo, "interrupted by SIGINT; nothing written"},
+        {"SIGTERM", 143, SIGTERM, false, longVideo, "terminated by SIGTERM; nothing written"},
     };
     const std::string top = test::makeTestDir("record-faults");
     for (const Fault& fault : faults) {
@@ -182,12 +184,12 @@ TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
         ASSERT_EQ(disk.mounted, fault.smallDisk);
         std::map<std::string, std::string> env = kHeadless;
         if (!fault.ffmpeg.empty())
-            env["PATH"] = fault.what == std::string("no ffmpeg") ? dir + "/none"
-                                                                 : fakeFfmpeg(dir, fault.ffmpeg);
-        std::vector<std::string> args = {"/usr/bin/setsid",
-                                         TW_RECORD_PATH};  // its own process group
-        for (const std::string& arg : fault.args)
-            args.push_back(arg == "OUT" ? dir + "/out/clip.mp4" : arg);
+            env["PATH"] = fakeFfmpeg(dir, fault.ffmpeg);
+        env.insert(fault.env.begin(), fault.env.end());
+        // In a process group of its own, as a shell starts it.
+        std::vector<std::string> args = {"/usr/bin/setsid", TW_RECORD_PATH};
+        args.insert(args.end(), fault.args.begin(), fault.args.end());
+        args.push_back(dir + "/out/clip.mp4");
         test::ChildProcess child(args, env);
         auto sent = std::chrono::steady_clock::now();
         if (fault.signal != 0) {
@@ -210,30 +212,6 @@ TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
         EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
         EXPECT_TRUE(entries(dir + "/out").empty());
     }
-}
-
-// Where EGL offers no display, the line says so instead of quoting the code for success.
-TEST(RecordProcess, MissingEglDisplayIsNamed) {
-    std::map<std::string, std::string> env = kHeadless;
-    env["__EGL_VENDOR_LIBRARY_FILENAMES"] = "/nonexistent.json";
-    const ProcessResult run =
-        runProcess(shortClip({"--frames", test::makeTestDir("record-no-egl") + "/frames"}), env);
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err,
-              "tidewatch-record: no off-screen GL context: opening an EGL display failed "
-              "(no surfaceless platform and no EGL device)\n");
-}
-
-// --out naming a symbolic link writes the file it points to; the link stays a link.
-TEST(RecordProcess, SymbolicLinkTargetIsWritten) {
-    const std::string dir = test::makeTestDir("record-link");
-    std::ofstream(dir + "/target.mp4") << "old";
-    std::filesystem::create_symlink("target.mp4", dir + "/link.mp4");
-    const ProcessResult run = runProcess(shortClip({"--out", dir + "/link.mp4"}), kHeadless, 120.0);
-    ASSERT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.mp4"));
-    EXPECT_EQ(readBytes(dir + "/target.mp4").substr(4, 4), "ftyp");
-    EXPECT_EQ(entries(dir), (std::vector<std::string>{"link.mp4", "target.mp4"}));
 }
 
 }  // namespace

@@ -150,14 +150,18 @@ std::string parentOf(const std::string& path) {
     return parent.empty() ? "." : parent;
 }
 
-// Where a name really leads: a symbolic link (or a chain of them) is followed, so that the
-// finished output replaces the link's target rather than the link.
+// Where a name really leads: a symbolic link (or a chain of them, dangling or not) is followed,
+// so that the finished output replaces the link's target rather than the link.
 std::string followLinks(const std::string& path) {
+    std::filesystem::path at(path);
     std::error_code error;
-    if (!std::filesystem::is_symlink(path, error))
-        return path;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? path : target.string();
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(at, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(at, error);
+        if (error)
+            break;
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    return at.string();
 }
 
 }  // namespace
