@@ -65,8 +65,8 @@ OffscreenContext::~OffscreenContext() {
     eglTerminate(display);
 }
 
-bool OffscreenContext::fail(const char* step) {
-    failure = std::string(step) + " failed (" + errorName(eglGetError()) + ")";
+bool OffscreenContext::fail(const char* step, const std::string& why) {
+    failure = std::string(step) + " failed (" + why + ")";
     return false;
 }
 
@@ -76,23 +76,21 @@ bool OffscreenContext::open() {
         // The last call may have succeeded (a device query finding none), so its code says
         // nothing; what failed is that no platform gave a display.
         const EGLint code = eglGetError();
-        failure = "opening an EGL display failed (" +
-                  (code == EGL_SUCCESS ? std::string("no surfaceless platform and no EGL device")
-                                       : errorName(code)) +
-                  ")";
-        return false;
+        return fail("opening an EGL display", code == EGL_SUCCESS
+                                                  ? "no surfaceless platform and no EGL device"
+                                                  : errorName(code));
     }
     display = egl;
     if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE)
-        return fail("eglBindAPI(EGL_OPENGL_API)");
+        return fail("eglBindAPI(EGL_OPENGL_API)", errorName(eglGetError()));
     // No config (EGL_KHR_no_config_context) and no attributes: a compatibility context of the
     // highest version the driver has; only framebuffer objects are drawn into.
     EGLContext created = eglCreateContext(egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, nullptr);
     if (created == EGL_NO_CONTEXT)
-        return fail("eglCreateContext");
+        return fail("eglCreateContext", errorName(eglGetError()));
     context = created;
     if (eglMakeCurrent(egl, EGL_NO_SURFACE, EGL_NO_SURFACE, created) != EGL_TRUE)
-        return fail("eglMakeCurrent without a surface");
+        return fail("eglMakeCurrent without a surface", errorName(eglGetError()));
     return true;
 }
 
