@@ -1,7 +1,7 @@
 #!/bin/bash
 # The release archive unpacks into one folder tidewatch/ with exactly the two executables, the
-# .nfo, the screenshot and the clip; the executables run from there and the pictures are what
-# the release promises.
+# .nfo, the browser edition's page, the screenshot and the clip; the recorder runs from there and
+# the pictures are what the release promises.
 # Usage: archive-contents.sh ARCHIVE VERSION SHOT_SIZE CLIP_SIZE CLIP_SECONDS
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -10,7 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 entries=$(tar tzf "$archive" | sed 's|^\./||; s|/$||' | sort)
-expected=$(printf 'tidewatch%s\n' "" /clip.mp4 /screenshot.png /tidewatch /tidewatch-record /tidewatch.nfo | sort)
+expected=$(printf 'tidewatch%s\n' "" /clip.mp4 /screenshot.png /tidewatch /tidewatch-record /tidewatch.nfo \
+    /tidewatch.html | sort)
 [ "$entries" = "$expected" ] || fail "archive entries differ:$(diff <(echo "$expected") <(echo "$entries"))"
 tar xzf "$archive" -C "$work"
 dir=$work/tidewatch
