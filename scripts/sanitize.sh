@@ -15,7 +15,7 @@ supp=$root/tests/sanitizers
 # they exercise the GPU's compiler, not this program's memory handling.
 tests=(resolution_step_test gl_extension_table_test gl_layer_test texture_bank_tests
     assets_tests fxaa_pass_test postfx_pass_test music_module_test
-    music_render_test music_generator_test intro_process_test
+    music_render_test music_generator_test record_process_tests intro_process_test
     intro_sound_test failure_path_test bad_source_test)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTW_SANITIZE=address >/dev/null
