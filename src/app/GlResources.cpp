@@ -1,7 +1,11 @@
 #include "app/GlResources.h"
 
+#include <cstdio>
+
+#include "app/StartupFailure.h"
 #include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
+#include "passes/PassChain.h"
 
 namespace tw {
 
@@ -14,6 +18,25 @@ void prepareGlResources(int screenWidth, int screenHeight) {
     glEnable(GL_TEXTURE_1D);
     glEnable(GL_TEXTURE_2D);
     bank.build();
+
+    glViewport(0, 0, screenWidth, screenHeight);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+std::unique_ptr<PassChain> createPassChain(int screenWidth, int screenHeight) {
+    auto chain = std::make_unique<PassChain>(screenWidth, screenHeight);
+    if (!chain->sceneFallback().empty())
+        std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
+    if (const PassChain::Failure* failure = chain->failure()) {
+        static const char* const kLines[] = {"Raytracer Shader : ERROR", "FXAA Shader : ERROR",
+                                             "PostFX Shader : ERROR"};
+        failStartup(kLines[static_cast<int>(failure->pass)], failure->log);
+    }
+    return chain;
 }
 
 }  // namespace tw

@@ -9,21 +9,9 @@
 #include "assets/TextureBank.h"
 #include "audio/MusicPlayer.h"
 #include "gl/FullscreenQuad.h"
-#include "passes/FxaaPass.h"
-#include "passes/PostFxPass.h"
-#include "passes/ScenePass.h"
+#include "passes/PassChain.h"
 
 namespace tw {
-
-// The passes are never deleted: their GL objects end with the context, which the frame loop
-// destroys, and deleting them after that would make GL calls without one. They stay reachable
-// from here until the process ends, like every other object that lives that long (outside an
-// unnamed namespace, so that the compiler keeps it although nothing reads it).
-struct LivingPasses {
-    ScenePass* scene;
-    FxaaPass* fxaa;
-    PostFxPass* postFx;
-} livingPasses;
 
 Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     : width(width), height(height) {
@@ -41,22 +29,11 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     if (!loaded)
         failStartup("Load OGL extensions : ERROR");
     prepareGlResources(width, height);
-
-    scenePass = new ScenePass(width, height);
-    fxaaPass = new FxaaPass(width, height, scenePass);
-    postFxPass = new PostFxPass(width, height, fxaaPass);
-    livingPasses = {scenePass, fxaaPass, postFxPass};
-
-    glViewport(0, 0, width, height);
-    // Identity matrices for the whole run, so the quad's -1..1 corners cover the viewport.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    passes = createPassChain(width, height);
 
     // Last, so the music starts only when every GL resource exists.
-    MusicPlayer::start();
+    if (const char* failure = MusicPlayer::start())
+        failStartup(failure);
 }
 
 Intro::~Intro() {
@@ -84,25 +61,18 @@ void Intro::run() {
             const RenderSize lowered = lowerResolution({width, height});
             width = lowered.width;
             height = lowered.height;
-            scenePass->resize(width, height);
-            fxaaPass->resize(width, height);
-            postFxPass->resize(width, height);
+            passes->resize(width, height);
             framesSinceResize = 0;
         }
-        renderFrame(time);
+        passes->render(time);
         present();
         ++framesSinceResize;
         if (frameObserver)
             frameObserver({frame, time, width, height});
         ++frame;
     }
+    passes.reset();  // its GL objects go while their context still exists
     glfwTerminate();
-}
-
-void Intro::renderFrame(float time) {
-    scenePass->render(time);
-    fxaaPass->render(time);
-    postFxPass->render(time);
 }
 
 // Stretches the finished frame over the whole window with the fixed-function pipeline.
@@ -110,7 +80,7 @@ void Intro::present() {
     const TextureBank& bank = TextureBank::instance();
     glViewport(0, 0, bank.screenWidth, bank.screenHeight);
     // Unit 0 is active and no program is in use after the post pass.
-    glBindTexture(GL_TEXTURE_2D, postFxPass->colorTexture());
+    glBindTexture(GL_TEXTURE_2D, passes->output().colorTexture());
     FullscreenQuad::draw();
     glFlush();
     glFinish();

@@ -2,11 +2,12 @@
 // order, starts the music last, runs the frame loop, and stops the music when destroyed.
 //
 // Construct after glfwInit() with the primary monitor's size; run() until Escape or the window
-// system's close request (GLFW is terminated when it returns); then destroy. Every start-up
-// failure prints its line and exits with status 1.
+// system's close request (the passes are released and GLFW terminated when it returns); then
+// destroy. Every start-up failure prints its line and exits with status 1.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "gl/GlExtensionTable.h"
@@ -15,9 +16,7 @@ struct GLFWwindow;
 
 namespace tw {
 
-class ScenePass;
-class FxaaPass;
-class PostFxPass;
+class PassChain;
 
 // What the frame loop reports after presenting each frame (to test programs that observe it).
 struct FrameReport {
@@ -32,7 +31,7 @@ class Intro {
     // `resolve` looks up the GL entry points; tests inject a failing one (glvnd answers every
     // name).
     Intro(int width, int height, bool fullscreen, GlResolver resolve = nullptr);
-    ~Intro();
+    ~Intro();  // stops the music
     Intro(const Intro&) = delete;
     Intro& operator=(const Intro&) = delete;
 
@@ -46,14 +45,10 @@ class Intro {
     static void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
 
   private:
-    void renderFrame(float time);
     void present();
 
-    // Created once and never deleted: their GL objects end with the context, which the frame
-    // loop destroys before the Intro goes.
-    ScenePass* scenePass = nullptr;
-    FxaaPass* fxaaPass = nullptr;
-    PostFxPass* postFxPass = nullptr;
+    // Released by run() while the window's context is still current.
+    std::unique_ptr<PassChain> passes;
     int width;
     int height;
     GLFWwindow* window = nullptr;

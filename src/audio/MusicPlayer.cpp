@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/StartupFailure.h"
 #include "audio/AudioOutput.h"
 #include "audio/MusicModule.h"
 #include "audio/MusicRender.h"
@@ -36,18 +35,19 @@ xmp_context MusicPlayer::createContext(const char** failure) {
     return created;
 }
 
-void MusicPlayer::start() {
+const char* MusicPlayer::start() {
     const char* failure = nullptr;
     context = createContext(&failure);
     if (context == nullptr)
-        failStartup(failure);
+        return failure;
     if (AudioOutput::open(kMusicRate, kMusicChannels) < 0)
-        failStartup("can't initialize soun");
+        return "can't initialize soun";
     const int err = pthread_create(&thread, nullptr, threadMain, nullptr);
     threadStarted = err == 0;
     if (!threadStarted)
         std::fprintf(stderr, "Unable to start the audio thread: %s (no music)\n",
                      std::strerror(err));
+    return nullptr;
 }
 
 void* MusicPlayer::threadMain(void* /*unused*/) {

@@ -1,9 +1,9 @@
 // Plays the embedded module on the sound device from its own audio thread, one player frame (one
 // module tick, 20 ms at 125 BPM) at a time, until stopped.
 //
-// start() once, last in the intro's start-up (every failure ends the process with its line);
-// stop() once at shut-down: the thread ends, the player is freed, the queued audio plays out and
-// the device closes. Both on the main thread.
+// start() once, last in the intro's start-up; on failure it names the failed step and nothing
+// plays. stop() once at shut-down: the thread ends, the player is freed, the queued audio plays out
+// and the device closes. Both on the main thread.
 #pragma once
 
 #include <pthread.h>
@@ -15,7 +15,9 @@ namespace tw {
 
 class MusicPlayer {
   public:
-    static void start();
+    // Null when the music plays; otherwise the failed step: "xmp_create_", "xmp_load_module" or
+    // "can't initialize soun" (the sound device's error is then on standard error).
+    static const char* start();
     static void stop();
 
     // A player context with the embedded module loaded and playing at 44100 Hz, 16-bit stereo,

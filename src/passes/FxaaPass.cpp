@@ -1,6 +1,5 @@
 #include "passes/FxaaPass.h"
 
-#include "app/StartupFailure.h"
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/fxaaVertexSource.h"
 #include "gl/FullscreenQuad.h"
@@ -8,10 +7,10 @@
 
 namespace tw {
 
-FxaaPass::FxaaPass(int width, int height, const RenderTarget* source) : source(source) {
-    if (program.build(fxaaVertexSource, fxaaFragmentSource) != ShaderProgram::kBuilt)
-        failStartup("FXAA Shader : ERROR", program.log());
-    resize(width, height);
+FxaaPass::FxaaPass(int width, int height, const RenderTarget* source)
+    : source(source), result(program.build(fxaaVertexSource, fxaaFragmentSource)) {
+    if (result == ShaderProgram::kBuilt)
+        resize(width, height);
 }
 
 void FxaaPass::render(float /*time*/) {

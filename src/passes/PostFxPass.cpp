@@ -1,6 +1,5 @@
 #include "passes/PostFxPass.h"
 
-#include "app/StartupFailure.h"
 #include "embedded/passthroughVertexSource.h"
 #include "embedded/postFxFragmentSource.h"
 #include "gl/FullscreenQuad.h"
@@ -8,10 +7,10 @@
 
 namespace tw {
 
-PostFxPass::PostFxPass(int width, int height, const RenderTarget* source) : source(source) {
-    if (program.build(passthroughVertexSource, postFxFragmentSource) != ShaderProgram::kBuilt)
-        failStartup("PostFX Shader : ERROR", program.log());
-    resize(width, height);
+PostFxPass::PostFxPass(int width, int height, const RenderTarget* source)
+    : source(source), result(program.build(passthroughVertexSource, postFxFragmentSource)) {
+    if (result == ShaderProgram::kBuilt)
+        resize(width, height);
 }
 
 void PostFxPass::render(float /*time*/) {

@@ -1,7 +1,8 @@
 // The third pass: colour fringe and vignette over the source pass's colour texture.
 //
-// Construct with the screen size and the pass it reads (not owned); a failed build prints
-// "PostFX Shader : ERROR" and exits 1. render(time) once per frame after the source has rendered.
+// Construct with the screen size and the pass it reads (not owned); after a failed build
+// buildResult() and buildLog() say what failed and the pass must not render. render(time) once
+// per frame after the source has rendered.
 // GL contract: makes unit 0 active, binds the source's colour texture there for the draw and
 // unbinds it after; leaves what the final draw relies on: framebuffer 0 bound, no program in use,
 // unit 0 active with no 2D texture bound, viewport at the screen size.
@@ -17,9 +18,14 @@ class PostFxPass : public RenderTarget {
     PostFxPass(int width, int height, const RenderTarget* source);
     void render(float time);
 
+    // ShaderProgram::kBuilt, or the stage that failed, with the compiler or linker log.
+    int buildResult() const { return result; }
+    const std::string& buildLog() const { return program.log(); }
+
   private:
     const RenderTarget* source;
     ShaderProgram program;
+    int result;
 };
 
 }  // namespace tw

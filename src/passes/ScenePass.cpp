@@ -1,6 +1,5 @@
 #include "passes/ScenePass.h"
 
-#include "app/StartupFailure.h"
 #include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
 
@@ -8,10 +7,10 @@ namespace tw {
 
 // The base class has already made the target at 320x240; it takes the wanted size only once the
 // program is known to build.
-ScenePass::ScenePass(int width, int height, const SceneProgramSource& source) {
-    if (program.build(source.vertex.c_str(), source.fragment.c_str()) != ShaderProgram::kBuilt)
-        failStartup("Raytracer Shader : ERROR", program.log());
-    resize(width, height);
+ScenePass::ScenePass(int width, int height, const SceneProgramSource& source)
+    : result(program.build(source.vertex.c_str(), source.fragment.c_str())) {
+    if (result == ShaderProgram::kBuilt)
+        resize(width, height);
 }
 
 void ScenePass::render(float time) {

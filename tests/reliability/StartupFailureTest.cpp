@@ -1,26 +1,25 @@
 // Start-up failures of the real intro, end to end: each prints its one line, exits with status 1
-// at once, and nothing after it runs. Faults come from outside the program: a display server
-// without GLX, the GL compiling replaced shader texts (Mesa's MESA_SHADER_READ_PATH), and a
-// preloaded library that makes one library call fail (fault_inject.cpp).
+// at once, and nothing after it runs; and the scene program's fallback where it cannot run.
+// Faults come from outside the program: a display server without GLX, the GL compiling replaced
+// shader texts (Mesa's MESA_SHADER_READ_PATH), and a preloaded library that makes one library
+// call fail or one GL limit read low (fault_inject.cpp).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
+#include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "app/Timer.h"
+#include "embedded/fxaaFragmentSource.h"
+#include "embedded/fxaaVertexSource.h"
+#include "embedded/passthroughVertexSource.h"
+#include "embedded/postFxFragmentSource.h"
+#include "passes/SceneShaderSource.h"
+#include "passes/faithful/FaithfulScene.h"
 #include "reliability/FaultRun.h"
-#include "support/MonitorRecording.h"
+#include "support/PixelProbe.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
 #include "support/X11Probe.h"
@@ -74,72 +73,160 @@ const char* const kBrokenFragment = "#version 120\nvoid main() { gl_FragColor = 
 const char* const kUnlinkableFragment =
     "#version 120\nvarying vec4 unwritten;\nvoid main() { gl_FragColor = unwritten; }\n";
 
-// Mesa's file names for the two stages of one pass ("VS_<sha1>.glsl", "FS_<sha1>.glsl"), found by
-// building that pass alone with MESA_SHADER_DUMP_PATH set.
-struct StageNames {
-    std::string vertex;
-    std::string fragment;
-};
-
-StageNames dumpedStages(const std::string& pass) {
-    const std::string dir = makeTestDir("failure-" + pass + "-dump");
-    const ProcessResult built =
-        runProcess({TW_PASS_BUILD_PROBE, pass}, {{"MESA_SHADER_DUMP_PATH", dir}}, 120);
-    EXPECT_EQ(built.exitStatus, 0) << built.err;
-    StageNames names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
-        (name.rfind("VS_", 0) == 0 ? names.vertex : names.fragment) = name;
-    }
-    EXPECT_FALSE(names.vertex.empty() || names.fragment.empty())
-        << "the GL did not dump both stages of " << pass << " (MESA_SHADER_DUMP_PATH)";
+// Mesa's file name for each stage source ("VS_<hash>.glsl", "FS_<hash>.glsl"), learnt once by
+// building every program with MESA_SHADER_DUMP_PATH set. A replacement under that name in
+// MESA_SHADER_READ_PATH is what the GL then compiles instead.
+const std::map<std::string, std::string>& dumpedNames() {
+    static const std::map<std::string, std::string> names = [] {
+        const std::string dir = makeTestDir("failure-shader-dump");
+        const ProcessResult built =
+            runProcess({TW_SHADER_DUMP_PROBE}, {{"MESA_SHADER_DUMP_PATH", dir}}, 120);
+        EXPECT_EQ(built.exitStatus, 0) << built.err;
+        std::map<std::string, std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            found[readFile(entry.path().string())] = entry.path().filename().string();
+        return found;
+    }();
     return names;
 }
 
-// Each of the three programs failing to compile in either stage and failing to link: the pass's
-// line, status 1 and the log on standard error. The GL compiles a replaced text for one stage
-// (MESA_SHADER_READ_PATH). A vertex text shared with a pass built earlier would fail that pass
-// first in the intro, so such a stage is tried in the test program that builds its pass alone.
+// A folder for MESA_SHADER_READ_PATH in which each of `sources` is replaced by `text`.
+std::string replacing(const std::vector<std::string>& sources, const char* text) {
+    const std::string dir = makeTestDir("failure-shader-read");
+    for (const std::string& source : sources) {
+        const auto name = dumpedNames().find(source);
+        EXPECT_NE(name, dumpedNames().end()) << "Mesa did not dump a stage (MESA_SHADER_DUMP_PATH)";
+        if (name != dumpedNames().end())
+            std::ofstream(dir + "/" + name->second) << text;
+    }
+    return dir;
+}
+
+// Each pass failing to compile in either stage and failing to link: the pass's line, status 1 and
+// the log on standard error. The scene fails only when its fallback fails too.
 TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
-    struct Pass {
-        const char* name;
+    const SceneProgramSource scene = sceneProgramSource();
+    const SceneProgramSource plain = faithfulSceneProgramSource();
+    struct Fault {
+        const char* what;
+        std::vector<std::string> sources;
+        const char* text;
         const char* line;
+        const char* inLog;
     };
-    const Pass passes[] = {{"scene", "Raytracer Shader : ERROR"},
-                           {"fxaa", "FXAA Shader : ERROR"},
-                           {"postfx", "PostFX Shader : ERROR"}};
-    std::vector<std::string> earlierVertex;
-    for (const Pass& pass : passes) {
-        const StageNames names = dumpedStages(pass.name);
-        const bool shared = std::find(earlierVertex.begin(), earlierVertex.end(), names.vertex) !=
-                            earlierVertex.end();
-        earlierVertex.push_back(names.vertex);
-        struct Fault {
-            const char* what;
-            const std::string& file;
-            const char* text;
-            const char* inLog;
-            bool alone;
-        };
-        const Fault faults[] = {
-            {"vertex compile", names.vertex, kBrokenVertex, "missing", shared},
-            {"fragment compile", names.fragment, kBrokenFragment, "missing", false},
-            {"link", names.fragment, kUnlinkableFragment, "unwritten", false},
-        };
-        for (const Fault& f : faults) {
-            const std::string what = std::string(pass.name) + " " + f.what;
-            const std::string readDir = makeTestDir("failure-shader-read");
-            std::ofstream(readDir + "/" + f.file) << f.text;
-            const std::vector<std::string> argv =
-                f.alone ? std::vector<std::string>{TW_PASS_BUILD_PROBE, pass.name}
-                        : std::vector<std::string>{TW_INTRO_PATH};
-            const ProcessResult r = runProcess(argv, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
-            report(what + (f.alone ? " (pass built alone)" : ""), r, r.seconds);
-            EXPECT_TRUE(r.exited) << what;
-            EXPECT_EQ(r.exitStatus, 1) << what;
-            EXPECT_EQ(r.out, std::string(pass.line) + "\n") << what;
-            EXPECT_NE(r.err.find(f.inLog), std::string::npos) << what << ": no log: " << r.err;
-        }
+    const Fault faults[] = {
+        {"scene vertex compile",
+         {scene.vertex, plain.vertex},
+         kBrokenVertex,
+         "Raytracer Shader : ERROR",
+         "missing"},
+        {"scene fragment compile",
+         {scene.fragment, plain.fragment},
+         kBrokenFragment,
+         "Raytracer Shader : ERROR",
+         "missing"},
+        {"scene link",
+         {scene.fragment, plain.fragment},
+         kUnlinkableFragment,
+         "Raytracer Shader : ERROR",
+         "unwritten"},
+        {"fxaa vertex compile",
+         {fxaaVertexSource},
+         kBrokenVertex,
+         "FXAA Shader : ERROR",
+         "missing"},
+        {"fxaa fragment compile",
+         {fxaaFragmentSource},
+         kBrokenFragment,
+         "FXAA Shader : ERROR",
+         "missing"},
+        {"fxaa link",
+         {fxaaFragmentSource},
+         kUnlinkableFragment,
+         "FXAA Shader : ERROR",
+         "unwritten"},
+        {"postfx vertex compile",
+         {passthroughVertexSource},
+         kBrokenVertex,
+         "PostFX Shader : ERROR",
+         "missing"},
+        {"postfx fragment compile",
+         {postFxFragmentSource},
+         kBrokenFragment,
+         "PostFX Shader : ERROR",
+         "missing"},
+        {"postfx link",
+         {postFxFragmentSource},
+         kUnlinkableFragment,
+         "PostFX Shader : ERROR",
+         "unwritten"},
+    };
+    for (const Fault& f : faults) {
+        const std::string readDir = replacing(f.sources, f.text);
+        const ProcessResult r =
+            runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
+        report(f.what, r, r.seconds);
+        EXPECT_TRUE(r.exited) << f.what;
+        EXPECT_EQ(r.exitStatus, 1) << f.what;
+        EXPECT_EQ(r.out, std::string(f.line) + "\n") << f.what;
+        EXPECT_NE(r.err.find(f.inLog), std::string::npos) << f.what << ": no log: " << r.err;
+    }
+}
+
+// The scene program failing to build: the intro says so in one line, runs the plain scene program
+// instead and still ends with status 0 on Escape.
+TEST_F(StartupFailure, BrokenSceneProgramFallsBackToThePlainOne) {
+    const std::string readDir = replacing({sceneProgramSource().fragment}, kBrokenFragment);
+    ChildProcess intro({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}});
+    ASSERT_TRUE(waitForWindow(120)) << "the intro did not open its window";
+    sleepFor(1.0);
+    pressKeys({"Escape"});
+    const ProcessResult r = intro.wait(30);
+    report("scene program does not build", r, r.seconds);
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "scene program: its fragment stage did not compile; using the plain scene program\n");
+}
+
+// Pixels of `a` and `b` whose colour differs by more than `levels` in some channel.
+double shareDiffering(const Image& a, const Image& b, int levels) {
+    int differing = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > levels) {
+                    ++differing;
+                    break;
+                }
+    return static_cast<double>(differing) / (a.width * a.height);
+}
+
+// A GL at the old minimums (too few varyings, no vertex-stage textures) gets the plain scene
+// program, says why, and records the same frames: at most 2 % of the pixels differ by more than
+// 4 levels (the two programs leave the mip level to different pixel blocks along edges).
+TEST_F(StartupFailure, LowGlLimitsFallBackToTheSamePicture) {
+    const std::string dir = makeTestDir("fallback-frames");
+    auto record = [&](const std::string& name, std::map<std::string, std::string> env) {
+        env["DISPLAY"] = "";
+        return runProcess({TW_RECORD_PATH, "--size", "320x180", "--fps", "1", "--start", "3",
+                           "--seconds", "28", "--frames", dir + "/" + name},
+                          env, 300);
+    };
+    const ProcessResult fast = record("fast", {});
+    const ProcessResult plain = record("plain", withFault("low-limits"));
+    ASSERT_EQ(fast.exitStatus, 0) << fast.err;
+    ASSERT_EQ(plain.exitStatus, 0) << plain.err;
+    EXPECT_EQ(fast.err.find("plain scene program"), std::string::npos) << fast.err;
+    EXPECT_NE(plain.err.find("scene program: GL_MAX_VARYING_FLOATS is 32, below 56; using the "
+                             "plain scene program\n"),
+              std::string::npos)
+        << plain.err;
+    // The scene at 3, 20 and 30 s.
+    for (const char* frame : {"frame-000000.png", "frame-000017.png", "frame-000027.png"}) {
+        Image a, b;
+        ASSERT_TRUE(readPng(dir + "/fast/" + frame, a) && readPng(dir + "/plain/" + frame, b));
+        EXPECT_LE(shareDiffering(a, b, 4), 0.02) << frame;
     }
 }
 

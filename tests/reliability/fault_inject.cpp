@@ -3,6 +3,8 @@
 // ships, and only the library calls it makes behave differently.
 //   TW_FAULT=no-monitor  GLFW reports no primary monitor (Xvfb always has one)
 //   TW_FAULT=module      the module player is handed the embedded module with a damaged header
+//   TW_FAULT=low-limits  the GL reports the old minimums: 32 varying floats and no texture units
+//                        in the vertex stage
 //   TW_FAULT=thread      creating a thread whose start routine is in the program itself (the audio
 //                        thread; the GL driver's and sound client's threads start in libraries)
 //                        fails with EAGAIN
@@ -69,6 +71,16 @@ int xmp_load_module_from_memory(void* context, const void* image, long size) {
                                        static_cast<const unsigned char*>(image) + size);
     std::memset(damaged.data(), 'x', 17);
     return load(context, damaged.data(), size);
+}
+
+void glGetIntegerv(unsigned int name, int* value) {
+    next<void (*)(unsigned int, int*)>("glGetIntegerv")(name, value);
+    if (!faultIs("low-limits"))
+        return;
+    if (name == 0x8B4B)  // GL_MAX_VARYING_FLOATS
+        *value = 32;
+    else if (name == 0x8B4C)  // GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS
+        *value = 0;
 }
 
 int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*start)(void*),

@@ -4,9 +4,7 @@
 
 #include "app/GlResources.h"
 #include "app/Timer.h"
-#include "passes/FxaaPass.h"
-#include "passes/PostFxPass.h"
-#include "passes/ScenePass.h"
+#include "passes/PassChain.h"
 
 namespace tw {
 
@@ -18,15 +16,7 @@ FrameRenderer::FrameRenderer(int width, int height, bool pixelBuffers, bool sepa
       times(times),
       pixels(static_cast<size_t>(width) * height * 4) {
     prepareGlResources(width, height);
-    scene = std::make_unique<ScenePass>(width, height);
-    fxaa = std::make_unique<FxaaPass>(width, height, scene.get());
-    post = std::make_unique<PostFxPass>(width, height, fxaa.get());
-
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    passes = createPassChain(width, height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
     // Mapping is not among the intro's entry points; without it, read back directly.
@@ -50,9 +40,7 @@ FrameRenderer::~FrameRenderer() {
 
 const uint8_t* FrameRenderer::render(float time) {
     double mark = Timer::now();
-    scene->render(time);
-    fxaa->render(time);
-    post->render(time);
+    passes->render(time);
     if (separateStages)
         glFinish();
     double now = Timer::now();
@@ -61,7 +49,7 @@ const uint8_t* FrameRenderer::render(float time) {
 
     // The post pass's framebuffer still holds the finished frame; its colour attachment is the
     // read buffer.
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, post->framebuffer());
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, passes->output().framebuffer());
     const GLuint buffer = packBuffers[rendered % 2];
     if (buffer != 0) {
         glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, buffer);

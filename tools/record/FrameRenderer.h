@@ -1,11 +1,11 @@
 // Renders the intro's frames off-screen at one fixed size and reads them back into memory.
 //
 // Construct with the off-screen context current and the extension table loaded: it sets up GL
-// as the intro does (quad, texture bank at the recording size, texturing enabled, the three
-// passes, identity matrices). render(time) once per frame; it returns the pixels of the oldest
-// frame whose read-back is complete, or null while the first one is still in flight. After the
-// last frame, finish() returns the one still in flight (or null). Pixels are RGBA rows, bottom
-// row first, valid until the next call.
+// and the passes exactly as the intro does (prepareGlResources, createPassChain) at the recording
+// size; a pass that fails to build ends the program with the intro's line. render(time) once per
+// frame; it returns the pixels of the oldest frame whose read-back is complete, or null while the
+// first one is still in flight. After the last frame, finish() returns the one still in flight (or
+// null). Pixels are RGBA rows, bottom row first, valid until the next call.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +17,7 @@
 
 namespace tw {
 
-class ScenePass;
-class FxaaPass;
-class PostFxPass;
+class PassChain;
 
 class FrameRenderer {
   public:
@@ -42,9 +40,7 @@ class FrameRenderer {
     int height;
     bool separateStages;
     StageTimes& times;
-    std::unique_ptr<ScenePass> scene;
-    std::unique_ptr<FxaaPass> fxaa;
-    std::unique_ptr<PostFxPass> post;
+    std::unique_ptr<PassChain> passes;
 
     PFNGLMAPBUFFERARBPROC mapBuffer = nullptr;
     PFNGLUNMAPBUFFERARBPROC unmapBuffer = nullptr;

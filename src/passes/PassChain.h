@@ -1,0 +1,54 @@
+// The intro's three passes in drawing order: the ray-traced scene, anti-aliasing over it, then the
+// colour fringe and vignette over that. Owned by whoever draws frames (the intro, the recorder).
+//
+// Construct after TextureBank::build() with the screen size. It builds the scene program, then
+// FXAA, then the post effect, and stops at the first that fails: failure() then says which, and
+// nothing may render. Where the GL's limits are below what the scene program needs, or that
+// program does not build, the first transcription of the scene shader is built in its place and
+// sceneFallback() says why. Per frame render(time); resize() when the frame loop lowers the
+// rendering size; output() holds the finished frame. Destroy while the context is current.
+// GL contract: that of PostFxPass after render().
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "passes/FxaaPass.h"
+#include "passes/PostFxPass.h"
+#include "passes/ScenePass.h"
+
+namespace tw {
+
+class PassChain {
+  public:
+    enum class Pass { kScene, kFxaa, kPostFx };
+
+    struct Failure {
+        Pass pass;
+        int result;       // ShaderProgram's result code
+        std::string log;  // compiler or linker log (both scene programs' when both failed)
+    };
+
+    PassChain(int width, int height);
+    PassChain(const PassChain&) = delete;
+    PassChain& operator=(const PassChain&) = delete;
+
+    // Null when all three passes are built.
+    const Failure* failure() const { return failed ? &*failed : nullptr; }
+    // Empty while the scene program runs; otherwise one line saying why its fallback runs.
+    const std::string& sceneFallback() const { return fallbackReason; }
+
+    void resize(int width, int height);
+    void render(float time);
+    const RenderTarget& output() const { return *postFx; }
+
+  private:
+    std::unique_ptr<ScenePass> scene;
+    std::unique_ptr<FxaaPass> fxaa;
+    std::unique_ptr<PostFxPass> postFx;
+    std::optional<Failure> failed;
+    std::string fallbackReason;
+};
+
+}  // namespace tw

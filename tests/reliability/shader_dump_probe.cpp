@@ -1,0 +1,23 @@
+// Builds every program the intro may build (the scene program and its fallback, FXAA, the post
+// effect) in a fresh GL context. Run with MESA_SHADER_DUMP_PATH set, it shows the file names under
+// which Mesa dumps each stage, and reads a replacement of, with MESA_SHADER_READ_PATH.
+#include "gl/RenderTarget.h"
+#include "passes/FxaaPass.h"
+#include "passes/PostFxPass.h"
+#include "passes/ScenePass.h"
+#include "passes/faithful/FaithfulScene.h"
+#include "support/GlTestContext.h"
+
+int main() {
+    tw::test::GlTestContext::ensure();
+    const tw::RenderTarget source;
+    const tw::ScenePass scene(64, 36);
+    const tw::ScenePass plain(64, 36, tw::faithfulSceneProgramSource());
+    const tw::FxaaPass fxaa(64, 36, &source);
+    const tw::PostFxPass post(64, 36, &source);
+    const bool built = scene.buildResult() == tw::ShaderProgram::kBuilt &&
+                       plain.buildResult() == tw::ShaderProgram::kBuilt &&
+                       fxaa.buildResult() == tw::ShaderProgram::kBuilt &&
+                       post.buildResult() == tw::ShaderProgram::kBuilt;
+    return built ? 0 : 1;
+}
