@@ -41,7 +41,9 @@ include(CPack)
 
 # Release archive: cmake --build <build> --target release-archive writes
 # <build>/tidewatch-linux-x86_64.tar.gz with the executables, the .nfo, a screenshot and a clip,
-# both made by the recorder.
+# both made by the recorder, and the browser edition's page (built beforehand by web/build.sh).
+set(TW_WEB_PAGE ${CMAKE_SOURCE_DIR}/build-web/tidewatch.html CACHE FILEPATH
+    "the browser edition's page that the release archive carries")
 set(TW_SHOT_START 20)
 set(TW_SHOT_SIZE 1280x720)
 set(TW_CLIP_START 12)
@@ -57,6 +59,7 @@ set(TW_RELEASE_COMMAND
     -DINTRO=$<TARGET_FILE:tidewatch>
     -DRECORDER=$<TARGET_FILE:tidewatch-record>
     -DNFO=${TW_DOC_DIR}/tidewatch.nfo
+    -DPAGE=${TW_WEB_PAGE}
     -DSTRIP=${CMAKE_STRIP}
     -DSHOT_START=${TW_SHOT_START}
     -DSHOT_SIZE=${TW_SHOT_SIZE}

@@ -1,15 +1,16 @@
 # Builds tidewatch-linux-x86_64.tar.gz: one folder tidewatch/ with the two executables
-# (stripped), tidewatch.nfo, a screenshot and a short clip, both rendered by the recorder being
-# shipped. Run by the release-archive target (see Packaging.cmake) as
-#   cmake -DINTRO=... -DRECORDER=... -DNFO=... -DSTRIP=... -DSHOT_START=... -DSHOT_SIZE=...
+# (stripped), tidewatch.nfo, the browser edition's page tidewatch.html, a screenshot and a short
+# clip, both rendered by the recorder being shipped. Run by the release-archive target (see Packaging.cmake) as
+#   cmake -DINTRO=... -DRECORDER=... -DNFO=... -DPAGE=... -DSTRIP=... -DSHOT_START=...
+#         -DSHOT_SIZE=...
 #         -DCLIP_START=... -DCLIP_SECONDS=... -DCLIP_SIZE=... -DCLIP_FPS=... -DOUT_DIR=...
 #         -P ReleaseArchive.cmake
 # The archive appears under its name only when complete; a failure leaves neither it nor the
 # staging folder behind.
 cmake_minimum_required(VERSION 3.20)
 
-foreach(var INTRO RECORDER NFO SHOT_START SHOT_SIZE CLIP_START CLIP_SECONDS CLIP_SIZE CLIP_FPS
-            OUT_DIR)
+foreach(var INTRO RECORDER NFO PAGE SHOT_START SHOT_SIZE CLIP_START CLIP_SECONDS CLIP_SIZE
+            CLIP_FPS OUT_DIR)
     if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
         message(FATAL_ERROR "ReleaseArchive.cmake: -D${var}=... is missing")
     endif()
@@ -34,9 +35,9 @@ function(step what)
     endif()
 endfunction()
 
-foreach(input ${INTRO} ${RECORDER} ${NFO})
+foreach(input ${INTRO} ${RECORDER} ${NFO} ${PAGE})
     if(NOT EXISTS ${input})
-        message(FATAL_ERROR "release archive: ${input} does not exist")
+        message(FATAL_ERROR "release archive: ${input} does not exist (the page: web/build.sh)")
     endif()
 endforeach()
 # An archive from an earlier run must not pass for this one if this one fails.
@@ -48,7 +49,7 @@ file(COPY ${INTRO} ${RECORDER} DESTINATION ${folder})
 if(STRIP)
     step("strip" ${STRIP} --strip-unneeded ${folder}/tidewatch ${folder}/tidewatch-record)
 endif()
-file(COPY ${NFO} DESTINATION ${folder})
+file(COPY ${NFO} ${PAGE} DESTINATION ${folder})
 
 # The pictures come from the copy being shipped, with no display, as a user would make them.
 set(recorder ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY

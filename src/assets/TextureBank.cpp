@@ -9,6 +9,7 @@
 #include "assets/ImageRecord.h"
 #include "assets/ScrollMessage.h"
 #include "assets/ScrollText.h"
+#include "gl/TextureUpload.h"
 
 namespace tw {
 
@@ -17,16 +18,14 @@ namespace {
 // Every upload is framed the same way: bound at unit 0 while its parameters and level 0 are set,
 // then unbound, which leaves unit 0 active with nothing bound to the texture's target.
 
-// Smooth, mipmapped: mipmap generation is switched on before level 0 arrives, so the GL builds
-// the chain from it.
+// Smooth, mipmapped: the GL builds the chain from level 0.
 void uploadMipmapped(Texture& texture, GLint width, GLint height, GLenum format,
                      const void* pixels) {
     texture.setTarget(GL_TEXTURE_2D);
     texture.bind(0);
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+    uploadMipmapped2D(width, height, format, pixels);
     texture.unbind();
 }
 
@@ -61,12 +60,12 @@ void TextureBank::build() {
 
     // One texel a character; the scene addresses it beyond 0..1 and the repeat wrap loops it.
     const std::vector<float> texels = scrollTextTexels(scrollMessage, kScrollMessageBytes);
-    scroll.setTarget(GL_TEXTURE_1D);
+    const GLenum row = texelRowTarget();
+    scroll.setTarget(row);
     scroll.bind(0);
-    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, static_cast<GLsizei>(texels.size() / 3), 0, GL_RGB,
-                 GL_FLOAT, texels.data());
+    glTexParameteri(row, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(row, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    uploadTexelRow(static_cast<GLsizei>(texels.size() / 3), texels.data());
     scroll.unbind();
 }
 

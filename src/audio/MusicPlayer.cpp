@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "audio/AudioOutput.h"
-#include "audio/MusicModule.h"
 #include "audio/MusicRender.h"
 
 namespace tw {
@@ -14,26 +13,6 @@ pthread_t MusicPlayer::thread;
 bool MusicPlayer::threadStarted = false;
 xmp_frame_info MusicPlayer::frameInfo;
 std::atomic<bool> MusicPlayer::running{true};
-
-xmp_context MusicPlayer::createContext(const char** failure) {
-    xmp_context created = xmp_create_context();
-    if (created == nullptr) {
-        *failure = "xmp_create_";
-        return nullptr;
-    }
-    const MusicModule module = musicModule();
-    // The real length: the player library refuses an unknown (zero) size.
-    if (xmp_load_module_from_memory(created, module.data, static_cast<long>(module.size)) != 0) {
-        xmp_free_context(created);
-        *failure = "xmp_load_module";
-        return nullptr;
-    }
-    xmp_start_player(created, kMusicRate, 0);  // 0: signed 16-bit stereo, native byte order
-    // Only a playing context takes these: full stereo separation, no interpolation.
-    xmp_set_player(created, XMP_PLAYER_MIX, 100);
-    xmp_set_player(created, XMP_PLAYER_INTERP, XMP_INTERP_NEAREST);
-    return created;
-}
 
 const char* MusicPlayer::start() {
     const char* failure = nullptr;

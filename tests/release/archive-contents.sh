@@ -1,6 +1,6 @@
 #!/bin/bash
 # The release archive unpacks into one folder tidewatch/ with exactly the two executables, the
-# .nfo, the screenshot and the clip; the executables run from there and the pictures are what
+# .nfo, the browser edition's page, the screenshot and the clip; the executables run from there and the pictures are what
 # the release promises.
 # Usage: archive-contents.sh ARCHIVE VERSION SHOT_SIZE CLIP_SIZE CLIP_SECONDS
 set -euo pipefail
@@ -12,7 +12,8 @@ trap 'rm -rf "$work"' EXIT
 # Exactly one folder with exactly these files
 entries=$(tar tzf "$archive" | sed 's|^\./||; s|/$||' | sort)
 expected=$(printf '%s\n' tidewatch tidewatch/clip.mp4 tidewatch/screenshot.png \
-    tidewatch/tidewatch tidewatch/tidewatch-record tidewatch/tidewatch.nfo | sort)
+    tidewatch/tidewatch tidewatch/tidewatch-record tidewatch/tidewatch.nfo \
+    tidewatch/tidewatch.html | sort)
 [ "$entries" = "$expected" ] || fail "archive entries differ:$(diff <(echo "$expected") <(echo "$entries"))"
 tar xzf "$archive" -C "$work"
 expect_equal "unpacked" tidewatch "$(ls -A "$work")"

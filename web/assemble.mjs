@@ -1,0 +1,29 @@
+// Makes the one self-contained page: node assemble.mjs OUT PAGE.html PAGE.js SCRIPT.js ASSET...
+// The assets (the generated picture records and the music module, in the order the page hands
+// them to the program) go in gzip-compressed and base64-encoded; the page inflates them with the
+// browser's DecompressionStream. The compiled script already carries its wasm.
+import { readFileSync, writeFileSync } from 'node:fs';
+import { gzipSync } from 'node:zlib';
+
+const [out, pagePath, pageScriptPath, programPath, ...assetPaths] = process.argv.slice(2);
+const limit = 4 * 1024 * 1024;
+
+const assets = assetPaths.map((path) => gzipSync(readFileSync(path), { level: 9 }).toString('base64'));
+const script = [
+  `const twAssets = ${JSON.stringify(assets)};`,
+  readFileSync(pageScriptPath, 'utf8'),
+  readFileSync(programPath, 'utf8'),
+].join('\n').replace(/<\/script/gi, '<\\/script');
+
+const page = readFileSync(pagePath, 'utf8');
+const marker = '<!-- tidewatch:script -->';
+if (!page.includes(marker)) {
+  console.error(`${pagePath}: no ${marker} line`);
+  process.exit(1);
+}
+const html = page.replace(marker, () => `<script>\n${script}\n</script>`);
+if (Buffer.byteLength(html) > limit) {
+  console.error(`${out}: ${Buffer.byteLength(html)} bytes, over the ${limit}-byte limit`);
+  process.exit(1);
+}
+writeFileSync(out, html);

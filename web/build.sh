@@ -1,0 +1,53 @@
+#!/bin/bash
+# Builds the browser edition, build-web/tidewatch.html: installs what is missing (Debian's
+# emscripten, and chromium and npm for the tests), builds the desktop generators whose pictures
+# and module the page carries, fetches libxmp's Debian source package into the build folder, and
+# compiles everything to one page. Usage: web/build.sh [BUILD_DIR] (default build-web).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-build-web}"
+
+# Debian's emcc runs with the system python and finds its JS optimiser's parser under /usr/share.
+export PATH="/usr/bin:$PATH" NODE_PATH=/usr/share/nodejs
+
+missing=()
+for tool in emcc:emscripten node:nodejs npm:npm chromium:chromium dpkg-source:dpkg-dev; do
+    command -v "${tool%%:*}" >/dev/null || missing+=("${tool#*:}")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get -o DPkg::Lock::Timeout=900 install -y "${missing[@]}"
+fi
+
+# The generators run on the desktop build, as they do for the intro.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target tidewatch-pictures tidewatch-music-module
+
+# libxmp: the version the desktop links, from Debian's sources, unpacked beside the build.
+version="$(dpkg-query -W -f='${source:Upstream-Version}' libxmp-dev)"
+xmp_dir="$out/libxmp-$version"
+if [ ! -f "$xmp_dir/include/xmp.h" ]; then
+    if ! apt-get source --print-uris libxmp >/dev/null 2>&1; then
+        sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo=sudo
+        $sudo tee /etc/apt/sources.list.d/tidewatch-deb-src.sources >/dev/null <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+        $sudo apt-get -o DPkg::Lock::Timeout=900 update
+    fi
+    mkdir -p "$out/libxmp-download"
+    (cd "$out/libxmp-download" && apt-get source "libxmp=$(dpkg-query -W -f='${Version}' libxmp-dev)")
+    rm -rf "$xmp_dir"
+    mv "$out/libxmp-download/libxmp-$version" "$xmp_dir"
+    rm -rf "$out/libxmp-download"
+fi
+
+emcmake cmake -S web -B "$out" -DCMAKE_BUILD_TYPE=Release -DTW_NATIVE_BUILD="$PWD/build" \
+    -DTW_LIBXMP_DIR="$PWD/$xmp_dir" >/dev/null
+cmake --build "$out" -j"$(nproc)"
+echo "Page: $PWD/$out/tidewatch.html ($(stat -c %s "$out/tidewatch.html") bytes)"

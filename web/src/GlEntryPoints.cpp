@@ -1,0 +1,128 @@
+// The browser's side of gl/GlExtensionTable.h: the same pointers, filled with WebGL 2's own
+// functions, which the GL names of the desktop's extensions map onto one for one. Shader sources
+// pass through the dialect prelude on their way in. The two entry points WebGL 2 has no
+// counterpart for (glProgramParameteriEXT, glPointParameterf[v]) stay null; nothing calls them.
+#define GL_GLEXT_PROTOTYPES
+#include "gl/GlExtensionTable.h"
+
+#include <string>
+
+#include "ShaderDialect.h"
+
+namespace tw {
+
+PFNGLCREATEPROGRAMOBJECTARBPROC glCreateProgramObjectARB;
+PFNGLCREATESHADEROBJECTARBPROC glCreateShaderObjectARB;
+PFNGLSHADERSOURCEARBPROC glShaderSourceARB;
+PFNGLCOMPILESHADERARBPROC glCompileShaderARB;
+PFNGLATTACHOBJECTARBPROC glAttachObjectARB;
+PFNGLLINKPROGRAMARBPROC glLinkProgramARB;
+PFNGLUSEPROGRAMOBJECTARBPROC glUseProgramObjectARB;
+PFNGLDELETEOBJECTARBPROC glDeleteObjectARB;
+PFNGLGETUNIFORMLOCATIONARBPROC glGetUniformLocationARB;
+PFNGLPROGRAMPARAMETERIEXTPROC glProgramParameteriEXT;
+PFNGLUNIFORM1IARBPROC glUniform1iARB;
+PFNGLUNIFORM2IARBPROC glUniform2iARB;
+PFNGLUNIFORM1FARBPROC glUniform1fARB;
+PFNGLUNIFORM2FARBPROC glUniform2fARB;
+PFNGLUNIFORM3FARBPROC glUniform3fARB;
+PFNGLUNIFORM4FARBPROC glUniform4fARB;
+PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT;
+PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT;
+PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT;
+PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT;
+PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT;
+PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT;
+PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT;
+PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT;
+PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT;
+PFNGLGENBUFFERSARBPROC glGenBuffersARB;
+PFNGLDELETEBUFFERSARBPROC glDeleteBuffersARB;
+PFNGLBINDBUFFERARBPROC glBindBufferARB;
+PFNGLBUFFERDATAARBPROC glBufferDataARB;
+PFNGLBUFFERSUBDATAARBPROC glBufferSubDataARB;
+PFNGLTEXIMAGE3DPROC glTexImage3D;
+PFNGLACTIVETEXTUREARBPROC glActiveTextureARB;
+PFNGLGETOBJECTPARAMETERIVARBPROC glGetObjectParameterivARB;
+PFNGLPOINTPARAMETERFVPROC glPointParameterfv;
+PFNGLPOINTPARAMETERFPROC glPointParameterf;
+PFNGLGETINFOLOGARBPROC glGetInfoLogARB;
+
+namespace {
+
+// Shader and program names come from one counter in the browser's GL layer, so a name alone
+// says which kind of object it is.
+void deleteObject(GLhandleARB object) {
+    if (::glIsShader(object))
+        ::glDeleteShader(object);
+    else
+        ::glDeleteProgram(object);
+}
+
+void objectParameter(GLhandleARB object, GLenum name, GLint* value) {
+    if (::glIsShader(object))
+        ::glGetShaderiv(object, name, value);
+    else
+        ::glGetProgramiv(object, name, value);
+}
+
+void infoLog(GLhandleARB object, GLsizei capacity, GLsizei* length, GLcharARB* text) {
+    if (::glIsShader(object))
+        ::glGetShaderInfoLog(object, capacity, length, text);
+    else
+        ::glGetProgramInfoLog(object, capacity, length, text);
+}
+
+void shaderSource(GLhandleARB shader, GLsizei count, const GLcharARB** parts,
+                  const GLint* lengths) {
+    std::string source;
+    for (GLsizei i = 0; i < count; ++i)
+        source += lengths != nullptr && lengths[i] >= 0 ? std::string(parts[i], lengths[i])
+                                                        : std::string(parts[i]);
+    GLint type = 0;
+    ::glGetShaderiv(shader, GL_SHADER_TYPE, &type);
+    const std::string adapted = toEssl300(source, type == GL_VERTEX_SHADER);
+    const char* text = adapted.c_str();
+    ::glShaderSource(shader, 1, &text, nullptr);
+}
+
+}  // namespace
+
+bool loadGlExtensions() {
+    glCreateProgramObjectARB = [] { return GLhandleARB(::glCreateProgram()); };
+    glCreateShaderObjectARB = [](GLenum type) { return GLhandleARB(::glCreateShader(type)); };
+    glShaderSourceARB = shaderSource;
+    glCompileShaderARB = ::glCompileShader;
+    glAttachObjectARB = ::glAttachShader;
+    glLinkProgramARB = ::glLinkProgram;
+    glUseProgramObjectARB = ::glUseProgram;
+    glDeleteObjectARB = deleteObject;
+    glGetUniformLocationARB = ::glGetUniformLocation;
+    glUniform1iARB = ::glUniform1i;
+    glUniform2iARB = ::glUniform2i;
+    glUniform1fARB = ::glUniform1f;
+    glUniform2fARB = ::glUniform2f;
+    glUniform3fARB = ::glUniform3f;
+    glUniform4fARB = ::glUniform4f;
+    glGenFramebuffersEXT = ::glGenFramebuffers;
+    glGenRenderbuffersEXT = ::glGenRenderbuffers;
+    glBindFramebufferEXT = ::glBindFramebuffer;
+    glBindRenderbufferEXT = ::glBindRenderbuffer;
+    glDeleteFramebuffersEXT = ::glDeleteFramebuffers;
+    glDeleteRenderbuffersEXT = ::glDeleteRenderbuffers;
+    glRenderbufferStorageEXT = ::glRenderbufferStorage;
+    glFramebufferRenderbufferEXT = ::glFramebufferRenderbuffer;
+    glFramebufferTexture2DEXT = ::glFramebufferTexture2D;
+    glGenBuffersARB = ::glGenBuffers;
+    glDeleteBuffersARB = ::glDeleteBuffers;
+    glBindBufferARB = ::glBindBuffer;
+    glBufferDataARB = ::glBufferData;
+    glBufferSubDataARB = ::glBufferSubData;
+    glTexImage3D = ::glTexImage3D;
+    glActiveTextureARB = ::glActiveTexture;
+    glGetObjectParameterivARB = objectParameter;
+    glGetInfoLogARB = infoLog;
+    return true;
+}
+
+}  // namespace tw
