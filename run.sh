@@ -1,12 +1,12 @@
 #!/bin/bash
-# Installs what is missing, builds, and runs the intro.
+# Installs what running needs (not the test tools), builds, and runs the intro.
 # On a desktop it shows the intro full screen (Escape ends it). On a machine with no display it
 # records a 20-second clip with the recorder instead and says where the video is.
 # ./run.sh --web builds the browser edition, build-web/tidewatch.html, and opens it in the
 # desktop's browser, or says where it is when there is no display.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
+scripts/install-deps.sh run
 
 if [ "${1:-}" = "--web" ]; then
     web/build.sh build-web
@@ -17,7 +17,7 @@ if [ "${1:-}" = "--web" ]; then
     echo "Open $page in a browser (it works from disk, alone in any folder)."
     exit 0
 fi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target tidewatch tidewatch-record
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

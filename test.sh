@@ -6,8 +6,8 @@
 # headless Chromium (web/build.sh, tests/web/run.sh). The log ends with CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/install-deps.sh test
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build build -j"$(nproc)"
 
 status=0

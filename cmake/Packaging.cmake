@@ -1,13 +1,37 @@
-# Installation of the manual pages, the Debian package (CPack) and the release archive.
-# Included from the top-level CMakeLists.txt after the intro and the recorder are defined; the two
-# executables install themselves into bin/.
+# Installation of the manual pages, the menu entry, the Debian package (CPack) and the release
+# archive. Included from the top-level CMakeLists.txt after the intro and the recorder are
+# defined; the two executables install themselves into bin/.
 
-# Manual pages, with the project version filled in.
+# Manual pages and the changelog, with the project version filled in; installed compressed, as
+# Debian's policy wants (gzip -n: no name or time stamp, so builds repeat). The package is its
+# own upstream (a native package), so the changelog is changelog.gz, not changelog.Debian.gz.
 set(TW_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
 configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.6.in ${TW_DOC_DIR}/tidewatch.6 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch-record.1.in ${TW_DOC_DIR}/tidewatch-record.1 @ONLY)
-install(FILES ${TW_DOC_DIR}/tidewatch.6 DESTINATION share/man/man6)
-install(FILES ${TW_DOC_DIR}/tidewatch-record.1 DESTINATION share/man/man1)
+configure_file(${CMAKE_SOURCE_DIR}/doc/changelog.in ${TW_DOC_DIR}/changelog @ONLY)
+set(tw_compressed)
+foreach(name tidewatch.6 tidewatch-record.1 changelog)
+    add_custom_command(OUTPUT ${TW_DOC_DIR}/${name}.gz
+        COMMAND gzip -9nf -k ${TW_DOC_DIR}/${name}
+        DEPENDS ${TW_DOC_DIR}/${name}
+        VERBATIM)
+    list(APPEND tw_compressed ${TW_DOC_DIR}/${name}.gz)
+endforeach()
+
+# The menu icon, drawn from the embedded logo at the size its folder names.
+set(TW_ICON ${TW_DOC_DIR}/tidewatch.png)
+add_custom_command(OUTPUT ${TW_ICON}
+    COMMAND tidewatch-make-icon 128 ${TW_ICON}
+    DEPENDS tidewatch-make-icon
+    VERBATIM)
+add_custom_target(tidewatch-package-files ALL DEPENDS ${tw_compressed} ${TW_ICON})
+
+install(FILES ${TW_DOC_DIR}/tidewatch.6.gz DESTINATION share/man/man6)
+install(FILES ${TW_DOC_DIR}/tidewatch-record.1.gz DESTINATION share/man/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/doc/copyright ${TW_DOC_DIR}/changelog.gz
+    DESTINATION share/doc/tidewatch)
+install(FILES ${CMAKE_SOURCE_DIR}/doc/tidewatch.desktop DESTINATION share/applications)
+install(FILES ${TW_ICON} DESTINATION share/icons/hicolor/128x128/apps)
 
 # Debian package: cpack -G DEB in the build folder (or the "package" target) writes
 # tidewatch_<version>_amd64.deb.
@@ -28,12 +52,16 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Not "games": Debian keeps that section for packages with a game in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Depends is worked out by dpkg-shlibdeps from what the executables link; ffmpeg only serves
 # the recorder's video output.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ffmpeg)
+# Folders 755 whatever the builder's umask; files keep their install modes.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # A source package holds the sources only, never a build folder.
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/")

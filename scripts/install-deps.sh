@@ -1,17 +1,30 @@
 #!/bin/bash
-# Installs the Debian packages that building, running and testing need, if any is missing.
-# Works as root or through sudo.
+# Installs the Debian packages that are missing, as root or through sudo.
+# Usage: install-deps.sh run    what building and running the intro and the recorder need
+#        install-deps.sh test   that, and what building and running the tests need
 set -euo pipefail
 
-packages=(
-    build-essential cmake pkg-config clang-format
-    libglfw3-dev libx11-dev libxfixes-dev libxmp-dev libasound2-dev libpng-dev libgl-dev libegl-dev libgl1-mesa-dri
-    libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
-    xvfb xauth x11-utils xdotool imagemagick
-    pulseaudio pulseaudio-utils libasound2-plugins sox
-    libopenmpt-dev openmpt123 ffmpeg
-    dpkg-dev file man-db
+run_packages=(
+    build-essential cmake pkg-config
+    libglfw3-dev libx11-dev libxmp-dev libasound2-dev libpng-dev libgl-dev libegl-dev libgl1-mesa-dri
+    x11-utils ffmpeg
 )
+test_packages=(
+    clang-format libxfixes-dev libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
+    xvfb xauth xdotool imagemagick
+    pulseaudio pulseaudio-utils libasound2-plugins sox
+    libopenmpt-dev openmpt123
+    dpkg-dev file man-db lintian
+)
+
+case "${1:-}" in
+    run) packages=("${run_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,11 +11,10 @@ build=${1:-build-asan}
 supp=$root/tests/sanitizers
 
 # Unit tests, the GL layer and passes, the generators, and the real intro's start-up, key,
-# sound and failure paths. The picture tests of the scene shader are left to the ordinary build:
-# they exercise the GPU's compiler, not this program's memory handling.
+# sound and failure paths.
 tests=(resolution_step_test gl_extension_table_test gl_layer_test texture_bank_tests
-    assets_tests fxaa_pass_test postfx_pass_test music_players_agree_test music_render_test
-    record_options_tests intro_process_test intro_sound_test failure_path_test bad_source_test)
+    assets_tests pass_picture_test music_players_agree_test music_render_test
+    record_process_tests intro_process_test intro_sound_test failure_path_test bad_source_test)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTW_SANITIZE=address >/dev/null
 # Only these targets: the thread-sanitized music check cannot be built with these sanitizers.

@@ -20,8 +20,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get -o DPkg::Lock::Timeout=900 install -y "${missing[@]}"
 fi
 
-# The generators run on the desktop build, as they do for the intro.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The generators run on the desktop build, as they do for the intro. A build folder made here
+# first leaves the tests out, since ./run.sh --web installs no test tools; one that ./test.sh
+# configured keeps its tests.
+testing=()
+[ -f build/CMakeCache.txt ] || testing=(-DBUILD_TESTING=OFF)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${testing[@]}" >/dev/null
 cmake --build build -j"$(nproc)" --target tidewatch-pictures tidewatch-music-module
 
 # libxmp: the version the desktop links, from Debian's sources, unpacked beside the build.

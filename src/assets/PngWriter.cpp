@@ -6,6 +6,17 @@
 
 namespace tw {
 
+namespace {
+
+// The caller reports a failure in its own words; libpng's default handler would print as well.
+void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void quietWarning(png_structp, png_const_charp) {}
+
+}  // namespace
+
 bool writePng(const std::string& path, int width, int height, int channels, const uint8_t* pixels,
               bool bottomUp) {
     static const int kColorTypes[5] = {0, PNG_COLOR_TYPE_GRAY, 0, PNG_COLOR_TYPE_RGB,
@@ -15,7 +26,8 @@ bool writePng(const std::string& path, int width, int height, int channels, cons
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
         return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     bool ok = info != nullptr;
     // libpng reports errors by longjmp; nothing with a destructor lives across this point.

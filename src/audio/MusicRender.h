@@ -1,21 +1,20 @@
-// Renders the embedded module into memory exactly as the intro plays it (same player settings),
-// for the recorder, the asset export and the tests.
+// The embedded module rendered into memory in one piece, for callers that want a short stretch
+// or one pass whole (the asset export, the tests). Longer recordings read a MusicStream.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-namespace tw {
+#include "audio/MusicStream.h"
 
-constexpr int kMusicRate = 44100;  // frames per second
-constexpr int kMusicChannels = 2;  // interleaved left, right
+namespace tw {
 
 // Interleaved signed 16-bit stereo at 44100 Hz: `seconds` of music starting `startSeconds` into
 // the song (both >= 0), as the player continues it (the song loops at its restart position).
-// The result holds exactly round(seconds * 44100) frames.
+// The result holds exactly round(seconds * 44100) frames; it is empty when the player fails.
 std::vector<int16_t> renderMusic(double startSeconds, double seconds);
 
-// Length in seconds of one pass through the order list.
+// Length in seconds of one pass through the order list; 0 when the player fails.
 double musicSongSeconds();
 
 }  // namespace tw

@@ -9,6 +9,21 @@ namespace tw {
 
 namespace {
 
+// The names EGL's headers give its error codes.
+std::string errorName(EGLint code) {
+    static const char* const kNames[] = {
+        "EGL_SUCCESS",       "EGL_NOT_INITIALIZED",     "EGL_BAD_ACCESS",
+        "EGL_BAD_ALLOC",     "EGL_BAD_ATTRIBUTE",       "EGL_BAD_CONFIG",
+        "EGL_BAD_CONTEXT",   "EGL_BAD_CURRENT_SURFACE", "EGL_BAD_DISPLAY",
+        "EGL_BAD_MATCH",     "EGL_BAD_NATIVE_PIXMAP",   "EGL_BAD_NATIVE_WINDOW",
+        "EGL_BAD_PARAMETER", "EGL_BAD_SURFACE",         "EGL_CONTEXT_LOST"};
+    if (code >= EGL_SUCCESS && code <= EGL_CONTEXT_LOST)
+        return kNames[code - EGL_SUCCESS];
+    char text[32];
+    std::snprintf(text, sizeof text, "EGL error 0x%04X", static_cast<unsigned>(code));
+    return text;
+}
+
 bool initialise(EGLDisplay display) {
     return display != EGL_NO_DISPLAY && eglInitialize(display, nullptr, nullptr) == EGL_TRUE;
 }
@@ -50,28 +65,32 @@ OffscreenContext::~OffscreenContext() {
     eglTerminate(display);
 }
 
-bool OffscreenContext::fail(const char* step) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%04X", static_cast<unsigned>(eglGetError()));
-    failure = std::string(step) + " failed (EGL error " + code + ")";
+bool OffscreenContext::fail(const char* step, const std::string& why) {
+    failure = std::string(step) + " failed (" + why + ")";
     return false;
 }
 
 bool OffscreenContext::open() {
     EGLDisplay egl = openDisplay();
-    if (egl == EGL_NO_DISPLAY)
-        return fail("opening an EGL display");
+    if (egl == EGL_NO_DISPLAY) {
+        // The last call may have succeeded (a device query finding none), so its code says
+        // nothing; what failed is that no platform gave a display.
+        const EGLint code = eglGetError();
+        return fail("opening an EGL display", code == EGL_SUCCESS
+                                                  ? "no surfaceless platform and no EGL device"
+                                                  : errorName(code));
+    }
     display = egl;
     if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE)
-        return fail("eglBindAPI(EGL_OPENGL_API)");
+        return fail("eglBindAPI(EGL_OPENGL_API)", errorName(eglGetError()));
     // No config (EGL_KHR_no_config_context) and no attributes: a compatibility context of the
     // highest version the driver has; only framebuffer objects are drawn into.
     EGLContext created = eglCreateContext(egl, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, nullptr);
     if (created == EGL_NO_CONTEXT)
-        return fail("eglCreateContext");
+        return fail("eglCreateContext", errorName(eglGetError()));
     context = created;
     if (eglMakeCurrent(egl, EGL_NO_SURFACE, EGL_NO_SURFACE, created) != EGL_TRUE)
-        return fail("eglMakeCurrent without a surface");
+        return fail("eglMakeCurrent without a surface", errorName(eglGetError()));
     return true;
 }
 

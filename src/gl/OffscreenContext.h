@@ -18,7 +18,8 @@ class OffscreenContext {
     OffscreenContext(const OffscreenContext&) = delete;
     OffscreenContext& operator=(const OffscreenContext&) = delete;
 
-    // False when no context could be made current; error() then says which step failed.
+    // False when no context could be made current; error() then says which step failed and the
+    // name of EGL's error.
     bool open();
     const std::string& error() const { return failure; }
 
@@ -26,7 +27,7 @@ class OffscreenContext {
     static void* resolve(const char* name);
 
   private:
-    bool fail(const char* step);
+    bool fail(const char* step, const std::string& why);
 
     void* display = nullptr;  // EGLDisplay
     void* context = nullptr;  // EGLContext

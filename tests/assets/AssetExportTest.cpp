@@ -1,12 +1,18 @@
-// tidewatch-assets: exports the embedded assets byte for byte and refuses bad output folders.
+// tidewatch-assets: exports the embedded assets byte for byte, takes --help and --version, refuses
+// any other option with status 2, and leaves nothing behind unless every file was written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "assets/ImageRecord.h"
 #include "assets/ScrollMessage.h"
+#include "audio/MusicModule.h"
+#include "audio/MusicRender.h"
 #include "support/Process.h"
 
 namespace {
@@ -20,46 +26,65 @@ std::string readFile(const std::string& path) {
     return out.str();
 }
 
-std::string recordBytes(const tw::ImageRecord& record) {
-    return std::string(reinterpret_cast<const char*>(record.bytes()), record.byteCount());
+std::string bytes(const void* data, size_t size) {
+    return std::string(static_cast<const char*>(data), size);
 }
 
-TEST(AssetExport, WritesTheEmbeddedRecordsPicturesAndMessage) {
-    const std::string dir = tw::test::makeTestDir("asset-export");
-    const auto result = runProcess({TW_ASSETS_TOOL, dir});
-    ASSERT_TRUE(result.exited);
-    ASSERT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(readFile(dir + "/logo.rec"), recordBytes(tw::logoRecord()));
-    EXPECT_EQ(readFile(dir + "/font.rec"), recordBytes(tw::fontRecord()));
-    EXPECT_EQ(readFile(dir + "/fbm.rec"), recordBytes(tw::fbmRecord()));
-    for (const char* png : {"/logo.png", "/font.png", "/fbm.png"})
-        EXPECT_EQ(readFile(dir + png).substr(1, 3), "PNG") << png;
+// Records, message and module are the embedded bytes, the pictures PNG files, music.wav a 16-bit
+// stereo 44100 Hz WAV of exactly one pass as rendered. A second export replaces the files.
+TEST(AssetExport, WritesTheEmbeddedAssets) {
+    const std::string dir = tw::test::makeTestDir("asset-export") + "/out";
+    for (int run = 0; run < 2; ++run)
+        ASSERT_EQ(runProcess({TW_ASSETS_TOOL, dir}, {}, 120).exitStatus, 0);
+    for (const auto& [name, record] :
+         {std::pair{"logo", tw::logoRecord()}, std::pair{"font", tw::fontRecord()},
+          std::pair{"fbm", tw::fbmRecord()}}) {
+        EXPECT_EQ(readFile(dir + "/" + name + ".rec"), bytes(record.bytes(), record.byteCount()));
+        EXPECT_EQ(readFile(dir + "/" + name + ".png").substr(1, 3), "PNG") << name;
+    }
     EXPECT_EQ(readFile(dir + "/message.txt"), std::string(tw::scrollMessage) + "\n");
+    const tw::MusicModule module = tw::musicModule();
+    EXPECT_EQ(readFile(dir + "/music.xm"), bytes(module.data, module.size));
+    const std::string wav = readFile(dir + "/music.wav");
+    const std::vector<int16_t> pass = tw::renderMusic(0.0, tw::musicSongSeconds());
+    ASSERT_EQ(wav.size(), 44 + pass.size() * 2);
+    EXPECT_EQ(wav.substr(8, 20), bytes("WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0", 20));
+    EXPECT_EQ(wav.substr(44), bytes(pass.data(), pass.size() * 2));
 }
 
-TEST(AssetExport, RejectsAMissingArgument) {
-    const auto result = runProcess({TW_ASSETS_TOOL});
-    ASSERT_TRUE(result.exited);
-    EXPECT_NE(result.exitStatus, 0);
-    EXPECT_NE(result.err.find("usage: tidewatch-assets DIR"), std::string::npos);
-}
-
-TEST(AssetExport, RefusesAnOrdinaryFileAsFolder) {
-    const std::string file = tw::test::makeTestDir("asset-export-file") + "/plain";
-    std::ofstream(file) << "not a folder";
-    const auto result = runProcess({TW_ASSETS_TOOL, file});
-    ASSERT_TRUE(result.exited);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.err.find("is not a writable directory"), std::string::npos) << result.err;
-    EXPECT_EQ(readFile(file), "not a folder");
-}
-
-TEST(AssetExport, RefusesAFolderWhoseParentIsMissing) {
-    const std::string dir = tw::test::makeTestDir("asset-export-parent") + "/no/such/folder";
-    const auto result = runProcess({TW_ASSETS_TOOL, dir});
-    ASSERT_TRUE(result.exited);
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.err.find("cannot create"), std::string::npos) << result.err;
+// Each command line gets its status and, on refusal or failure, one line; only a run that
+// succeeded leaves anything behind (here on a file system too small for the music).
+TEST(AssetExport, CommandLinesAndFailuresLeaveNothing) {
+    const std::string top = tw::test::makeTestDir("asset-export-lines");
+    std::ofstream(top + "/plain") << "not a folder";
+    const std::string disk = top + "/disk";
+    std::filesystem::create_directory(disk);
+    ASSERT_EQ(runProcess({"mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", disk}).exitStatus, 0);
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        {{"--help"}, 0, "Usage: tidewatch-assets [OPTION]... DIR\n"},
+        {{"--version"}, 0, std::string("tidewatch-assets ") + TW_PROJECT_VERSION + "\n"},
+        {{"--bogus"}, 2, "unknown option '--bogus' (see --help)"},
+        {{}, 2, "expected one folder name"},
+        {{top + "/plain"}, 1, top + "/plain exists and is not a folder"},
+        {{top + "/no/such/folder"}, 1, "cannot create " + top + "/no/such/folder: No such"},
+        {{disk + "/out"}, 1, "No space left on device"},
+    };
+    for (const auto& [args, status, text] : cases) {
+        std::vector<std::string> argv = args;
+        argv.insert(argv.begin(), TW_ASSETS_TOOL);
+        const auto result = runProcess(argv, {}, 120);
+        EXPECT_EQ(result.exitStatus, status) << result.err;
+        if (status == 0) {
+            EXPECT_EQ(result.out.substr(0, text.size()), text);
+        } else {
+            EXPECT_EQ(result.err.rfind("tidewatch-assets: ", 0), 0u) << result.err;
+            EXPECT_NE(result.err.find(text), std::string::npos) << result.err;
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(top), {}), 2) << text;
+        EXPECT_TRUE(std::filesystem::is_empty(disk)) << text;
+    }
+    runProcess({"umount", disk});
 }
 
 }  // namespace

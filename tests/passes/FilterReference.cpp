@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gl/GlExtensionTable.h"
-
 namespace tw::test {
 
 namespace {
@@ -23,6 +21,19 @@ Colour mix(const Colour& a, const Colour& b, double t) {
 Colour texel(const Image& image, int x, int y) {
     const Rgba t = image.at(std::clamp(x, 0, image.width - 1), std::clamp(y, 0, image.height - 1));
     return {t[0] / 255.0, t[1] / 255.0, t[2] / 255.0, t[3] / 255.0};
+}
+
+// Bilinear sample at texture coordinate (u, v), clamped to the edge texels.
+Colour sampleBilinear(const Image& image, double u, double v) {
+    const double s = u * image.width - 0.5;
+    const double t = v * image.height - 0.5;
+    const int x0 = static_cast<int>(std::floor(s));
+    const int y0 = static_cast<int>(std::floor(t));
+    const double fx = s - x0;
+    const double fy = t - y0;
+    const Colour bottom = mix(texel(image, x0, y0), texel(image, x0 + 1, y0), fx);
+    const Colour top = mix(texel(image, x0, y0 + 1), texel(image, x0 + 1, y0 + 1), fx);
+    return mix(bottom, top, fy);
 }
 
 // A luma closer than this to the range bounds may fall either way on the GL: its filtering
@@ -105,26 +116,6 @@ Image makeImage(int width, int height, const std::function<Rgba(int x, int y)>& 
     return image;
 }
 
-void uploadColour(const RenderTarget& target, const Image& image) {
-    glBindTexture(GL_TEXTURE_2D, target.colorTexture());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE,
-                    image.pixels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-}
-
-Colour sampleBilinear(const Image& image, double u, double v) {
-    const double s = u * image.width - 0.5;
-    const double t = v * image.height - 0.5;
-    const int x0 = static_cast<int>(std::floor(s));
-    const int y0 = static_cast<int>(std::floor(t));
-    const double fx = s - x0;
-    const double fy = t - y0;
-    const Colour bottom = mix(texel(image, x0, y0), texel(image, x0 + 1, y0), fx);
-    const Colour top = mix(texel(image, x0, y0 + 1), texel(image, x0 + 1, y0 + 1), fx);
-    return mix(bottom, top, fy);
-}
-
 std::vector<ExpectedPixel> fxaaReference(const Image& source) {
     std::vector<ExpectedPixel> out;
     for (int y = 0; y < source.height; ++y)
@@ -139,31 +130,6 @@ std::vector<ExpectedPixel> postFxReference(const Image& source) {
         for (int x = 0; x < source.width; ++x)
             out.push_back(postFxAt(source, x, y));
     return out;
-}
-
-::testing::AssertionResult matchesReference(const Image& observed,
-                                            const std::vector<ExpectedPixel>& expected,
-                                            double tolerance) {
-    auto within = [&](const Rgba& seen, const Colour& want) {
-        for (int c = 0; c < 4; ++c)
-            if (std::abs(seen[c] - want[c] * 255.0) > tolerance)
-                return false;
-        return true;
-    };
-    for (int y = 0; y < observed.height; ++y) {
-        for (int x = 0; x < observed.width; ++x) {
-            const ExpectedPixel& e = expected[static_cast<size_t>(y) * observed.width + x];
-            const Rgba seen = observed.at(x, y);
-            if (within(seen, e.colour) || (e.eitherBlur && within(seen, e.alternative)))
-                continue;
-            return ::testing::AssertionFailure()
-                   << "pixel (" << x << ", " << y << ") expected (" << e.colour[0] * 255.0 << ", "
-                   << e.colour[1] * 255.0 << ", " << e.colour[2] * 255.0 << ", "
-                   << e.colour[3] * 255.0 << ") observed (" << seen[0] << ", " << seen[1] << ", "
-                   << seen[2] << ", " << seen[3] << ") tolerance " << tolerance;
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace tw::test

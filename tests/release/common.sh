@@ -1,5 +1,4 @@
 # Shared by the release tests: failing with one clear line, and running a program with no display.
-
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -15,10 +14,7 @@ without_display() {
     env -u DISPLAY -u WAYLAND_DISPLAY "$@"
 }
 
-# PNG width and height from the IHDR chunk, as "WxH".
+# A PNG file's width and height as "WxH".
 png_size() {
-    local header
-    header=$(od -An -tx1 -j16 -N8 "$1" | tr -d ' \n')
-    [ "$(head -c8 "$1" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "$1 is not a PNG"
-    echo "$((16#${header:0:8}))x$((16#${header:8:8}))"
+    file -b "$1" | grep -oE '^PNG image data, [0-9]+ x [0-9]+' | grep -oE '[0-9]+ x [0-9]+' | tr -d ' '
 }

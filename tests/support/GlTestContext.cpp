@@ -43,8 +43,4 @@ GLFWwindow* GlTestContext::ensure(int screenWidth, int screenHeight) {
     return window;
 }
 
-void* glProcAddress(const char* name) {
-    return reinterpret_cast<void*>(glfwGetProcAddress(name));
-}
-
 }  // namespace tw::test

@@ -14,12 +14,4 @@ class GlTestContext {
     static GLFWwindow* ensure(int screenWidth = 320, int screenHeight = 240);
 };
 
-// Looks up a GL entry point that the system itself does not use (query functions for tests).
-void* glProcAddress(const char* name);
-
-template <typename Function>
-Function glProc(const char* name) {
-    return reinterpret_cast<Function>(glProcAddress(name));
-}
-
 }  // namespace tw::test

@@ -6,7 +6,6 @@
 #include <png.h>
 
 #include "assets/PngWriter.h"
-#include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
 
 namespace tw::test {
@@ -75,33 +74,6 @@ GLint glInteger(GLenum name) {
     GLint value = -1;
     glGetIntegerv(name, &value);
     return value;
-}
-
-::testing::AssertionResult passLeftFinalDrawState() {
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const TextureBank& bank = TextureBank::instance();
-    const struct {
-        const char* what;
-        GLint seen;
-        GLint expected;
-    } checks[] = {
-        {"framebuffer", glInteger(GL_FRAMEBUFFER_BINDING_EXT), 0},
-        {"program", glInteger(GL_CURRENT_PROGRAM), 0},
-        {"active unit", glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0},
-        {"2D texture on the active unit", glInteger(GL_TEXTURE_BINDING_2D), 0},
-        {"viewport x", viewport[0], 0},
-        {"viewport y", viewport[1], 0},
-        {"viewport width", viewport[2], bank.screenWidth},
-        {"viewport height", viewport[3], bank.screenHeight},
-    };
-    for (const auto& check : checks) {
-        if (check.seen != check.expected) {
-            return ::testing::AssertionFailure()
-                   << check.what << " is " << check.seen << ", expected " << check.expected;
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 std::string savePng(const Image& image, const std::string& name) {

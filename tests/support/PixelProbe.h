@@ -38,10 +38,6 @@ bool readPng(const std::string& path, Image& image);
 // One integer of GL state (glGetIntegerv).
 GLint glInteger(GLenum name);
 
-// The state every pass promises after render(): framebuffer 0, no program, texture unit 0 active
-// with no 2D texture, and the viewport at the texture bank's screen size.
-::testing::AssertionResult passLeftFinalDrawState();
-
 // Writes the picture upright as PNG next to the test's other outputs; returns the path.
 std::string savePng(const Image& image, const std::string& name);
 

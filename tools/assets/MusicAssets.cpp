@@ -1,61 +1,55 @@
 #include "MusicAssets.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "WavFile.h"
 #include "audio/MusicModule.h"
-#include "audio/MusicRender.h"
+#include "audio/MusicStream.h"
 
 namespace tw {
 
-namespace {
-
-bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file != nullptr)
-        ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(temporary.c_str());
-    return ok;
+std::string writeFile(const std::string& path, const void* data, size_t size) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return std::strerror(errno);
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    const int writeError = written ? 0 : errno;
+    const bool closed = std::fclose(file) == 0;  // a full disk may show only here
+    const int closeError = closed ? 0 : errno;
+    if (written && closed)
+        return "";
+    std::remove(path.c_str());
+    return std::strerror(writeError != 0 ? writeError : closeError != 0 ? closeError : EIO);
 }
 
-void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace
-
-bool writeMusicModule(const std::string& path) {
+std::string writeMusicModule(const std::string& path) {
     const MusicModule module = musicModule();
-    return writeWhole(path, std::vector<uint8_t>(module.data, module.data + module.size));
+    return writeFile(path, module.data, module.size);
 }
 
-bool writeMusicWav(const std::string& path) {
-    const std::vector<int16_t> samples = renderMusic(0.0, musicSongSeconds());
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * sizeof(int16_t));
-    const uint32_t blockAlign = kMusicChannels * sizeof(int16_t);
-    std::vector<uint8_t> out;
-    out.reserve(44 + dataBytes);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    put(out, 36 + dataBytes, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put(out, 16, 4);  // format chunk size
-    put(out, 1, 2);   // PCM
-    put(out, kMusicChannels, 2);
-    put(out, kMusicRate, 4);
-    put(out, kMusicRate * blockAlign, 4);  // bytes per second
-    put(out, blockAlign, 2);
-    put(out, 16, 2);  // bits per sample
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    put(out, dataBytes, 4);
-    for (int16_t s : samples)
-        put(out, static_cast<uint16_t>(s), 2);
-    return writeWhole(path, out);
+std::string writeMusicWav(const std::string& path) {
+    MusicStream music;
+    if (!music.error().empty())
+        return music.error();
+    const auto frames = static_cast<uint64_t>(std::llround(music.songSeconds() * kMusicRate));
+    WavFile wav;
+    bool ok = wav.open(path, frames, kMusicRate, kMusicChannels);
+    std::vector<int16_t> chunk(kMusicRate * kMusicChannels);
+    for (uint64_t left = frames; ok && left > 0;) {
+        const size_t count = static_cast<size_t>(std::min<uint64_t>(left, kMusicRate));
+        music.read(chunk.data(), count);
+        ok = wav.write(chunk.data(), count);
+        left -= count;
+    }
+    if (ok && wav.close())
+        return "";
+    std::remove(path.c_str());
+    return wav.error();
 }
 
 }  // namespace tw

@@ -2,13 +2,15 @@
 // order list rendered exactly as the intro plays it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tw {
 
-// Both write under a temporary name and rename, so a failure leaves no half-written file.
-bool writeMusicModule(const std::string& path);
-// A 16-bit stereo 44100 Hz WAV file of one pass.
-bool writeMusicWav(const std::string& path);
+// All three return an empty string on success, else what failed; a failed file is removed.
+std::string writeFile(const std::string& path, const void* data, size_t size);
+std::string writeMusicModule(const std::string& path);
+// A 16-bit stereo 44100 Hz WAV file of one pass, rendered a second at a time.
+std::string writeMusicWav(const std::string& path);
 
 }  // namespace tw

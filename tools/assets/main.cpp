@@ -2,11 +2,11 @@
 //
 // The records (logo.rec, font.rec, fbm.rec) are the exact embedded bytes; the PNG files show the
 // same pictures upright for people; message.txt is the scroll message; music.xm is the module
-// and music.wav one pass of it as the intro plays it. One function per asset:
-// a new asset adds one entry to kAssets. Files are written under a temporary name and renamed, so
-// a failure leaves no half-written file.
+// and music.wav one pass of it as the intro plays it. One function per asset: a new asset adds
+// one entry to kAssets. Everything is written into a hidden folder beside DIR and moved into
+// place only when all of it succeeded, so a failure leaves nothing behind.
+#include <getopt.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,68 +14,71 @@
 #include <string>
 
 #include "MusicAssets.h"
+#include "PendingOutput.h"
 #include "assets/ImageRecord.h"
 #include "assets/PngWriter.h"
 #include "assets/ScrollMessage.h"
 
 namespace {
 
-bool writeBytes(const std::string& path, const void* data, size_t size) {
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(data, 1, size, file) == size;
-    if (file != nullptr)
-        ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(temporary.c_str());
-    return ok;
-}
+constexpr int kUsageStatus = 2;
+constexpr int kFailureStatus = 1;
 
-bool writeRecord(const std::string& path, const tw::ImageRecord& record) {
-    return writeBytes(path, record.bytes(), record.byteCount());
+const char kUsage[] =
+    "Usage: tidewatch-assets [OPTION]... DIR\n"
+    "Writes every asset embedded in the Tidewatch intro into DIR (created if missing; its\n"
+    "parent must exist): logo.rec, font.rec, fbm.rec (the embedded records), logo.png,\n"
+    "font.png, fbm.png (the same pictures, upright), message.txt, music.xm (the module) and\n"
+    "music.wav (one pass through the song, as the intro plays it).\n"
+    "\n"
+    "  --version       print the version\n"
+    "  -h, --help      print this help\n"
+    "\n"
+    "Nothing is written unless every file is. Exit status: 0 done, 1 failure, 2 bad command\n"
+    "line.\n";
+
+std::string writeRecord(const std::string& path, const tw::ImageRecord& record) {
+    return tw::writeFile(path, record.bytes(), record.byteCount());
 }
 
 // The record's rows are bottom-up; the PNG is written upright.
-bool writePicture(const std::string& path, const tw::ImageRecord& record) {
-    const std::string temporary = path + ".tmp";
-    const bool ok = tw::writePng(temporary, record.width(), record.height(), record.components(),
-                                 record.pixels(), true) &&
-                    std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(temporary.c_str());
-    return ok;
+std::string writePicture(const std::string& path, const tw::ImageRecord& record) {
+    errno = 0;
+    if (tw::writePng(path, record.width(), record.height(), record.components(), record.pixels(),
+                     true))
+        return "";
+    return errno != 0 ? std::strerror(errno) : "the PNG writer failed";
 }
 
-bool writeLogoRecord(const std::string& path) {
+std::string writeLogoRecord(const std::string& path) {
     return writeRecord(path, tw::logoRecord());
 }
-bool writeFontRecord(const std::string& path) {
+std::string writeFontRecord(const std::string& path) {
     return writeRecord(path, tw::fontRecord());
 }
-bool writeFbmRecord(const std::string& path) {
+std::string writeFbmRecord(const std::string& path) {
     return writeRecord(path, tw::fbmRecord());
 }
-bool writeLogoPng(const std::string& path) {
+std::string writeLogoPng(const std::string& path) {
     return writePicture(path, tw::logoRecord());
 }
-bool writeFontPng(const std::string& path) {
+std::string writeFontPng(const std::string& path) {
     return writePicture(path, tw::fontRecord());
 }
-bool writeFbmPng(const std::string& path) {
+std::string writeFbmPng(const std::string& path) {
     return writePicture(path, tw::fbmRecord());
 }
 
 // The text up to its zero bytes, as one line.
-bool writeMessage(const std::string& path) {
+std::string writeMessage(const std::string& path) {
     std::string text(tw::scrollMessage, strnlen(tw::scrollMessage, tw::kScrollMessageBytes));
     text += '\n';
-    return writeBytes(path, text.data(), text.size());
+    return tw::writeFile(path, text.data(), text.size());
 }
 
 struct Asset {
     const char* file;
-    bool (*write)(const std::string& path);
+    std::string (*write)(const std::string& path);
 };
 
 const Asset kAssets[] = {
@@ -86,32 +89,60 @@ const Asset kAssets[] = {
     {"music.wav", tw::writeMusicWav},
 };
 
+int complain(const std::string& line, int status) {
+    std::fprintf(stderr, "tidewatch-assets: %s\n", line.c_str());
+    return status;
+}
+
+// Writes every asset into a new folder, then moves it (or, into a folder that already exists,
+// each file) into place.
+int exportAssets(const std::string& dir) {
+    struct stat info {};
+    if (stat(dir.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+        return complain(dir + " exists and is not a folder", kFailureStatus);
+    tw::PendingOutput staging(dir);
+    if (mkdir(staging.path().c_str(), 0777) != 0)
+        return complain("cannot create " + dir + ": " + std::strerror(errno), kFailureStatus);
+    for (const Asset& asset : kAssets) {
+        const std::string failure = asset.write(staging.path() + "/" + asset.file);
+        if (!failure.empty())
+            return complain("cannot write " + std::string(asset.file) + ": " + failure,
+                            kFailureStatus);
+    }
+    std::string error;
+    if (stat(dir.c_str(), &info) != 0)
+        return staging.commit(error) ? 0 : complain(error, kFailureStatus);
+    for (const Asset& asset : kAssets) {
+        const std::string from = staging.path() + "/" + asset.file;
+        const std::string to = dir + "/" + asset.file;
+        if (std::rename(from.c_str(), to.c_str()) != 0)
+            return complain("cannot move " + std::string(asset.file) + " into " + dir + ": " +
+                                std::strerror(errno),
+                            kFailureStatus);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || argv[1][0] == '\0') {
-        std::fprintf(stderr, "usage: tidewatch-assets DIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
-    // DIR may be new, but its parent must exist.
-    if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-        std::fprintf(stderr, "tidewatch-assets: cannot create %s: %s\n", dir.c_str(),
-                     std::strerror(errno));
-        return 1;
-    }
-    struct stat info;
-    if (stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        access(dir.c_str(), W_OK | X_OK) != 0) {
-        std::fprintf(stderr, "tidewatch-assets: %s is not a writable directory\n", dir.c_str());
-        return 1;
-    }
-    for (const Asset& asset : kAssets) {
-        const std::string path = dir + "/" + asset.file;
-        if (!asset.write(path)) {
-            std::fprintf(stderr, "tidewatch-assets: cannot write %s\n", path.c_str());
-            return 1;
+    const option longOptions[] = {{"help", no_argument, nullptr, 'h'},
+                                  {"version", no_argument, nullptr, 'V'},
+                                  {nullptr, 0, nullptr, 0}};
+    opterr = 0;  // the messages are ours
+    for (int id; (id = getopt_long(argc, argv, "+h", longOptions, nullptr)) != -1;) {
+        if (id == 'h') {
+            std::fputs(kUsage, stdout);
+            return 0;
         }
+        if (id == 'V') {
+            std::printf("tidewatch-assets %s\n", TW_VERSION);
+            return 0;
+        }
+        return complain(std::string("unknown option '") + argv[optind - 1] + "' (see --help)",
+                        kUsageStatus);
     }
-    return 0;
+    if (argc - optind != 1 || argv[optind][0] == '\0')
+        return complain("expected one folder name (see --help)", kUsageStatus);
+    return exportAssets(argv[optind]);
 }

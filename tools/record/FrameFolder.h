@@ -1,11 +1,15 @@
 // Writes the recording as numbered pictures, frame-000000.png onward, and the music as
 // audio.wav, into one folder.
 //
-// Construct with a folder that does not exist yet (its parent does) and the frame size; then
-// the FrameSink calls. The pictures are RGB and upright.
+// Construct with a folder that does not exist yet (its parent does) and the frame size; then the
+// FrameSink calls. start() writes the whole WAV, a second at a time. The pictures are RGB and
+// upright.
 #pragma once
 
+#include <vector>
+
 #include "FrameSink.h"
+#include "WavFile.h"
 
 namespace tw {
 
@@ -13,7 +17,7 @@ class FrameFolder : public FrameSink {
   public:
     FrameFolder(const std::string& folder, int width, int height);
 
-    bool start(const std::vector<int16_t>& music) override;
+    bool start(MusicStream& music, uint64_t musicFrames) override;
     bool write(const uint8_t* pixels) override;
     bool finish() override { return true; }
 

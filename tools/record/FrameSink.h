@@ -1,13 +1,18 @@
 // Where recorded frames and the music go: a video (VideoEncoder) or a folder of pictures
 // (FrameFolder).
 //
-// start(music) once, write(pixels) once per frame in order, finish() after the last. After any
-// false result error() says what failed; the caller stops and throws the output away.
+// start() once with the music, positioned where the recording starts, and its length; write()
+// once per frame in order; finish() after the last. The sink reads the music as it needs it, a
+// chunk at a time. After any false result error() says what failed; the caller stops and throws
+// the output away. While a sink waits (for ffmpeg, say) it gives up when stopSignal() reports a
+// signal.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "audio/MusicStream.h"
 
 namespace tw {
 
@@ -15,8 +20,8 @@ class FrameSink {
   public:
     virtual ~FrameSink() = default;
 
-    // Interleaved 16-bit stereo at 44100 Hz, as long as the frames.
-    virtual bool start(const std::vector<int16_t>& music) = 0;
+    // `musicFrames` frames of 44100 Hz stereo; the stream outlives the sink.
+    virtual bool start(MusicStream& music, uint64_t musicFrames) = 0;
     // RGBA, tightly packed rows, bottom row first (GL's order).
     virtual bool write(const uint8_t* pixels) = 0;
     virtual bool finish() = 0;

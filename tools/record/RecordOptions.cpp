@@ -5,16 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 namespace tw {
 
 namespace {
-
-// Largest side accepted before a GL context exists; the real limit is checked later.
-constexpr long kSizeCeiling = 1 << 16;
 
 enum OptionId { kOut = 1000, kSize, kFps, kSeconds, kStart, kFrames, kStats, kReadback, kVersion };
 
@@ -32,8 +31,9 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
+// A whole number with no sign and no blanks; false also when it does not fit a long.
 bool parseLong(const char* text, long& value) {
-    if (*text < '0' || *text > '9')  // no sign, no blanks
+    if (*text < '0' || *text > '9')
         return false;
     char* end = nullptr;
     errno = 0;
@@ -48,24 +48,31 @@ bool parseSeconds(const char* text, double& value) {
     return end != text && *end == '\0' && errno == 0 && std::isfinite(value);
 }
 
-bool parseSize(const char* text, int& width, int& height) {
-    const std::string size = text;
-    const size_t x = size.find('x');
-    if (x == std::string::npos)
+// A side in pixels. One too large for an int is kept as INT_MAX, which the GL's limit then
+// refuses with the real figure.
+bool parseSide(const std::string& text, int& side) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
         return false;
-    long w = 0;
-    long h = 0;
-    if (!parseLong(size.substr(0, x).c_str(), w) || !parseLong(size.substr(x + 1).c_str(), h))
-        return false;
-    if (w <= 0 || h <= 0 || w > kSizeCeiling || h > kSizeCeiling)
-        return false;
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    side = errno == ERANGE || value > INT_MAX ? INT_MAX : static_cast<int>(value);
     return true;
+}
+
+bool parseSize(const std::string& size, int& width, int& height) {
+    const size_t x = size.find('x');
+    return x != std::string::npos && parseSide(size.substr(0, x), width) &&
+           parseSide(size.substr(x + 1), height);
 }
 
 std::string quoted(const std::string& text) {
     return "'" + text + "'";
+}
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 // Applies one option; returns the error line, empty when it was good.
@@ -82,6 +89,9 @@ std::string applyOption(int id, const char* value, RecordOptions& options) {
             return "";
         case kOut:
             options.out = value;
+            options.outGiven = true;
+            if (options.out == "-")
+                return "--out - is not possible: an MP4 needs a file it can seek in; name a file";
             return options.out.empty() ? "--out needs a file name" : "";
         case kFrames:
             options.framesDir = value;
@@ -90,23 +100,31 @@ std::string applyOption(int id, const char* value, RecordOptions& options) {
                 options.framesDir.pop_back();
             return options.framesDir.empty() ? "--frames needs a folder name" : "";
         case kSize:
+            options.size = value;
             if (!parseSize(value, options.width, options.height))
-                return "bad --size " + quoted(value) + ": expected WIDTHxHEIGHT, both positive";
-            return "";
+                return "bad --size " + quoted(value) + ": expected WIDTHxHEIGHT in pixels";
+            if (options.width < 1 || options.height < 1)
+                return "bad --size " + quoted(value) + ": each side needs at least 1 pixel";
+            return "";  // the upper limit is the GL's, checked once a context exists
         case kFps: {
             long fps = 0;
-            if (!parseLong(value, fps) || fps <= 0 || fps > 1000)
-                return "bad --fps " + quoted(value) + ": expected a whole number from 1 to 1000";
+            if (!parseLong(value, fps) || fps < 1 || fps > kMaxFps)
+                return "bad --fps " + quoted(value) + ": expected a whole number from 1 to " +
+                       std::to_string(kMaxFps);
             options.fps = static_cast<int>(fps);
             return "";
         }
         case kSeconds:
-            if (!parseSeconds(value, options.seconds) || options.seconds <= 0.0)
-                return "bad --seconds " + quoted(value) + ": expected a positive number";
+            if (!parseSeconds(value, options.seconds) || options.seconds <= 0.0 ||
+                options.seconds > kMaxSeconds)
+                return "bad --seconds " + quoted(value) + ": expected more than 0 and at most " +
+                       number(kMaxSeconds) + " (a day)";
             return "";
         case kStart:
-            if (!parseSeconds(value, options.start) || options.start < 0.0)
-                return "bad --start " + quoted(value) + ": expected a number of seconds >= 0";
+            if (!parseSeconds(value, options.start) || options.start < 0.0 ||
+                options.start > kMaxSeconds)
+                return "bad --start " + quoted(value) + ": expected 0 to " + number(kMaxSeconds) +
+                       " seconds (a day)";
             return "";
         case kReadback:
             if (std::string(value) == "pbo") {
@@ -130,6 +148,20 @@ bool isDirectory(const std::string& path) {
 std::string parentOf(const std::string& path) {
     const std::string parent = std::filesystem::path(path).parent_path().string();
     return parent.empty() ? "." : parent;
+}
+
+// Where a name really leads: a symbolic link (or a chain of them, dangling or not) is followed,
+// so that the finished output replaces the link's target rather than the link.
+std::string followLinks(const std::string& path) {
+    std::filesystem::path at(path);
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(at, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(at, error);
+        if (error)
+            break;
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    return at.string();
 }
 
 }  // namespace
@@ -161,18 +193,21 @@ ParsedOptions parseRecordOptions(int argc, char* const argv[]) {
         return parsed;
     }
     const RecordOptions& options = parsed.options;
-    // 4:2:0 chroma covers 2x2 pixel blocks, so H.264 in yuv420p needs even sides.
-    if (options.framesDir.empty() && (options.width % 2 != 0 || options.height % 2 != 0)) {
-        parsed.error = "bad --size " + std::to_string(options.width) + "x" +
-                       std::to_string(options.height) +
-                       ": the video needs an even width and height (--frames takes any size)";
+    if (!options.framesDir.empty() && options.outGiven) {
+        parsed.error = "--frames and --out exclude each other: pictures go to the folder only";
+        return parsed;
+    }
+    if (!options.framesDir.empty() && options.seconds > kMaxFramesSeconds) {
+        parsed.error = "bad --seconds " + number(options.seconds) + ": with --frames at most " +
+                       number(kMaxFramesSeconds) + " (6 hours: what one WAV file holds)";
+        return parsed;
     }
     return parsed;
 }
 
 std::string checkOutputPlace(const RecordOptions& options) {
     if (!options.framesDir.empty()) {
-        const std::string& dir = options.framesDir;
+        const std::string dir = followLinks(options.framesDir);
         const std::string parent = parentOf(dir);
         if (!isDirectory(parent))
             return "folder " + quoted(parent) + " for --frames does not exist";
@@ -184,26 +219,35 @@ std::string checkOutputPlace(const RecordOptions& options) {
             return "--frames " + quoted(dir) + " exists and is not an empty folder";
         return "";
     }
-    const std::string parent = parentOf(options.out);
+    const std::string out = followLinks(options.out);
+    const std::string parent = parentOf(out);
     if (!isDirectory(parent))
         return "output folder " + quoted(parent) + " does not exist";
     if (access(parent.c_str(), W_OK) != 0)
         return "cannot write to output folder " + quoted(parent);
-    if (isDirectory(options.out))
+    if (isDirectory(out))
         return "--out " + quoted(options.out) + " is a folder";
     return "";
 }
 
+std::string outputPath(const RecordOptions& options) {
+    return followLinks(options.framesDir.empty() ? options.out : options.framesDir);
+}
+
 std::string checkSizeLimit(const RecordOptions& options, int maxSize) {
-    if (options.width <= maxSize && options.height <= maxSize)
-        return "";
-    return "bad --size " + std::to_string(options.width) + "x" + std::to_string(options.height) +
-           ": the GL renders at most " + std::to_string(maxSize) + " pixels a side";
+    if (options.width > maxSize || options.height > maxSize)
+        return "bad --size " + quoted(options.size) + ": the GL renders at most " +
+               std::to_string(maxSize) + " pixels a side";
+    // 4:2:0 chroma covers 2x2 pixel blocks, so H.264 in yuv420p needs even sides.
+    if (options.framesDir.empty() && (options.width % 2 != 0 || options.height % 2 != 0))
+        return "bad --size " + quoted(options.size) +
+               ": the video needs an even width and height (--frames takes any size)";
+    return "";
 }
 
 long frameCount(const RecordOptions& options, double songSeconds) {
     const double seconds = options.seconds > 0.0 ? options.seconds : songSeconds;
-    const long frames = std::lround(seconds * options.fps);
+    const long frames = std::lround(seconds * options.fps);  // at most a day at 240 fps
     return frames < 1 ? 1 : frames;
 }
 
@@ -213,20 +257,23 @@ const char* usageText() {
            "video (H.264 yuv420p, AAC 44100 Hz stereo). Needs no display and no sound device;\n"
            "needs ffmpeg for the video.\n"
            "\n"
-           "  --out FILE      video file to write (default tidewatch.mp4); always MP4\n"
-           "  --size WxH      frame size in pixels (default 1280x720); both even for a video\n"
-           "  --fps N         frames per second (default 60)\n"
-           "  --seconds S     length (default one pass through the song)\n"
-           "  --start S       scene and music both start S seconds in (default 0)\n"
+           "  --out FILE      video file to write (default tidewatch.mp4); always MP4; a\n"
+           "                  symbolic link's target is written\n"
+           "  --size WxH      frame size in pixels (default 1280x720); both even for a video;\n"
+           "                  at most the GL's largest texture a side\n"
+           "  --fps N         frames per second, 1 to 240 (default 60)\n"
+           "  --seconds S     length, at most 86400 (default one pass through the song)\n"
+           "  --start S       scene and music both start S seconds in, 0 to 86400 (default 0)\n"
            "  --frames DIR    write DIR/frame-000000.png ... and DIR/audio.wav instead of a\n"
-           "                  video; DIR must be missing or empty\n"
+           "                  video; DIR must be missing or empty; at most 21600 seconds\n"
            "  --stats         print recording speed and where the time went\n"
            "  --readback M    pbo (default: two pixel-buffer objects in turn) or direct\n"
            "  --version       print the version\n"
            "  -h, --help      print this help\n"
            "\n"
            "Frame i shows the scene at start + i / fps. The output appears under its name only\n"
-           "when complete. Exit status: 0 done, 1 failure while recording, 2 bad command line.\n";
+           "when complete. Exit status: 0 done, 1 failure while recording, 2 bad command line,\n"
+           "130 interrupted (SIGINT), 143 terminated (SIGTERM).\n";
 }
 
 }  // namespace tw

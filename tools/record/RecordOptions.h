@@ -9,9 +9,18 @@
 
 namespace tw {
 
+// Upper bounds of the command line: a day of video, started anywhere within a day, at up to 240
+// frames a second; --frames stops at what one WAV file holds. Sides are further limited by the
+// GL (checkSizeLimit).
+constexpr double kMaxSeconds = 86400.0;
+constexpr double kMaxFramesSeconds = 21600.0;
+constexpr int kMaxFps = 240;
+
 struct RecordOptions {
     std::string out = "tidewatch.mp4";
-    std::string framesDir;  // when set: numbered PNG frames and a WAV instead of a video
+    bool outGiven = false;
+    std::string framesDir;          // when set: numbered PNG frames and a WAV instead of a video
+    std::string size = "1280x720";  // as given, for messages
     int width = 1280;
     int height = 720;
     int fps = 60;
@@ -34,7 +43,12 @@ ParsedOptions parseRecordOptions(int argc, char* const argv[]);
 // exists and the folder itself is missing or empty.
 std::string checkOutputPlace(const RecordOptions& options);
 
-// Empty when width and height fit a render target of at most `maxSize` pixels a side.
+// The file or folder the finished output replaces: --out or --frames, with symbolic links
+// followed.
+std::string outputPath(const RecordOptions& options);
+
+// Empty when width and height fit a render target of at most `maxSize` pixels a side and, for a
+// video, are even.
 std::string checkSizeLimit(const RecordOptions& options, int maxSize);
 
 // Frames to record: the duration (or `songSeconds` when none was given) times the rate, rounded,

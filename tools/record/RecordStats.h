@@ -6,7 +6,7 @@
 namespace tw {
 
 struct StageTimes {
-    double setup = 0.0;     // GL set-up, textures, shaders, music rendering, ffmpeg start
+    double setup = 0.0;     // GL set-up, textures, shaders, finding the music, ffmpeg start
     double render = 0.0;    // the three passes
     double readback = 0.0;  // frames from the GL into memory
     double encode = 0.0;  // handing frames to the sink (blocks while ffmpeg is behind) and its end

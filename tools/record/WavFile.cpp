@@ -1,51 +1,86 @@
 #include "WavFile.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
 namespace tw {
 
 namespace {
 
-void put32(std::FILE* file, uint32_t value) {
-    const unsigned char bytes[4] = {
-        static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-        static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-    std::fwrite(bytes, 1, 4, file);
-}
+constexpr uint32_t kHeaderBytes = 44;
 
-void put16(std::FILE* file, uint16_t value) {
-    const unsigned char bytes[2] = {static_cast<unsigned char>(value),
-                                    static_cast<unsigned char>(value >> 8)};
-    std::fwrite(bytes, 1, 2, file);
+void put(unsigned char*& at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        *at++ = static_cast<unsigned char>(value >> (8 * i));
 }
 
 }  // namespace
 
-bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int rate,
-              int channels) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+WavFile::~WavFile() {
+    if (file != nullptr)
+        std::fclose(file);
+}
+
+uint64_t WavFile::maxFrames(int channels) {
+    return (UINT32_MAX - (kHeaderBytes - 8)) / (2u * static_cast<uint32_t>(channels));
+}
+
+bool WavFile::fail(const std::string& what) {
+    failure = what;
+    return false;
+}
+
+bool WavFile::open(const std::string& target, uint64_t frames, int rate, int count) {
+    path = target;
+    expected = frames;
+    channels = count;
+    if (frames > maxFrames(channels))
+        return fail("longer than a WAV file can hold");
+    file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
-        return false;
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * sizeof(int16_t));
-    const uint16_t blockAlign = static_cast<uint16_t>(channels * 2);
-    std::fwrite("RIFF", 1, 4, file);
-    put32(file, 36 + dataBytes);
-    std::fwrite("WAVEfmt ", 1, 8, file);
-    put32(file, 16);  // PCM format chunk
-    put16(file, 1);   // integer PCM
-    put16(file, static_cast<uint16_t>(channels));
-    put32(file, static_cast<uint32_t>(rate));
-    put32(file, static_cast<uint32_t>(rate) * blockAlign);
-    put16(file, blockAlign);
-    put16(file, 16);
-    std::fwrite("data", 1, 4, file);
-    put32(file, dataBytes);
-    std::fwrite(samples.data(), sizeof(int16_t), samples.size(), file);
-    const bool written = std::ferror(file) == 0;
-    if (std::fclose(file) != 0 || !written) {
-        std::remove(path.c_str());
-        return false;
-    }
+        return fail(std::strerror(errno));
+    const uint32_t dataBytes = static_cast<uint32_t>(frames * 2 * channels);
+    const uint32_t blockAlign = static_cast<uint32_t>(channels * 2);
+    unsigned char header[kHeaderBytes];
+    unsigned char* at = header;
+    std::memcpy(at, "RIFF", 4);
+    at += 4;
+    put(at, kHeaderBytes - 8 + dataBytes, 4);
+    std::memcpy(at, "WAVEfmt ", 8);
+    at += 8;
+    put(at, 16, 4);  // PCM format chunk
+    put(at, 1, 2);   // integer PCM
+    put(at, static_cast<uint32_t>(channels), 2);
+    put(at, static_cast<uint32_t>(rate), 4);
+    put(at, static_cast<uint32_t>(rate) * blockAlign, 4);
+    put(at, blockAlign, 2);
+    put(at, 16, 2);
+    std::memcpy(at, "data", 4);
+    at += 4;
+    put(at, dataBytes, 4);
+    if (std::fwrite(header, 1, sizeof header, file) != sizeof header)
+        return fail(std::strerror(errno));
+    return true;
+}
+
+bool WavFile::write(const int16_t* samples, size_t frames) {
+    const size_t count = frames * static_cast<size_t>(channels);
+    if (std::fwrite(samples, sizeof(int16_t), count, file) != count)
+        return fail(std::strerror(errno));
+    written += frames;
+    return true;
+}
+
+bool WavFile::close() {
+    std::FILE* closing = file;
+    file = nullptr;
+    const bool flushed = std::fflush(closing) == 0;
+    const int flushError = errno;
+    if (std::fclose(closing) != 0 || !flushed)
+        return fail(std::strerror(flushed ? errno : flushError));
+    if (written != expected)
+        return fail("wrote " + std::to_string(written) + " of " + std::to_string(expected) +
+                    " frames");
     return true;
 }
 

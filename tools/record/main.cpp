@@ -1,11 +1,12 @@
 // tidewatch-record: renders the intro off-screen, frame by frame, with its music, into a video
 // (or numbered pictures and a WAV). Needs no display and no sound device. See --help.
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "FrameFolder.h"
 #include "FrameRenderer.h"
@@ -13,10 +14,11 @@
 #include "Progress.h"
 #include "RecordOptions.h"
 #include "RecordStats.h"
+#include "StopSignal.h"
 #include "VideoEncoder.h"
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
-#include "audio/MusicRender.h"
+#include "audio/MusicStream.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
 
@@ -24,23 +26,10 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
-constexpr int kInterruptedStatus = 130;
-
-volatile sig_atomic_t stopRequested = 0;
-
-void onStopSignal(int) {
-    stopRequested = 1;
-}
-
-void catchSignals() {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;  // no SA_RESTART: a blocked pipe write returns early
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);  // a vanished ffmpeg shows as EPIPE, then as its exit status
-}
 
 int complain(const std::string& line, int status) {
+    if (isatty(STDERR_FILENO) == 1)
+        std::fputs("\r\033[K", stderr);  // over the progress line drawn in place
     std::fprintf(stderr, "tidewatch-record: %s\n", line.c_str());
     return status;
 }
@@ -56,29 +45,45 @@ int maxRenderSize() {
     return std::min({texture, renderbuffer, viewport[0], viewport[1]});
 }
 
-std::unique_ptr<tw::FrameSink> makeSink(const tw::RecordOptions& options, const std::string& path) {
-    if (!options.framesDir.empty())
-        return std::make_unique<tw::FrameFolder>(path, options.width, options.height);
-    return std::make_unique<tw::VideoEncoder>(path, options.width, options.height, options.fps);
+// As long as the frames, so both streams end together.
+uint64_t musicFrames(long frames, int fps) {
+    return static_cast<uint64_t>(std::llround(static_cast<double>(frames) * tw::kMusicRate / fps));
 }
 
-// Renders every frame into the sink; the output appears under its name only on success.
-int record(const tw::RecordOptions& options, std::string& error) {
+std::unique_ptr<tw::FrameSink> makeSink(const tw::RecordOptions& options, const std::string& path,
+                                        long frames) {
+    if (!options.framesDir.empty())
+        return std::make_unique<tw::FrameFolder>(path, options.width, options.height);
+    return std::make_unique<tw::VideoEncoder>(path, options.width, options.height, options.fps,
+                                              frames);
+}
+
+// Renders every frame into the sink, with the music as it goes; the output appears under its
+// name only on success.
+int record(const tw::RecordOptions& options, tw::MusicStream& music, long frames,
+           std::string& error) {
     tw::StageTimes times;
     tw::Timer setupTimer;
     tw::FrameRenderer renderer(options.width, options.height, options.pixelBuffers, options.stats,
                                tw::OffscreenContext::resolve, times);
-    const long frames = tw::frameCount(options, tw::musicSongSeconds());
-    // As long as the frames, so both streams end together.
-    const std::vector<int16_t> music =
-        tw::renderMusic(options.start, static_cast<double>(frames) / options.fps);
-    const std::string& target = options.framesDir.empty() ? options.out : options.framesDir;
-    tw::PendingOutput output(target);
-    const std::unique_ptr<tw::FrameSink> sink = makeSink(options, output.path());
-    if (!sink->start(music)) {
-        error = sink->error();
-        return kFailureStatus;
+    music.seek(options.start);
+
+    // From here on there is output to remove, so a signal lets the loop unwind.
+    tw::holdStopSignals();
+    if (tw::stopSignal() != 0) {
+        error = std::string(tw::stopReason(tw::stopSignal())) + "; nothing written";
+        return 128 + tw::stopSignal();
     }
+    tw::PendingOutput output(tw::outputPath(options));
+    const std::unique_ptr<tw::FrameSink> sink = makeSink(options, output.path(), frames);
+    auto failed = [&]() {
+        const int signal = tw::stopSignal();
+        error =
+            signal != 0 ? std::string(tw::stopReason(signal)) + "; nothing written" : sink->error();
+        return signal != 0 ? 128 + signal : kFailureStatus;
+    };
+    if (!sink->start(music, musicFrames(frames, options.fps)))
+        return failed();
     times.setup = setupTimer.elapsed();
 
     tw::Progress progress(frames, STDERR_FILENO);
@@ -94,21 +99,13 @@ int record(const tw::RecordOptions& options, std::string& error) {
         return written;
     };
     for (long i = 0; i < frames; ++i) {
-        if (stopRequested) {
-            error = "stopped by a signal; nothing written";
-            return kInterruptedStatus;
-        }
         const double time = options.start + static_cast<double>(i) / options.fps;
-        if (!deliver(renderer.render(static_cast<float>(time)))) {
-            error = sink->error();
-            return kFailureStatus;
-        }
+        if (tw::stopSignal() != 0 || !deliver(renderer.render(static_cast<float>(time))))
+            return failed();
     }
     const double mark = tw::Timer::now();
-    if (!deliver(renderer.finish()) || !sink->finish()) {
-        error = sink->error();
-        return kFailureStatus;
-    }
+    if (!deliver(renderer.finish()) || !sink->finish() || tw::stopSignal() != 0)
+        return failed();
     times.encode += tw::Timer::now() - mark;
     progress.finish();
     if (!output.commit(error))
@@ -118,8 +115,9 @@ int record(const tw::RecordOptions& options, std::string& error) {
         std::printf("%s\n", tw::describeStats(times, frames, options.width, options.height,
                                               loopTimer.elapsed())
                                 .c_str());
-    std::printf("wrote %s (%ld frames at %d fps, %dx%d)\n", target.c_str(), frames, options.fps,
-                options.width, options.height);
+    const std::string& target = options.framesDir.empty() ? options.out : options.framesDir;
+    std::printf("wrote %s (%ld frame%s at %d fps, %dx%d)\n", target.c_str(), frames,
+                frames == 1 ? "" : "s", options.fps, options.width, options.height);
     return 0;
 }
 
@@ -142,8 +140,12 @@ int main(int argc, char** argv) {
     std::string problem = tw::checkOutputPlace(options);
     if (!problem.empty())
         return complain(problem, kUsageStatus);
+    tw::catchStopSignals();
 
-    // Off-screen GL, then the size it can render
+    // The music player, off-screen GL, then the size it can render
+    tw::MusicStream music;
+    if (!music.error().empty())
+        return complain(music.error(), kFailureStatus);
     tw::OffscreenContext context;
     if (!context.open())
         return complain("no off-screen GL context: " + context.error(), kFailureStatus);
@@ -154,9 +156,8 @@ int main(int argc, char** argv) {
         return complain(problem, kUsageStatus);
 
     // Recording
-    catchSignals();
     std::string error;
-    const int status = record(options, error);
+    const int status = record(options, music, tw::frameCount(options, music.songSeconds()), error);
     if (status != 0)
         return complain(error, status);
     return 0;
