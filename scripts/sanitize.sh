@@ -12,7 +12,7 @@ supp=$root/tests/sanitizers
 
 # Unit tests, the GL layer and passes, the generators, and the real intro's start-up, key,
 # sound and failure paths.
-tests=(resolution_step_test gl_extension_table_test gl_layer_test texture_bank_tests
+tests=(resolution_step_test gl_extension_table_test gl_layer_test
     assets_tests pass_picture_test music_players_agree_test music_render_test
     record_process_tests intro_process_test intro_sound_test failure_path_test bad_source_test)
 

@@ -91,14 +91,6 @@ TEST_F(IntroProcess, OnlyEscapeCloses) {
     escape();
 }
 
-// The window system's close request ends the intro like Escape.
-TEST_F(IntroProcess, CloseRequestExitsCleanly) {
-    const std::string id = start({TW_INTRO_PATH});
-    ASSERT_FALSE(id.empty());
-    ASSERT_TRUE(sendCloseRequest(id));
-    exitsCleanly(intro->wait(20));
-}
-
 // Start-up failures print their line and exit 1; a missing GL entry point, also one that
 // nothing calls, stops start-up before the first resource (the harness reports the quad buffer).
 TEST_F(IntroProcess, StartupFailuresPrintTheirLine) {

@@ -85,19 +85,8 @@ TEST_P(PassPicture, MatchesReference) {
     test::Image expected;
     ASSERT_TRUE(test::readPng(reference, expected))
         << "no reference " << reference << "; to adopt the picture, copy " << written;
-    ASSERT_EQ(expected.pixels.size(), image.pixels.size());
-    int differing = 0, largest = 0;
-    for (size_t i = 0; i < image.pixels.size(); i += 4) {
-        int worst = 0;
-        for (size_t c = i; c < i + 4; ++c)
-            worst = std::max(worst, std::abs(image.pixels[c] - expected.pixels[c]));
-        differing += worst > row.levels ? 1 : 0;
-        largest = std::max(largest, worst);
-    }
-    const double share = differing * 4.0 / image.pixels.size();
-    EXPECT_LE(share, row.share) << share * 100 << " % of the pixels differ by more than "
-                                << row.levels << " levels (largest " << largest << "); compare "
-                                << written << " with " << reference;
+    EXPECT_TRUE(test::picturesAgree(image, expected, row.levels, row.share))
+        << "compare " << written << " with " << reference;
 }
 
 // Llvmpipe renders the references bit for bit; the tolerances are for another GL. In the scene

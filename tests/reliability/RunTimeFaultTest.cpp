@@ -77,33 +77,6 @@ TEST_F(RunTimeFault, EachEndingIsCleanAndSilencesTheMusic) {
     }
 }
 
-// Escape during the first frames, while they still calibrate the resolution: the frame report
-// of the test entry point shows the loop ended within its first second, or, on a machine where a
-// frame takes that long, within the frame after the one in hand.
-TEST_F(RunTimeFault, EscapeIsTakenDuringCalibration) {
-    ChildProcess intro({TW_INTRO_HARNESS, "--trace"});
-    ASSERT_TRUE(waitForWindow(60));
-    pressKeys({"Escape"});
-    const ProcessResult r = intro.wait(20);
-    EXPECT_TRUE(r.exited && r.exitStatus == 0) << r.err;
-    double lastTime = -1.0;
-    int frames = 0;
-    std::istringstream lines(r.err);
-    for (std::string line; std::getline(lines, line);) {
-        int frame = 0, w = 0, h = 0;
-        if (std::sscanf(line.c_str(), "frame %d time %lf size %dx%d", &frame, &lastTime, &w, &h) ==
-            4) {
-            ++frames;
-        } else {
-            EXPECT_EQ(line.rfind("quad buffer ", 0), 0u) << "unexpected output: " << line;
-        }
-    }
-    EXPECT_GE(frames, 1) << "no frame was presented";
-    EXPECT_TRUE(lastTime < 1.0 || frames <= 3)
-        << "Escape was not taken during calibration: " << frames << " frames, the last at "
-        << lastTime << " s";
-}
-
 // CPU seconds of the threads of `pid` named like the program, apart from the main thread: the
 // audio thread (the GL driver's and sound client's threads are named differently).
 double audioThreadSeconds(pid_t pid) {

@@ -107,69 +107,36 @@ std::string replacing(const std::vector<std::string>& sources, const char* text)
 TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
     const SceneProgramSource scene = sceneProgramSource();
     const SceneProgramSource plain = faithfulSceneProgramSource();
-    struct Fault {
-        const char* what;
-        std::vector<std::string> sources;
-        const char* text;
+    const struct {
         const char* line;
-        const char* inLog;
-    };
-    const Fault faults[] = {
-        {"scene vertex compile",
+        std::vector<std::string> vertex, fragment;  // the stage sources a fault replaces
+    } passes[] = {
+        {"Raytracer Shader : ERROR",
          {scene.vertex, plain.vertex},
-         kBrokenVertex,
-         "Raytracer Shader : ERROR",
-         "missing"},
-        {"scene fragment compile",
-         {scene.fragment, plain.fragment},
-         kBrokenFragment,
-         "Raytracer Shader : ERROR",
-         "missing"},
-        {"scene link",
-         {scene.fragment, plain.fragment},
-         kUnlinkableFragment,
-         "Raytracer Shader : ERROR",
-         "unwritten"},
-        {"fxaa vertex compile",
-         {fxaaVertexSource},
-         kBrokenVertex,
-         "FXAA Shader : ERROR",
-         "missing"},
-        {"fxaa fragment compile",
-         {fxaaFragmentSource},
-         kBrokenFragment,
-         "FXAA Shader : ERROR",
-         "missing"},
-        {"fxaa link",
-         {fxaaFragmentSource},
-         kUnlinkableFragment,
-         "FXAA Shader : ERROR",
-         "unwritten"},
-        {"postfx vertex compile",
-         {passthroughVertexSource},
-         kBrokenVertex,
-         "PostFX Shader : ERROR",
-         "missing"},
-        {"postfx fragment compile",
-         {postFxFragmentSource},
-         kBrokenFragment,
-         "PostFX Shader : ERROR",
-         "missing"},
-        {"postfx link",
-         {postFxFragmentSource},
-         kUnlinkableFragment,
-         "PostFX Shader : ERROR",
-         "unwritten"},
+         {scene.fragment, plain.fragment}},
+        {"FXAA Shader : ERROR", {fxaaVertexSource}, {fxaaFragmentSource}},
+        {"PostFX Shader : ERROR", {passthroughVertexSource}, {postFxFragmentSource}},
     };
-    for (const Fault& f : faults) {
-        const std::string readDir = replacing(f.sources, f.text);
-        const ProcessResult r =
-            runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
-        report(f.what, r, r.seconds);
-        EXPECT_TRUE(r.exited) << f.what;
-        EXPECT_EQ(r.exitStatus, 1) << f.what;
-        EXPECT_EQ(r.out, std::string(f.line) + "\n") << f.what;
-        EXPECT_NE(r.err.find(f.inLog), std::string::npos) << f.what << ": no log: " << r.err;
+    const struct {
+        const char* what;
+        bool vertex;
+        const char* text;
+        const char* inLog;
+    } faults[] = {{"vertex compile", true, kBrokenVertex, "missing"},
+                  {"fragment compile", false, kBrokenFragment, "missing"},
+                  {"link", false, kUnlinkableFragment, "unwritten"}};
+    for (const auto& pass : passes) {
+        for (const auto& f : faults) {
+            const std::string what = std::string(pass.line) + ", " + f.what;
+            const std::string readDir = replacing(f.vertex ? pass.vertex : pass.fragment, f.text);
+            const ProcessResult r =
+                runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
+            report(what, r, r.seconds);
+            EXPECT_TRUE(r.exited) << what;
+            EXPECT_EQ(r.exitStatus, 1) << what;
+            EXPECT_EQ(r.out, std::string(pass.line) + "\n") << what;
+            EXPECT_NE(r.err.find(f.inLog), std::string::npos) << what << ": no log: " << r.err;
+        }
     }
 }
 
@@ -187,19 +154,6 @@ TEST_F(StartupFailure, BrokenSceneProgramFallsBackToThePlainOne) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
               "scene program: its fragment stage did not compile; using the plain scene program\n");
-}
-
-// Pixels of `a` and `b` whose colour differs by more than `levels` in some channel.
-double shareDiffering(const Image& a, const Image& b, int levels) {
-    int differing = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > levels) {
-                    ++differing;
-                    break;
-                }
-    return static_cast<double>(differing) / (a.width * a.height);
 }
 
 // A GL at the old minimums (too few varyings, no vertex-stage textures) gets the plain scene
@@ -226,7 +180,7 @@ TEST_F(StartupFailure, LowGlLimitsFallBackToTheSamePicture) {
     for (const char* frame : {"frame-000000.png", "frame-000017.png", "frame-000027.png"}) {
         Image a, b;
         ASSERT_TRUE(readPng(dir + "/fast/" + frame, a) && readPng(dir + "/plain/" + frame, b));
-        EXPECT_LE(shareDiffering(a, b, 4), 0.02) << frame;
+        EXPECT_TRUE(picturesAgree(a, b, 4, 0.02)) << frame;
     }
 }
 

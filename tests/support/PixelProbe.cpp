@@ -1,5 +1,6 @@
 #include "support/PixelProbe.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -52,6 +53,25 @@ Image readTexture(GLuint texture, int width, int height) {
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,
+                                         double allowedShare) {
+    if (image.pixels.size() != expected.pixels.size())
+        return ::testing::AssertionFailure() << "the pictures differ in size";
+    int differing = 0, largest = 0;
+    for (size_t i = 0; i < image.pixels.size(); i += 4) {
+        int worst = 0;
+        for (size_t c = i; c < i + 4; ++c)
+            worst = std::max(worst, std::abs(image.pixels[c] - expected.pixels[c]));
+        differing += worst > levels ? 1 : 0;
+        largest = std::max(largest, worst);
+    }
+    const double share = differing * 4.0 / static_cast<double>(image.pixels.size());
+    if (share <= allowedShare)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << share * 100 << " % of the pixels differ by more than "
+                                         << levels << " levels (largest " << largest << ")";
 }
 
 bool readPng(const std::string& path, Image& image) {

@@ -32,6 +32,11 @@ Image readTexture(GLuint texture, int width, int height);
 ::testing::AssertionResult probeRect(const Image& image, int x, int y, int w, int h,
                                      const Rgba& expected, int tolerance);
 
+// At most `allowedShare` of the pixels differ from `expected` by more than `levels` in some
+// channel; otherwise reports that share and the largest difference. Same sizes required.
+::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,
+                                         double allowedShare);
+
 // Reads a PNG as RGBA8 with rows bottom-up, like the GL's read-back; false when it cannot.
 bool readPng(const std::string& path, Image& image);
 
