@@ -2,14 +2,15 @@
 
 #include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
+#include "gl/TextureUpload.h"
 
 namespace tw {
 
 namespace {
 
-void setFilterAndWrap() {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+void setFilterAndWrap(GLint filter) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
@@ -57,14 +58,12 @@ void RenderTarget::resize(int width, int height) {
 void RenderTarget::allocateTextures() {
     glBindTexture(GL_TEXTURE_2D, colorTex);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    setFilterAndWrap();
+    setFilterAndWrap(GL_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);
 
     glBindTexture(GL_TEXTURE_2D, depthTex);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
-                 GL_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
-    setFilterAndWrap();
+    allocateDepthTexture(width, height);
+    setFilterAndWrap(depthTextureFilter());
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 

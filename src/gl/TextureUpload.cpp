@@ -18,4 +18,14 @@ void uploadTexelRow(GLsizei count, const float* rgb) {
     glTexImage1D(GL_TEXTURE_1D, 0, GL_RGB, count, 0, GL_RGB, GL_FLOAT, rgb);
 }
 
+void allocateDepthTexture(GLsizei width, GLsizei height) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
+}
+
+GLint depthTextureFilter() {
+    return GL_LINEAR;
+}
+
 }  // namespace tw

@@ -20,4 +20,10 @@ GLenum texelRowTarget();
 // Level 0 of the bound texel row: `count` texels of three floats (red, green, blue).
 void uploadTexelRow(GLsizei count, const float* rgb);
 
+// Level 0 of the bound GL_TEXTURE_2D as 24-bit depth, contents undefined.
+void allocateDepthTexture(GLsizei width, GLsizei height);
+
+// The finest filter the GL allows on such a depth texture.
+GLint depthTextureFilter();
+
 }  // namespace tw

@@ -1,7 +1,8 @@
 // The browser's side of gl/GlExtensionTable.h: the same pointers, filled with WebGL 2's own
 // functions, which the GL names of the desktop's extensions map onto one for one. Shader sources
-// pass through the dialect prelude on their way in. The two entry points WebGL 2 has no
-// counterpart for (glProgramParameteriEXT, glPointParameterf[v]) stay null; nothing calls them.
+// pass through the dialect prelude on their way in, and an unsized depth renderbuffer gets the
+// sized format WebGL 2 insists on. The two entry points WebGL 2 has no counterpart for
+// (glProgramParameteriEXT, glPointParameterf[v]) stay null; nothing calls them.
 #define GL_GLEXT_PROTOTYPES
 #include "gl/GlExtensionTable.h"
 
@@ -86,6 +87,12 @@ void shaderSource(GLhandleARB shader, GLsizei count, const GLcharARB** parts,
     ::glShaderSource(shader, 1, &text, nullptr);
 }
 
+// The 24 bits desktop drivers give an unsized depth request.
+void renderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei height) {
+    ::glRenderbufferStorage(target, format == GL_DEPTH_COMPONENT ? GL_DEPTH_COMPONENT24 : format,
+                            width, height);
+}
+
 }  // namespace
 
 bool loadGlExtensions() {
@@ -110,7 +117,7 @@ bool loadGlExtensions() {
     glBindRenderbufferEXT = ::glBindRenderbuffer;
     glDeleteFramebuffersEXT = ::glDeleteFramebuffers;
     glDeleteRenderbuffersEXT = ::glDeleteRenderbuffers;
-    glRenderbufferStorageEXT = ::glRenderbufferStorage;
+    glRenderbufferStorageEXT = renderbufferStorage;
     glFramebufferRenderbufferEXT = ::glFramebufferRenderbuffer;
     glFramebufferTexture2DEXT = ::glFramebufferTexture2D;
     glGenBuffersARB = ::glGenBuffers;
@@ -126,3 +133,8 @@ bool loadGlExtensions() {
 }
 
 }  // namespace tw
+
+// WebGL 2 has no matrix stack. The render target both builds share pushes and pops one around
+// each pass; nothing in the browser reads matrices, so there is nothing to save.
+void glPushMatrix() {}
+void glPopMatrix() {}

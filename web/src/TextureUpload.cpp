@@ -1,6 +1,7 @@
 // The browser's side of gl/TextureUpload.h: WebGL 2 builds mipmaps on request after the upload,
-// and keeps a texel row as a one-texel-high 2D texture of 32-bit floats (nearest filtering only,
-// which is all the row is sampled with).
+// keeps a texel row as a one-texel-high 2D texture of 32-bit floats (nearest filtering only,
+// which is all the row is sampled with), and takes 24-bit depth only as unsigned integers, which
+// it does not filter.
 #define GL_GLEXT_PROTOTYPES
 #include "gl/TextureUpload.h"
 
@@ -19,6 +20,16 @@ GLenum texelRowTarget() {
 
 void uploadTexelRow(GLsizei count, const float* rgb) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, count, 1, 0, GL_RGB, GL_FLOAT, rgb);
+}
+
+void allocateDepthTexture(GLsizei width, GLsizei height) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
+                 GL_UNSIGNED_INT, nullptr);
+}
+
+// Nothing samples the depth texture, so nearest costs nothing.
+GLint depthTextureFilter() {
+    return GL_NEAREST;
 }
 
 }  // namespace tw
