@@ -10,7 +10,7 @@ run_packages=(
     x11-utils ffmpeg
 )
 test_packages=(
-    clang-format libxfixes-dev libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
+    clang-format ninja-build libxfixes-dev libgtest-dev libgmock-dev libbenchmark-dev glslang-tools
     xvfb xauth xdotool imagemagick
     pulseaudio pulseaudio-utils libasound2-plugins sox
     libopenmpt-dev openmpt123
