@@ -1,5 +1,6 @@
-// The browser's side of gl/GlExtensionTable.h: the same pointers, filled with WebGL 2's own
-// functions, which the GL names of the desktop's extensions map onto one for one. Shader sources
+// The browser's side of gl/GlExtensionTable.h: fills the table's pointers (GlExtensionPointers)
+// with WebGL 2's own functions, which the GL names of the desktop's extensions map onto one for
+// one. Shader sources
 // pass through the dialect prelude on their way in, and an unsized depth renderbuffer gets the
 // sized format WebGL 2 insists on. The two entry points WebGL 2 has no counterpart for
 // (glProgramParameteriEXT, glPointParameterf[v]) stay null; nothing calls them.
@@ -11,43 +12,6 @@
 #include "ShaderDialect.h"
 
 namespace tw {
-
-PFNGLCREATEPROGRAMOBJECTARBPROC glCreateProgramObjectARB;
-PFNGLCREATESHADEROBJECTARBPROC glCreateShaderObjectARB;
-PFNGLSHADERSOURCEARBPROC glShaderSourceARB;
-PFNGLCOMPILESHADERARBPROC glCompileShaderARB;
-PFNGLATTACHOBJECTARBPROC glAttachObjectARB;
-PFNGLLINKPROGRAMARBPROC glLinkProgramARB;
-PFNGLUSEPROGRAMOBJECTARBPROC glUseProgramObjectARB;
-PFNGLDELETEOBJECTARBPROC glDeleteObjectARB;
-PFNGLGETUNIFORMLOCATIONARBPROC glGetUniformLocationARB;
-PFNGLPROGRAMPARAMETERIEXTPROC glProgramParameteriEXT;
-PFNGLUNIFORM1IARBPROC glUniform1iARB;
-PFNGLUNIFORM2IARBPROC glUniform2iARB;
-PFNGLUNIFORM1FARBPROC glUniform1fARB;
-PFNGLUNIFORM2FARBPROC glUniform2fARB;
-PFNGLUNIFORM3FARBPROC glUniform3fARB;
-PFNGLUNIFORM4FARBPROC glUniform4fARB;
-PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT;
-PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT;
-PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT;
-PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT;
-PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT;
-PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT;
-PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT;
-PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT;
-PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT;
-PFNGLGENBUFFERSARBPROC glGenBuffersARB;
-PFNGLDELETEBUFFERSARBPROC glDeleteBuffersARB;
-PFNGLBINDBUFFERARBPROC glBindBufferARB;
-PFNGLBUFFERDATAARBPROC glBufferDataARB;
-PFNGLBUFFERSUBDATAARBPROC glBufferSubDataARB;
-PFNGLTEXIMAGE3DPROC glTexImage3D;
-PFNGLACTIVETEXTUREARBPROC glActiveTextureARB;
-PFNGLGETOBJECTPARAMETERIVARBPROC glGetObjectParameterivARB;
-PFNGLPOINTPARAMETERFVPROC glPointParameterfv;
-PFNGLPOINTPARAMETERFPROC glPointParameterf;
-PFNGLGETINFOLOGARBPROC glGetInfoLogARB;
 
 namespace {
 
