@@ -1,24 +1,138 @@
 #include "passes/ScenePass.h"
 
 #include "assets/TextureBank.h"
+#include "embedded/passthroughVertexSource.h"
+#include "embedded/sceneTilesFragmentSource.h"
 #include "gl/FullscreenQuad.h"
+#include "gl/GlExtensionTable.h"
 
 namespace tw {
 
+namespace {
+
+// The preprocessor lines of each class's program (scene_shading.glsl), in SceneTiles::Class
+// order. The last is the whole scene program, sceneProgramSource().
+const char* const kClassDefines[SceneTiles::kClassCount] = {
+    "#define SKY_TILE\n#define NO_LOGO\n",
+    "#define FLOOR_TILE\n#define NO_LOGO\n",
+    "#define NO_LOGO\n",
+    "#define SKY_TILE\n",
+    "",
+};
+
+// The depth scene_tiles.frag marks class c with; exact in float and in the depth buffer alike.
+float classDepth(int c) {
+    return static_cast<float>(c) / 8.f;
+}
+
+}  // namespace
+
 // The base class has already made the target at 320x240; it takes the wanted size only once the
-// program is known to build.
-ScenePass::ScenePass(int width, int height, const SceneProgramSource& source)
-    : result(program.build(source.vertex.c_str(), source.fragment.c_str())) {
+// programs are known to build.
+ScenePass::ScenePass(int width, int height) : tiled(true) {
+    const std::string vertex = sceneVertexSource();
+    for (int c = SceneTiles::kClassCount - 1; c >= 0; --c)
+        build(programs[c], vertex, sceneFragmentSource(kClassDefines[c]));
+    build(marker, passthroughVertexSource, sceneTilesFragmentSource);
+    if (result != ShaderProgram::kBuilt)
+        return;
+    tileTexture.bind(4);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    resize(width, height);
+    // Llvmpipe compiles a program for its rasteriser at its first draw, for the state it is drawn
+    // with: here, so that no frame waits for it (the logo's programs first draw at 14.2 s).
+    drawTiles(0.f, true);
+}
+
+ScenePass::ScenePass(int width, int height, const SceneProgramSource& source) : tiled(false) {
+    build(programs[0], source.vertex, source.fragment);
     if (result == ShaderProgram::kBuilt)
         resize(width, height);
 }
 
+// Keeps the first failure and its log; builds nothing after it.
+void ScenePass::build(ShaderProgram& program, const std::string& vertex,
+                      const std::string& fragment) {
+    if (result != ShaderProgram::kBuilt)
+        return;
+    result = program.build(vertex.c_str(), fragment.c_str());
+    failedLog = program.log();
+}
+
 void ScenePass::render(float time) {
+    if (tiled) {
+        drawTiles(time, false);
+        return;
+    }
     begin();
+    drawScene(programs[0], time, 0.f);
+    programs[0].unuse();
+    end();
+}
+
+void ScenePass::drawTiles(float time, bool warmUp) {
+    begin();
+    tileTexture.bind(4);
+    if (tilesWidth != width || tilesHeight != height) {
+        tilesWidth = width;
+        tilesHeight = height;
+        tiles.layOut(width, height);
+        tileTexels.assign(static_cast<size_t>(tiles.columns()) * tiles.rows() * 4, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tiles.columns(), tiles.rows(), 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, tileTexels.data());
+    }
+    if (!warmUp) {
+        tiles.classify(time);
+        for (size_t i = 0; i < tiles.classes().size(); ++i)
+            tileTexels[i * 4] = tiles.classes()[i];
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tiles.columns(), tiles.rows(), GL_RGBA,
+                        GL_UNSIGNED_BYTE, tileTexels.data());
+    }
+    // The warm-up draws every program on one pixel, which the first frame draws again.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    marker.use();
+    marker.setUniform1i("tileClasses", 4);
+    const float scaleX = 1.f / static_cast<float>(tiles.columns() * SceneTiles::kTileSize);
+    const float scaleY = 1.f / static_cast<float>(tiles.rows() * SceneTiles::kTileSize);
+    marker.setUniform2f("tileScale", scaleX, scaleY);
+    if (!warmUp)
+        glScissor(0, 0, width, height);
+    FullscreenQuad::draw();
+
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthFunc(GL_EQUAL);
+    glDepthMask(GL_FALSE);
+    for (int c = 0; c < SceneTiles::kClassCount; ++c) {
+        const SceneTiles::Box& box = tiles.box(static_cast<SceneTiles::Class>(c));
+        if (!warmUp) {
+            if (box.width == 0)
+                continue;
+            glScissor(box.x, box.y, box.width, box.height);
+        }
+        drawScene(programs[c], time, classDepth(c));
+    }
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    programs[0].unuse();
+    end();
+}
+
+void ScenePass::drawScene(ShaderProgram& program, float time, float tileDepth) {
     program.use();
     program.setUniform1f("time", time);
     // The size after any reduction by the frame loop: the shader's aspect follows the target.
     program.setUniform2f("resolution", static_cast<float>(width), static_cast<float>(height));
+    program.setUniform1f("tileDepth", tileDepth);
     program.setUniform1i("logo", 0);
     program.setUniform1i("fbm", 1);
     program.setUniform1i("checker", 2);
@@ -30,10 +144,8 @@ void ScenePass::render(float time) {
     bank.checker.bind(2);
     bank.font.bind(3);
     bank.scroll.bind(4);
-    // No clear: the quad covers the target and the shader writes every pixel, alpha included.
+    // No clear: the draws cover the target and the shaders write every pixel, alpha included.
     FullscreenQuad::draw();
-    program.unuse();
-    end();
 }
 
 }  // namespace tw

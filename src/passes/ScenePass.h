@@ -1,31 +1,56 @@
 // The first pass: ray-traces the animated scene into its own render target.
 //
-// Construct after TextureBank::build() with the screen size (builds the program, then sizes the
-// target; after a failed build buildResult() and buildLog() say what failed and the pass must not
-// render). render(time) once per frame. GL contract: binds its framebuffer and program, sets time,
-// resolution and the five sampler units, binds the bank's textures to units 0 to 4; leaves them
-// bound, unit 4 active, no program in use, framebuffer 0 bound and the viewport at the screen size.
+// Construct after TextureBank::build() with the screen size (builds the programs, draws each once
+// so that the GL finishes them before the first frame, then sizes the target; after a failed build
+// buildResult() and buildLog() say what failed and the pass must not render). render(time) once
+// per frame. The scene is drawn tile by tile (SceneTiles): a first draw marks each 16 x 16-pixel
+// tile's class in the depth buffer, then each class's program draws within the scissor box of its
+// tiles with an equal depth test, so that cheaper programs draw the tiles that need less. A pass
+// given one program (the plain fallback) draws it over the whole target instead.
+// GL contract: binds its framebuffer and programs, sets their uniforms, binds the tile classes to
+// unit 4 and then the bank's textures to units 0 to 4; leaves the bank's textures bound, unit 4
+// active, no program in use, depth and scissor tests off with the depth function LESS and depth
+// writes on, framebuffer 0 bound and the viewport at the screen size.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "gl/RenderTarget.h"
 #include "gl/ShaderProgram.h"
+#include "gl/Texture.h"
 #include "passes/SceneShaderSource.h"
+#include "passes/SceneTiles.h"
 
 namespace tw {
 
 class ScenePass : public RenderTarget {
   public:
-    // `source` is the scene program; only the benchmark and the tests pass another one.
-    ScenePass(int width, int height, const SceneProgramSource& source = sceneProgramSource());
+    // The scene's programs, one per class of tiles.
+    ScenePass(int width, int height);
+    // `source` alone over the whole target: the plain fallback, and the benchmark's baseline.
+    ScenePass(int width, int height, const SceneProgramSource& source);
     void render(float time);
 
     // ShaderProgram::kBuilt, or the stage that failed, with the compiler or linker log.
     int buildResult() const { return result; }
-    const std::string& buildLog() const { return program.log(); }
+    const std::string& buildLog() const { return failedLog; }
 
   private:
-    ShaderProgram program;
-    int result;
+    void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);
+    void drawTiles(float time, bool warmUp);
+    void drawScene(ShaderProgram& program, float time, float tileDepth);
+
+    bool tiled;
+    ShaderProgram programs[SceneTiles::kClassCount];  // only the first without tiles
+    ShaderProgram marker;
+    Texture tileTexture;
+    SceneTiles tiles;
+    std::vector<unsigned char> tileTexels;
+    int tilesWidth = 0;  // the size the tiles were laid out for
+    int tilesHeight = 0;
+    int result = ShaderProgram::kBuilt;
+    std::string failedLog;
 };
 
 }  // namespace tw

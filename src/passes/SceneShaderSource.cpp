@@ -33,8 +33,8 @@ std::string sceneVertexSource() {
     return joinShaderParts({sceneSkyModelSource, sceneFrameSource, sceneVertexMainSource});
 }
 
-std::string sceneFragmentSource() {
-    return joinShaderParts({sceneSkyModelSource, sceneGeometrySource, sceneSkySource,
+std::string sceneFragmentSource(const char* defines) {
+    return joinShaderParts({sceneSkyModelSource, defines, sceneGeometrySource, sceneSkySource,
                             sceneShadingSource, sceneMainSource});
 }
 

@@ -2,7 +2,8 @@
 // the vertex stage (sky model, per-frame values, entry point) and the fragment stage (sky model,
 // geometry, sky, shading, entry point).
 //
-// sceneVertexSource() and sceneFragmentSource() are what the scene pass compiles;
+// sceneVertexSource() and sceneFragmentSource() are what the scene pass compiles (the latter also
+// specialised for classes of tiles);
 // joinShaderParts() lets other programs (probe shaders in tests) compile the same parts with an
 // entry point of their own.
 #pragma once
@@ -23,7 +24,8 @@ struct SceneProgramSource {
 };
 
 std::string sceneVertexSource();
-std::string sceneFragmentSource();
+// With `defines` (preprocessor lines, see scene_shading.glsl), a program for some tiles only.
+std::string sceneFragmentSource(const char* defines = "");
 SceneProgramSource sceneProgramSource();
 
 }  // namespace tw

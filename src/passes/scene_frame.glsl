@@ -59,8 +59,8 @@ vec3 frameSkyColor(vec3 R) {
     R.y = max(R.y, .0001);
     vec2 p = cloudPlane(R);
     return skyRadiance(R, frameSun, frameSkyNormaliser,
-                       texture2D(fbm, p - vec2(0., time * .03)).rgb,
-                       texture2D(fbm, p - vec2(0., time * .006)).rgb);
+                       texture2D(fbm, p - vec2(0., time * .03)).r,
+                       texture2D(fbm, p - vec2(0., time * .006)).r);
 }
 
 void setUpFrame() {

@@ -77,7 +77,7 @@ float floorDistance(vec3 O, vec3 D) {
     return -O.y / D.y;
 }
 
-// The linearised font texel at point P of the wall plane. One cell is 1.25 units along z and
+// The font texel (gamma-encoded) at point P of the wall plane. One cell is 1.25 units along z and
 // 1 unit tall; the letters run toward +z at 4.375 units a second.
 vec4 scrollGlyph(vec3 P) {
     float a = P.y * -.5 + .25;
@@ -86,8 +86,13 @@ vec4 scrollGlyph(vec3 P) {
     // Lower-left corner of the character's atlas cell: the texel holds its left u and top t.
     vec2 cellOrigin = texture1D(scroll, -cell / 640.).rg - vec2(0., 1. / 6.);
     vec2 offset = vec2(1. - mod(b * 2., 1.), 1. - mod(a * 2., 1.));
-    return pow(texture2D(font, cellOrigin + offset / vec2(16., 6.)), vec4(2.2));
+    return texture2D(font, cellOrigin + offset / vec2(16., 6.));
 }
+
+// A letter is solid where its linearised texel reaches .5, that is where the encoded texel reaches
+// .5 ^ (1 / 2.2) = .72974: a threshold without the power's exp and log (the font's texels are all
+// 0 or 1).
+const float SOLID_TEXEL = .72974;
 
 // Distance to a solid letter; -1 when the ray passes between strokes or outside the band
 // y 0.5 to 1.5; not above 0 when the plane is behind the origin.
@@ -95,7 +100,7 @@ float scrollWallDistance(vec3 O, vec3 D) {
     float t = (-5. - O.x) / D.x;
     vec3 P = O + D * t;
     vec4 G = scrollGlyph(P);
-    if (t > 0. && (G.r < .5 || abs(P.y - 1.) > .5))
+    if (t > 0. && (G.r < SOLID_TEXEL || abs(P.y - 1.) > .5))
         return -1.;
     return t;
 }
@@ -174,8 +179,10 @@ float sphereOcclusion(vec3 P, vec3 N, vec4 S) {
     float len = length(toCentre);
     float h = dot(N, toCentre);
     float o = h;
-    if (h < S.w)
-        o = pow(clamp((h + S.w) / (2. * S.w), 0., 1.), 1.5) * S.w;
+    if (h < S.w) {
+        float x = clamp((h + S.w) / (2. * S.w), 0., 1.);
+        o = x * sqrt(x) * S.w;  // x ^ 1.5 without a power's exp and log
+    }
     return clamp(o * (S.w * S.w) / (len * len * len), 0., 1.);
 }
 

@@ -13,6 +13,12 @@
 //   time, fbm, spheres[], sunDirection   from the earlier parts; readFrame() must have run
 //                                        before pictureColour().
 // Colours are linear until pictureColour() encodes them with the power 1 / 2.2.
+//
+// Defines that specialise the program for tiles whose camera rays can meet less (SceneTiles):
+//   SKY_TILE     every camera ray misses everything: the sky alone
+//   FLOOR_TILE   every camera ray meets the floor first: no mirrors, letters or clouds
+//   NO_LOGO      the logo is not over the tile, or not yet visible
+// With none, the program draws any pixel.
 
 varying vec2 v;
 varying vec3 frameSkyAway;
@@ -78,6 +84,19 @@ vec3 pictureColour() {
     vec3 D;
     cameraRay(v, aspect, O, D);
 
+#if defined(SKY_TILE)
+    // What the chain below gives for a miss: the sky, the fog toward the same sky at full share.
+    int id1 = -3;
+    vec3 colour = skyColor(O, D);
+#elif defined(FLOOR_TILE)
+    // What the chain below gives for a floor hit. The clouds fade out toward the horizon by the
+    // fourth power of a ray's height, clamped to .0001 below it: they add under 1e-13 here.
+    int id1 = -1;
+    vec3 P = O + D * floorDistance(O, D);
+    vec3 sky = horizonSkyColor(D);
+    vec3 colour = shadeHit(O, D, P, vec3(0., 1., 0.), -1, sky);
+    colour = mix(colour, sky, fogAmount(length(O - P)));
+#else
     // The camera segment, then up to two reflections: spheres and letters are perfect mirrors,
     // what they reflect replaces their own shading; the floor and the sky end the chain. Each
     // turn traces one segment and takes its sky; the loop ends as soon as no pixel of the group
@@ -114,6 +133,9 @@ vec3 pictureColour() {
         colour += .1;
     // The camera segment's fog, toward the camera ray's sky; a miss lies 1e+10 away, all sky.
     colour = mix(colour, S1, fogAmount(length(O1 - P1)));
+#endif
+#if !defined(NO_LOGO)
     colour = overlayLogo(colour, uv, aspect, id1);
+#endif
     return pow(colour, vec3(1. / 2.2));
 }

@@ -18,6 +18,13 @@ vec3 skyColor(vec3 origin, vec3 R) {
     R.y = max(R.y, .0001);
     vec2 p = cloudPlane(R);
     return skyRadiance(R, sunDirection, frameSkyNormaliser,
-                       texture2D(fbm, p - vec2(0., time * .03)).rgb,
-                       texture2D(fbm, p - vec2(0., time * .006)).rgb);
+                       texture2D(fbm, p - vec2(0., time * .03)).r,
+                       texture2D(fbm, p - vec2(0., time * .006)).r);
+}
+
+// skyColor() for a ray below the horizon, without the clouds' texture reads: they are faded out
+// there by a factor under 1e-13.
+vec3 horizonSkyColor(vec3 R) {
+    R.y = .0001;
+    return skyRadiance(R, sunDirection, frameSkyNormaliser, 0., 0.);
 }

@@ -63,8 +63,9 @@ vec2 cloudPlane(vec3 R) {
 }
 
 // Linear sky colour toward R (y already raised to at least .0001) for the sun `sun` with the
-// normalising terms of skyNormaliser(), given the two cloud layers' noise texels.
-vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, vec3 nearNoise, vec3 farNoise) {
+// normalising terms of skyNormaliser(), given the two cloud layers' noise values (the noise is a
+// luminance texture, so one channel holds them).
+vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNoise) {
     float cosTheta = R.y;
     float cosGamma = dot(sun, R);
     // A ray straight at the sun can round the dot product just past 1, where acos has no value.
@@ -85,9 +86,14 @@ vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, vec3 nearNoise, vec3 farNois
 
     // Clouds, faded out toward the horizon; where the noise is low both layers darken the sky
     // slightly.
-    float h = clamp(pow(R.y, 4.) * 300., 0., 1.);
-    colour += vec3(1., .7, .6) * (pow(nearNoise, vec3(4.)) * 4. - .1) * .1 * h;
-    colour += (pow(farNoise, vec3(8.)) * 10. - .2) * .05 * h;
+    // Powers as squarings.
+    float y2 = R.y * R.y;
+    float h = clamp(y2 * y2 * 300., 0., 1.);
+    float near2 = nearNoise * nearNoise;
+    float far4 = farNoise * farNoise;
+    far4 *= far4;
+    colour += vec3(1., .7, .6) * (near2 * near2 * 4. - .1) * .1 * h;
+    colour += (far4 * far4 * 10. - .2) * .05 * h;
 
     return pow(clamp(colour, 0., 1.), vec3(2.2));
 }

@@ -1,0 +1,55 @@
+// Which of the scene's programs draws each 16 x 16-pixel tile of the scene target. The camera never
+// moves, so whether a tile's camera rays can only see the sky, can only meet the floor, or may meet
+// the letter wall is known once per size; each frame the spheres and the logo then move tiles to
+// the programs that can draw them. A tile is given a cheaper program only where that program
+// computes exactly what the full one would: every test errs toward the full program.
+//
+// layOut(width, height) once per size, then classify(time) once per frame; classes() has one
+// class per tile, row by row from the bottom-left, and box() the pixels that each class covers.
+// Pure CPU work, no GL.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tw {
+
+class SceneTiles {
+  public:
+    // The scene program specialised for each class (SceneShaderSource's sceneTileSource()).
+    enum Class : uint8_t { kSky, kFloor, kGeneral, kSkyLogo, kGeneralLogo, kClassCount };
+    static constexpr int kTileSize = 16;
+
+    // Lower-left corner and size in pixels; empty when no tile has the class.
+    struct Box {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+
+    void layOut(int width, int height);
+    void classify(float time);
+
+    int columns() const { return tileColumns; }
+    int rows() const { return tileRows; }
+    const std::vector<uint8_t>& classes() const { return frameClasses; }
+    const Box& box(Class c) const { return boxes[c]; }
+
+  private:
+    // What a tile's camera rays can meet, and the cone around them from the camera.
+    struct Tile {
+        Class fixed;    // kSky, kFloor or kGeneral, the spheres left out
+        bool logo;      // overlaps the logo's area
+        float axis[3];  // unit direction of the cone's axis
+        float cosHalf;  // cosine and sine of the angle from the axis to its farthest ray
+        float sinHalf;
+    };
+
+    int width = 0;
+    int height = 0;
+    int tileColumns = 0;
+    int tileRows = 0;
+    std::vector<Tile> tiles;
+    std::vector<uint8_t> frameClasses;
+    Box boxes[kClassCount];
+};
+
+}  // namespace tw
