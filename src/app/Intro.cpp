@@ -4,11 +4,11 @@
 
 #include "app/GlResources.h"
 #include "app/ResolutionStep.h"
+#include "app/ScreenStretch.h"
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "assets/TextureBank.h"
 #include "audio/MusicPlayer.h"
-#include "gl/FullscreenQuad.h"
 #include "passes/PassChain.h"
 
 namespace tw {
@@ -30,6 +30,9 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
         failStartup("Load OGL extensions : ERROR");
     prepareGlResources(width, height);
     passes = createPassChain(width, height);
+    stretch = std::make_unique<ScreenStretch>();
+    if (stretch->build() != ShaderProgram::kBuilt)
+        failStartup("Stretch Shader : ERROR", stretch->log());
 
     // Last, so the music starts only when every GL resource exists.
     if (const char* failure = MusicPlayer::start())
@@ -71,17 +74,16 @@ void Intro::run() {
             frameObserver({frame, time, width, height});
         ++frame;
     }
-    passes.reset();  // its GL objects go while their context still exists
+    // Their GL objects go while their context still exists.
+    stretch.reset();
+    passes.reset();
     glfwTerminate();
 }
 
-// Stretches the finished frame over the whole window with the fixed-function pipeline.
+// Stretches the finished frame over the whole window.
 void Intro::present() {
     const TextureBank& bank = TextureBank::instance();
-    glViewport(0, 0, bank.screenWidth, bank.screenHeight);
-    // Unit 0 is active and no program is in use after the post pass.
-    glBindTexture(GL_TEXTURE_2D, passes->output().colorTexture());
-    FullscreenQuad::draw();
+    stretch->draw(passes->output().colorTexture(), bank.screenWidth, bank.screenHeight);
     glFlush();
     glFinish();
     glfwSwapBuffers(window);

@@ -17,6 +17,7 @@ struct GLFWwindow;
 namespace tw {
 
 class PassChain;
+class ScreenStretch;
 
 // What the frame loop reports after presenting each frame (to test programs that observe it).
 struct FrameReport {
@@ -49,6 +50,7 @@ class Intro {
 
     // Released by run() while the window's context is still current.
     std::unique_ptr<PassChain> passes;
+    std::unique_ptr<ScreenStretch> stretch;
     int width;
     int height;
     GLFWwindow* window = nullptr;

@@ -12,6 +12,7 @@
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
+#include "passes/SceneShaderSource.h"
 #include "support/GlTestContext.h"
 #include "support/PixelProbe.h"
 
@@ -102,6 +103,24 @@ INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
                                            Row{Kind::Scene, 30.f, "scene-30s", 4, 0.02},
                                            Row{Kind::Fxaa, 0.f, "fxaa", 6, 0.0003},
                                            Row{Kind::PostFx, 0.f, "postfx", 2, 0.001}));
+
+// The tiled scene against its full program drawn over every pixel, through the spheres' four
+// formations and the logo's appearance: a tile given a program that cannot draw what its rays
+// meet (a sphere's edge, the letters, the logo) shows as a wrong patch at some time.
+TEST(ScenePassTiles, MatchFullProgramOverTheSong) {
+    test::GlTestContext::ensure(kWidth, kHeight);
+    TextureBank::instance().build();
+    ScenePass tiled(kWidth, kHeight);
+    ScenePass full(kWidth, kHeight, sceneProgramSource());
+    ASSERT_EQ(tiled.buildResult(), ShaderProgram::kBuilt) << tiled.buildLog();
+    for (float time = .25f; time < 80.f; time += 1.1f) {
+        tiled.render(time);
+        full.render(time);
+        const test::Image image = test::readFramebuffer(tiled.framebuffer(), kWidth, kHeight);
+        const test::Image expected = test::readFramebuffer(full.framebuffer(), kWidth, kHeight);
+        ASSERT_TRUE(test::picturesAgree(image, expected, 2, 0.)) << "at " << time << " s";
+    }
+}
 
 }  // namespace
 }  // namespace tw

@@ -1,5 +1,6 @@
-// The browser's final draw: stretches the finished frame over the canvas with a small shader
-// (stretch.frag.glsl), where the desktop uses the fixed-function pipeline.
+// The browser's final draw: stretches the finished frame over the canvas with the shader the
+// desktop's final draw uses too (src/passes/stretch.frag.glsl; the desktop side is
+// src/app/ScreenStretch.cpp).
 //
 // build() once after the passes; draw() once a frame. GL contract: draws into framebuffer 0 with
 // the viewport at the canvas size, binds the frame to unit 0; leaves unit 0 active with nothing

@@ -1,6 +1,7 @@
 #version 120
-// The browser's final draw: the finished frame stretched over the whole canvas, which the
-// desktop does with the fixed-function pipeline (the texture's colour, unchanged, bilinear).
+// The final draw: the finished frame stretched over the whole window or canvas (the texture's
+// colour, unchanged, bilinear). Faster on llvmpipe than the fixed-function pipeline's texturing,
+// and the same source for the desktop and the browser.
 // In:  varying v (quad position from passthrough.vert.glsl, -1..1).
 // Uniforms: frame (sampler2D, unit 0: the post pass's colour texture, RGBA8, bilinear, clamp).
 // Out: gl_FragColor.
