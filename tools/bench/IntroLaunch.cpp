@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -40,9 +41,8 @@ int runTool(const std::vector<std::string>& argv) {
 }
 
 // "frame N time T size WxH"; false for any other line.
-bool parseFrame(const std::string& line, int& width, int& height) {
+bool parseFrame(const std::string& line, float& time, int& width, int& height) {
     int frame = 0;
-    float time = 0;
     return std::sscanf(line.c_str(), "frame %d time %f size %dx%d", &frame, &time, &width,
                        &height) == 4;
 }
@@ -77,7 +77,7 @@ bool PrivateServices::start(const std::string& directory) {
 }
 
 IntroRun launchIntro(const std::string& harness, const std::map<std::string, std::string>& env,
-                     bool untilSettled, double limitSeconds) {
+                     bool untilSettled, double limitSeconds, double watchSeconds) {
     IntroRun run;
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
@@ -104,7 +104,9 @@ IntroRun launchIntro(const std::string& harness, const std::map<std::string, std
 
     std::string pending;
     int width = 0, height = 0, framesAtSize = 0;
-    bool done = false;
+    bool settled = false, done = false;
+    double lastFrame = 0;
+    std::vector<double> frameMs;
     while (!done) {
         const double left = limitSeconds - (Timer::now() - start);
         pollfd readable{pipeEnds[0], POLLIN, 0};
@@ -123,15 +125,21 @@ IntroRun launchIntro(const std::string& harness, const std::map<std::string, std
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             int w = 0, h = 0;
-            if (!parseFrame(line, w, h))
+            float time = 0;
+            if (!parseFrame(line, time, w, h))
                 continue;
+            const double now = Timer::now();
             if (run.firstFrameSeconds == 0)
-                run.firstFrameSeconds = Timer::now() - start;
+                run.firstFrameSeconds = now - start;
+            if (time > 1.f && lastFrame > 0)
+                frameMs.push_back((now - lastFrame) * 1000.0);
+            lastFrame = now;
             framesAtSize = w == width && h == height ? framesAtSize + 1 : 1;
             width = w;
             height = h;
             // Once 20 frames are finished at one size the loop never lowers it again.
-            done = !untilSettled || framesAtSize >= 20 || width <= 320;
+            settled = settled || !untilSettled || framesAtSize >= 20 || width <= 320;
+            done = settled && time >= watchSeconds;
         }
     }
     kill(child, SIGTERM);
@@ -143,6 +151,11 @@ IntroRun launchIntro(const std::string& harness, const std::map<std::string, std
     run.settledWidth = width;
     run.settledHeight = height;
     run.peakResidentMiB = usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+    if (!frameMs.empty()) {
+        std::sort(frameMs.begin(), frameMs.end());
+        run.medianFrameMs = frameMs[frameMs.size() / 2];
+        run.worstFrameMs = frameMs.back();
+    }
     return run;
 }
 

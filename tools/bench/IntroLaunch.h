@@ -1,6 +1,6 @@
 // Runs the real intro the way a user does, under a private display and sound server, and reports
 // what can only be seen from outside: how long start-up takes, the rendering size the frame loop
-// settles at and the process's peak memory.
+// settles at, the steadiness of its frames and the process's peak memory.
 //
 // PrivateServices::start() once (Xvfb at 1920x1080 and a PulseAudio null sink, through the test
 // harness's services.sh; both go when the bench exits), then launchIntro() as often as wanted.
@@ -34,12 +34,15 @@ struct IntroRun {
     int settledWidth = 0;          // rendering size once the frame loop stopped lowering it
     int settledHeight = 0;
     double peakResidentMiB = 0;
+    // Between presented frames from 1 s of scene time on, while watched (see launchIntro).
+    double medianFrameMs = 0;
+    double worstFrameMs = 0;
 };
 
 // Starts `harness` with `env`, waits for its first frame and, when `untilSettled`, for the frame
-// loop to settle (20 frames at one size, or a width of 320 or less), at most `limitSeconds`; then
-// ends it.
+// loop to settle (20 frames at one size, or a width of 320 or less), then until its scene time
+// reaches `watchSeconds`, at most `limitSeconds` in all; then ends it.
 IntroRun launchIntro(const std::string& harness, const std::map<std::string, std::string>& env,
-                     bool untilSettled, double limitSeconds);
+                     bool untilSettled, double limitSeconds, double watchSeconds = 0);
 
 }  // namespace tw
