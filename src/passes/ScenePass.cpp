@@ -1,8 +1,8 @@
 #include "passes/ScenePass.h"
 
 #include "assets/TextureBank.h"
-#include "embedded/passthroughVertexSource.h"
 #include "embedded/sceneTilesFragmentSource.h"
+#include "embedded/sceneTilesVertexSource.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
 
@@ -33,7 +33,7 @@ ScenePass::ScenePass(int width, int height) : tiled(true) {
     const std::string vertex = sceneVertexSource();
     for (int c = SceneTiles::kClassCount - 1; c >= 0; --c)
         build(programs[c], vertex, sceneFragmentSource(kClassDefines[c]));
-    build(marker, passthroughVertexSource, sceneTilesFragmentSource);
+    build(marker, sceneTilesVertexSource, sceneTilesFragmentSource);
     if (result != ShaderProgram::kBuilt)
         return;
     tileTexture.bind(4);
