@@ -50,14 +50,22 @@ float glslMod(float x, float y) {
     return x - y * std::floor(x / y);
 }
 
-// cameraRay() of scene_geometry for quad position (sx, sy).
-Vec3 cameraRay(float sx, float sy, float aspect) {
-    const Vec3 f = normalize({kEye[0], kEye[1], kEye[2]});
-    const Vec3 r = normalize(cross(f, {0.f, 1.f, 0.f}));
-    const Vec3 u = cross(r, f);
-    const Vec3 d = normalize({-aspect * sx, sy, -1.5f});
-    return normalize(r * d.x + u * d.y + f * d.z + Vec3{0.f, .2f, 0.f});
-}
+// cameraRay() of scene_geometry, its lookAtBasis() made once.
+struct Camera {
+    Vec3 right, up, forward;
+
+    Camera() {
+        forward = normalize({kEye[0], kEye[1], kEye[2]});
+        right = normalize(cross(forward, {0.f, 1.f, 0.f}));
+        up = cross(right, forward);
+    }
+
+    // The ray through quad position (sx, sy) on a target of the given aspect.
+    Vec3 ray(float sx, float sy, float aspect) const {
+        const Vec3 d = normalize({-aspect * sx, sy, -1.5f});
+        return normalize(right * d.x + up * d.y + forward * d.z + Vec3{0.f, .2f, 0.f});
+    }
+};
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
 // it may cross the band of letters (y .5 to 1.5 on the plane x = -5) first.
@@ -107,6 +115,7 @@ void SceneTiles::layOut(int width, int height) {
     tiles.assign(static_cast<size_t>(tileColumns) * tileRows, Tile{});
     frameClasses.assign(tiles.size(), kGeneral);
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const Camera camera;
     std::vector<Vec3> rays;
     for (int row = 0; row < tileRows; ++row) {
         for (int column = 0; column < tileColumns; ++column) {
@@ -120,7 +129,7 @@ void SceneTiles::layOut(int width, int height) {
                      ++x) {
                     const float sx = (x + .5f) / width * 2.f - 1.f;
                     const float sy = (y + .5f) / height * 2.f - 1.f;
-                    rays.push_back(cameraRay(sx, sy, aspect));
+                    rays.push_back(camera.ray(sx, sy, aspect));
                     const Class c = rayClass(rays.back());
                     sky = sky && c == kSky;
                     floor = floor && c == kFloor;
