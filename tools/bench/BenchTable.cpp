@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <time.h>
+
 #include <algorithm>
 
 #include "app/Timer.h"
@@ -23,11 +25,21 @@ void BenchTable::print(std::FILE* out) const {
 
 namespace {
 
+bool cpuClock = false;
+
+double clockSeconds() {
+    if (!cpuClock)
+        return Timer::now();
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
 double timeOnce(const std::function<void()>& frame) {
-    const double start = Timer::now();
+    const double start = clockSeconds();
     frame();
     glFinish();
-    return (Timer::now() - start) * 1000.0;
+    return (clockSeconds() - start) * 1000.0;
 }
 
 Median median(std::vector<double> samples) {
@@ -39,6 +51,10 @@ Median median(std::vector<double> samples) {
 }
 
 }  // namespace
+
+void timeCpu(bool cpu) {
+    cpuClock = cpu;
+}
 
 Median medianMilliseconds(const std::function<void()>& frame, int maxFrames, double budgetSeconds) {
     return medianMillisecondsInTurn(frame, nullptr, maxFrames, budgetSeconds).first;

@@ -33,6 +33,10 @@ class BenchTable {
     std::vector<Row> rows;
 };
 
+// What medianMilliseconds() measures: wall-clock time (the default), or the CPU time of all the
+// process's threads (llvmpipe's included), which other work on a shared machine inflates far less.
+void timeCpu(bool cpu);
+
 struct Median {
     double milliseconds;
     int frames;

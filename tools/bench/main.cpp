@@ -1,6 +1,6 @@
 // tidewatch-bench: what the intro costs on this machine's GL, as one printed table.
 //
-// Usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro]
+// Usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro] [--cpu-time]
 // The passes are timed off-screen (no window): each row is the median of up to N frames (default
 // 15, fewer where a frame is slow, at least 3), every frame finished with glFinish, at scene times
 // 3, 20 and 30 s. The scene is timed twice, with the shader as first transcribed (the baseline,
@@ -8,7 +8,8 @@
 // generators are run once each, and the intro itself is started under a private Xvfb (1920x1080)
 // and sound server: time to its first presented frame, the size its frame loop settles at, its
 // median and worst frame from 1 s to 30 s, its peak memory.
-// --scene-only keeps just the scene rows; --no-intro skips the intro and the generators.
+// --scene-only keeps just the scene rows; --no-intro skips the intro and the generators;
+// --cpu-time times the passes in CPU milliseconds of all threads instead of wall-clock ones.
 // To measure another pass, add a line to the rows in timePasses().
 #include <GL/gl.h>
 #include <getopt.h>
@@ -51,6 +52,7 @@ struct Options {
     int frames = 15;
     bool sceneOnly = false;
     bool intro = true;
+    bool cpuTime = false;
 };
 
 // The screen the passes restore the viewport to and the final draw fills: the intro's screen
@@ -74,13 +76,12 @@ std::string timeName(float time) {
 }
 
 bool parseOptions(int argc, char** argv, Options& options) {
-    static const option kLongOptions[] = {{"frames", required_argument, nullptr, 'f'},
-                                          {"scene-only", no_argument, nullptr, 's'},
-                                          {"no-intro", no_argument, nullptr, 'n'},
-                                          {"help", no_argument, nullptr, 'h'},
-                                          {nullptr, 0, nullptr, 0}};
+    static const option kLongOptions[] = {
+        {"frames", required_argument, nullptr, 'f'}, {"scene-only", no_argument, nullptr, 's'},
+        {"no-intro", no_argument, nullptr, 'n'},     {"cpu-time", no_argument, nullptr, 'c'},
+        {"help", no_argument, nullptr, 'h'},         {nullptr, 0, nullptr, 0}};
     for (;;) {
-        const int id = getopt_long(argc, argv, "f:snh", kLongOptions, nullptr);
+        const int id = getopt_long(argc, argv, "f:snch", kLongOptions, nullptr);
         if (id == -1)
             break;
         char* end = nullptr;
@@ -94,9 +95,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.sceneOnly = true;
         } else if (id == 'n') {
             options.intro = false;
+        } else if (id == 'c') {
+            options.cpuTime = true;
         } else {
             std::fprintf(id == 'h' ? stdout : stderr,
-                         "usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro]\n");
+                         "usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro] "
+                         "[--cpu-time]\n");
             return false;
         }
     }
@@ -167,19 +171,20 @@ void timePasses(tw::BenchTable& table, const Options& options, int width, int he
         tw::failStartup("Stretch Shader : ERROR", stretch.log());
 
     const std::string size = sizeName(width, height);
+    const std::string clock = options.cpuTime ? "CPU time, " : "";
     for (float time : kTimes) {
         const std::string at = timeName(time);
         auto row = [&](const char* what, const std::function<void()>& frame) {
             const tw::Median median =
                 tw::medianMilliseconds(frame, options.frames, kRowBudgetSeconds);
             table.add(what, size, at, median.milliseconds, "ms",
-                      "median of " + std::to_string(median.frames) + " frames");
+                      clock + "median of " + std::to_string(median.frames) + " frames");
             return median.milliseconds;
         };
         const auto [before, after] = tw::medianMillisecondsInTurn(
             [&] { faithful->render(time); }, [&] { scene->render(time); }, options.frames,
             2 * kRowBudgetSeconds);
-        const std::string note = "median of " + std::to_string(before.frames) + " in turn";
+        const std::string note = clock + "median of " + std::to_string(before.frames) + " in turn";
         table.add("scene pass, baseline", size, at, before.milliseconds, "ms", note);
         table.add("scene pass", size, at, after.milliseconds, "ms", note);
         table.add("scene speed-up", size, at, before.milliseconds / after.milliseconds, "x",
@@ -290,6 +295,7 @@ int main(int argc, char** argv) {
     std::printf("GL: %s, %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)));
 
+    tw::timeCpu(options.cpuTime);
     tw::BenchTable table;
     prepareGl(table);
     timeScenePassReady(table);
