@@ -2,9 +2,9 @@
 //
 // With a GL context current and the extension table loaded: prepareGlResources() once (the
 // full-screen quad, the texture bank sized to the screen and filled, 1D and 2D texturing enabled
-// on unit 0 for the final fixed-function draw, the viewport at the screen size and identity
-// matrices so the quad's -1..1 corners cover it), then createPassChain(). Start-up failures print
-// their line and exit 1.
+// on unit 0 for fixed-function draws (the final draw now uses a shader, ScreenStretch), the
+// viewport at the screen size and identity matrices so the quad's -1..1 corners cover it), then
+// createPassChain(). Start-up failures print their line and exit 1.
 #pragma once
 
 #include <memory>
