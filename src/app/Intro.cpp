@@ -18,6 +18,7 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     window = glfwCreateWindow(width, height, "Vendrel - Tidewatch", monitor, nullptr);
+    // Names glfwInit although window creation failed: kept exactly, since scripts match the line.
     if (window == nullptr)
         failStartup("open window glfwInit failed");
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
@@ -30,6 +31,8 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
         failStartup("Load OGL extensions : ERROR");
     prepareGlResources(width, height);
     passes = createPassChain(width, height);
+    if (const PassChain::Failure* failure = passes->failure())
+        failStartup(PassChain::failureLine(failure->pass), failure->log);
 
     // Last, so the music starts only when every GL resource exists.
     if (const char* failure = MusicPlayer::start())

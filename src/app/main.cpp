@@ -11,7 +11,10 @@ int main() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     if (monitor == nullptr)
         tw::failStartup("no primary monitor found");
+    // GLFW answers null when the monitor reports no current mode.
     const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    if (mode == nullptr)
+        tw::failStartup("no video mode found");
 
     // Main loop, then de-initialisation: the Intro's destructor stops the music, also when the
     // loop is left by an exception (the handler makes the stack unwind before it passes on).

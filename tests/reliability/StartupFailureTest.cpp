@@ -17,7 +17,7 @@
 #include "embedded/passthroughVertexSource.h"
 #include "embedded/postFxFragmentSource.h"
 #include "passes/SceneShaderSource.h"
-#include "passes/faithful/FaithfulScene.h"
+#include "passes/plain/PlainScene.h"
 #include "reliability/FaultRun.h"
 #include "support/PixelProbe.h"
 #include "support/Process.h"
@@ -32,15 +32,47 @@ class StartupFailure : public ::testing::Test {
     void SetUp() override { useTestServices(); }
 };
 
-// GLFW reporting no primary monitor (Xvfb always reports one, so the fault library makes the
-// call return none): its line, status 1, at once.
-TEST_F(StartupFailure, NoPrimaryMonitorFailsWithItsLine) {
-    const ProcessResult r = runProcess({TW_INTRO_PATH}, withFault("no-monitor"), 30);
-    report("no primary monitor", r, r.seconds);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.out, "no primary monitor found\n");
-    EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_LT(r.seconds, 5.0);
+// GLFW reporting no primary monitor, or no current video mode for it (Xvfb always reports both,
+// so the fault library makes the call return none): its line, status 1, at once.
+TEST_F(StartupFailure, MissingMonitorOrVideoModeFailsWithItsLine) {
+    const struct {
+        const char* fault;
+        const char* out;
+    } cases[] = {{"no-monitor", "no primary monitor found\n"},
+                 {"no-mode", "no video mode found\n"}};
+    for (const auto& c : cases) {
+        const ProcessResult r = runProcess({TW_INTRO_PATH}, withFault(c.fault), 30);
+        report(c.fault, r, r.seconds);
+        EXPECT_TRUE(r.exited) << c.fault;
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.exitStatus, 1) << c.fault;
+        EXPECT_LT(r.seconds, 5.0) << c.fault;
+    }
+}
+
+// The recorder on a GL without an entry point of the table, or one whose pixel buffers do not
+// map: a line in its own voice, none of the intro's, status 1, and no output left behind.
+TEST_F(StartupFailure, RecorderFailsInItsOwnVoice) {
+    const std::string dir = makeTestDir("recorder-voice");
+    const struct {
+        const char* fault;
+        const char* lastLine;
+    } cases[] = {
+        {"no-fbo", "tidewatch-record: the GL lacks glBindFramebufferEXT\n"},
+        {"no-map", "tidewatch-record: the GL could not map the pixel buffer of frame 0\n"}};
+    for (const auto& c : cases) {
+        auto env = withFault(c.fault);
+        env["DISPLAY"] = "";
+        const ProcessResult r = runProcess({TW_RECORD_PATH, "--size", "64x36", "--fps", "2",
+                                            "--seconds", "2", "--out", dir + "/clip.mp4"},
+                                           env, 120);
+        report(std::string("recorder, ") + c.fault, r, r.seconds);
+        EXPECT_EQ(r.exitStatus, 1) << c.fault;
+        EXPECT_EQ(r.out, "") << c.fault;
+        const size_t last = r.err.rfind('\n', r.err.size() - 2);
+        EXPECT_EQ(r.err.substr(last == std::string::npos ? 0 : last + 1), c.lastLine) << r.err;
+        EXPECT_TRUE(std::filesystem::is_empty(dir)) << c.fault;
+    }
 }
 
 // A display server without the GLX extension: GLFW starts, but no window with a GL context can
@@ -106,7 +138,7 @@ std::string replacing(const std::vector<std::string>& sources, const char* text)
 // the log on standard error. The scene fails only when its fallback fails too.
 TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
     const SceneProgramSource scene = sceneProgramSource();
-    const SceneProgramSource plain = faithfulSceneProgramSource();
+    const SceneProgramSource plain = plainSceneProgramSource();
     const struct {
         const char* line;
         std::vector<std::string> vertex, fragment;  // the stage sources a fault replaces

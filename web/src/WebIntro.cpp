@@ -2,31 +2,18 @@
 
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
-
+#include "app/GlResources.h"
 #include "assets/TextureBank.h"
-#include "gl/FullscreenQuad.h"
 
 namespace tw {
 
 bool WebIntro::start(int width, int height, bool fixedSize) {
     fixed = fixedSize;
     size = {width, height};
-    // The desktop's order (GlResources.cpp), less enabling fixed-function texturing, which WebGL
-    // does not have and the stretch shader does not need.
-    FullscreenQuad::create();
-    TextureBank& bank = TextureBank::instance();
-    bank.screenWidth = width;
-    bank.screenHeight = height;
-    bank.build();
-    chain = std::make_unique<PassChain>(width, height);
-    if (!chain->sceneFallback().empty())
-        std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
+    prepareGlResources(width, height);
+    chain = createPassChain(width, height);
     if (const PassChain::Failure* failure = chain->failure()) {
-        // The desktop's lines for the three passes, in the chain's order.
-        static const char* const kLines[] = {"Raytracer Shader : ERROR", "FXAA Shader : ERROR",
-                                             "PostFX Shader : ERROR"};
-        line = kLines[static_cast<int>(failure->pass)];
+        line = PassChain::failureLine(failure->pass);
         log = failure->log;
         return false;
     }
