@@ -36,8 +36,8 @@ ctest --test-dir "$build" -R "$pattern" --output-on-failure -j"$(nproc)" --timeo
 
 # The intro itself for 20 s, then Escape: status 0 and not one report.
 services=$root/$build/sanitize-services
-tests/harness/services.sh start "$services" >/dev/null
-trap 'tests/harness/services.sh stop "$services"' EXIT
+scripts/services.sh start "$services" >/dev/null
+trap 'scripts/services.sh stop "$services"' EXIT
 # shellcheck disable=SC1091
 . "$services/env"
 log=$root/$build/sanitize-intro.log

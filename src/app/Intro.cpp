@@ -13,6 +13,19 @@
 
 namespace tw {
 
+RenderSize Intro::startWindowSystem() {
+    if (glfwInit() == GLFW_FALSE)
+        failStartup("glfwInit failed");
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (monitor == nullptr)
+        failStartup("no primary monitor found");
+    // GLFW answers null when the monitor reports no current mode.
+    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    if (mode == nullptr)
+        failStartup("no video mode found");
+    return {mode->width, mode->height};
+}
+
 Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
     : width(width), height(height) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);

@@ -4,6 +4,8 @@
 // resolver cannot find. Afterwards every part of the system calls glCreateProgramObjectARB,
 // glBindFramebufferEXT and the rest under their GL names: inside namespace tw these names are the
 // pointers declared here, not the library's own exports.
+// This file's desktop side is GlExtensionTable.cpp; the browser build links its own look-up
+// (web/src/GlEntryPoints.cpp). Both fill the pointers of GlExtensionPointers.cpp.
 #pragma once
 
 #include <GL/gl.h>

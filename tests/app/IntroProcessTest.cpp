@@ -19,7 +19,7 @@
 namespace tw::test {
 namespace {
 
-const std::string kHarness = std::string(TW_BINARY_DIR) + "/tests/app/intro_harness";
+const std::string kHarness = TW_INTRO_HARNESS;
 
 class IntroProcess : public ::testing::Test {
   protected:

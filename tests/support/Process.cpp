@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "Spawn.h"
 #include "app/Timer.h"
 
 namespace tw::test {
@@ -47,29 +48,21 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     std::filesystem::create_directories(std::string(TW_BINARY_DIR) + "/test-output");
     outPath = base + ".out";
     errPath = base + ".err";
+    // Output goes to files, so a chatty child can never block on a full pipe.
+    SpawnOptions options;
+    options.in = SpawnOptions::kDevNull;
+    options.out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    options.err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    options.env = env;
     startTime = Timer::now();
-    child = fork();
-    if (child == 0) {
-        // Output goes to files, so a chatty child can never block on a full pipe.
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = open("/dev/null", O_RDONLY);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        for (const auto& [name, value] : env) {
-            if (value.empty()) {
-                unsetenv(name.c_str());
-            } else {
-                setenv(name.c_str(), value.c_str(), 1);
-            }
-        }
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
+    std::string error;
+    child = spawnProcess(argv, options, error);
+    close(options.out);
+    close(options.err);
+    if (child < 0) {
+        std::ofstream(errPath) << error << '\n';
+        reaped = true;
+        status = 127 << 8;  // as a shell reports a program it cannot run
     }
 }
 

@@ -38,7 +38,7 @@ const char kUsage[] =
     "line.\n";
 
 std::string writeRecord(const std::string& path, const tw::ImageRecord& record) {
-    return tw::writeFile(path, record.bytes(), record.byteCount());
+    return tw::writeFileAtomically(path, record.bytes(), record.byteCount());
 }
 
 // The record's rows are bottom-up; the PNG is written upright.
@@ -73,7 +73,7 @@ std::string writeFbmPng(const std::string& path) {
 std::string writeMessage(const std::string& path) {
     std::string text(tw::scrollMessage, strnlen(tw::scrollMessage, tw::kScrollMessageBytes));
     text += '\n';
-    return tw::writeFile(path, text.data(), text.size());
+    return tw::writeFileAtomically(path, text.data(), text.size());
 }
 
 struct Asset {

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <vector>
 
+#include "Spawn.h"
 #include "app/Timer.h"
 
 namespace tw {
@@ -20,20 +21,13 @@ namespace {
 
 // Runs `argv` to its end with standard output and error discarded; its exit status, or -1.
 int runTool(const std::vector<std::string>& argv) {
-    const pid_t child = fork();
+    SpawnOptions options;
+    options.out = SpawnOptions::kDevNull;
+    options.err = SpawnOptions::kDevNull;
+    std::string ignored;
+    const pid_t child = spawnProcess(argv, options, ignored);
     if (child < 0)
         return -1;
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -80,27 +74,21 @@ IntroRun launchIntro(const std::string& harness, const std::map<std::string, std
                      bool untilSettled, double limitSeconds) {
     IntroRun run;
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
         run.error = "pipe failed";
         return run;
     }
     const double start = Timer::now();
-    const pid_t child = fork();
+    SpawnOptions options;
+    options.out = SpawnOptions::kDevNull;
+    options.err = pipeEnds[1];
+    options.env = env;
+    const pid_t child = spawnProcess({harness, "--trace"}, options, run.error);
+    close(pipeEnds[1]);
     if (child < 0) {
-        run.error = "fork failed";
+        close(pipeEnds[0]);
         return run;
     }
-    if (child == 0) {
-        for (const auto& [name, value] : env)
-            setenv(name.c_str(), value.c_str(), 1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(pipeEnds[1], 2);
-        close(pipeEnds[0]);
-        execl(harness.c_str(), harness.c_str(), "--trace", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeEnds[1]);
 
     std::string pending;
     int width = 0, height = 0, framesAtSize = 0;

@@ -218,7 +218,8 @@ void timeGenerators(tw::BenchTable& table) {
 void timeIntro(tw::BenchTable& table) {
     const std::string harness = TW_INTRO_HARNESS;
     if (harness.empty() || access(harness.c_str(), X_OK) != 0) {
-        std::fprintf(stderr, "tidewatch-bench: build intro_harness for the intro rows\n");
+        std::fprintf(stderr, "tidewatch-bench: cannot run %s for the intro rows\n",
+                     harness.c_str());
         return;
     }
     tw::PrivateServices services;

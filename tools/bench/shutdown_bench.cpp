@@ -7,12 +7,9 @@
 // window and then SECONDS more (default 8, for the resolution to settle), presses Escape through
 // the XTEST extension and times until the process has ended; the time includes starting xdotool.
 // Exit status 1 when a run does not end with status 0 or the slowest takes a second or more.
-#include <fcntl.h>
 #include <getopt.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "Spawn.h"
 
 namespace {
 
@@ -32,19 +29,11 @@ double now() {
 }
 
 pid_t spawn(const std::vector<std::string>& args, bool quiet) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
+    tw::SpawnOptions options;
     if (quiet)
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+        options.out = tw::SpawnOptions::kDevNull;
+    std::string ignored;
+    return tw::spawnProcess(args, options, ignored);
 }
 
 // Waits for `pid` up to `seconds`, polling each millisecond; the exit status, or -1 on timeout.

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Starts or stops the private display (Xvfb, Mesa llvmpipe) and sound server (PulseAudio with a
-# null sink) that the tests share, once per test run.
+# null sink) that the tests share once per test run, and that the benchmark and the soak and
+# sanitizer scripts start for themselves.
 #   services.sh start DIR   writes DIR/env for with-services.sh
 #   services.sh stop DIR
 # A watchdog stops both when the process that ran "start" (ctest) goes away, so an interrupted

@@ -3,7 +3,6 @@
 // else is the real Intro.
 //   intro_harness [--missing NAME] [--window WxH] [--trace]
 #include <GL/glx.h>
-#include <GLFW/glfw3.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +10,6 @@
 #include <string>
 
 #include "app/Intro.h"
-#include "app/StartupFailure.h"
 #include "gl/FullscreenQuad.h"
 
 namespace {
@@ -46,13 +44,11 @@ int main(int argc, char** argv) {
     }
     std::atexit(reportQuad);
 
-    if (glfwInit() == GLFW_FALSE)
-        tw::failStartup("glfwInit failed");
+    const tw::RenderSize screen = tw::Intro::startWindowSystem();
     const bool fullscreen = width == 0;
     if (fullscreen) {
-        const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
-        width = mode->width;
-        height = mode->height;
+        width = screen.width;
+        height = screen.height;
     }
     tw::Intro intro(width, height, fullscreen, missingName.empty() ? nullptr : resolveAllBut);
     if (trace) {
