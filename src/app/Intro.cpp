@@ -26,11 +26,10 @@ RenderSize Intro::startWindowSystem() {
     return {mode->width, mode->height};
 }
 
-Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
-    : width(width), height(height) {
+Intro::Intro(int width, int height, GlResolver resolve) : width(width), height(height) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    window = glfwCreateWindow(width, height, "Vendrel - Tidewatch", monitor, nullptr);
+    window =
+        glfwCreateWindow(width, height, "Vendrel - Tidewatch", glfwGetPrimaryMonitor(), nullptr);
     // Names glfwInit although window creation failed: kept exactly, since scripts match the line.
     if (window == nullptr)
         failStartup("open window glfwInit failed");

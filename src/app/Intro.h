@@ -35,7 +35,7 @@ class Intro {
 
     // `resolve` looks up the GL entry points; tests inject a failing one (glvnd answers every
     // name).
-    Intro(int width, int height, bool fullscreen, GlResolver resolve = nullptr);
+    Intro(int width, int height, GlResolver resolve = nullptr);
     ~Intro();  // stops the music
     Intro(const Intro&) = delete;
     Intro& operator=(const Intro&) = delete;

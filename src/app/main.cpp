@@ -8,7 +8,7 @@ int main() {
     // Main loop, then de-initialisation: the Intro's destructor stops the music, also when the
     // loop is left by an exception (the handler makes the stack unwind before it passes on).
     try {
-        tw::Intro intro(screen.width, screen.height, true);
+        tw::Intro intro(screen.width, screen.height);
         intro.run();
     } catch (...) {
         throw;

@@ -12,26 +12,12 @@
 #include <fstream>
 #include <vector>
 
-#include "Spawn.h"
+#include "ChildProcess.h"
 #include "app/Timer.h"
 
 namespace tw {
 
 namespace {
-
-// Runs `argv` to its end with standard output and error discarded; its exit status, or -1.
-int runTool(const std::vector<std::string>& argv) {
-    SpawnOptions options;
-    options.out = SpawnOptions::kDevNull;
-    options.err = SpawnOptions::kDevNull;
-    std::string ignored;
-    const pid_t child = spawnProcess(argv, options, ignored);
-    if (child < 0)
-        return -1;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // "frame N time T size WxH"; false for any other line.
 bool parseFrame(const std::string& line, int& width, int& height) {
@@ -45,13 +31,13 @@ bool parseFrame(const std::string& line, int& width, int& height) {
 
 PrivateServices::~PrivateServices() {
     if (!dir.empty())
-        runTool({TW_SERVICES_SCRIPT, "stop", dir});
+        runProcess({TW_SERVICES_SCRIPT, "stop", dir}, {}, 60);
 }
 
 bool PrivateServices::start(const std::string& directory) {
     // Run directly, not through a shell: the script's watchdog ends the services when its parent,
     // this process, goes away.
-    if (runTool({TW_SERVICES_SCRIPT, "start", directory}) != 0) {
+    if (runProcess({TW_SERVICES_SCRIPT, "start", directory}, {}, 120).exitStatus != 0) {
         failure = std::string(TW_SERVICES_SCRIPT) + " start failed";
         return false;
     }

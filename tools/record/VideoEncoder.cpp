@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Spawn.h"
+#include "ChildProcess.h"
 #include "StopSignal.h"
 #include "audio/MusicStream.h"
 
@@ -50,15 +50,6 @@ bool waitFor(pid_t pid, int& status) {
         }
         poll(nullptr, 0, kPollMs / 5);
     }
-}
-
-std::string readAll(int fd) {
-    std::string text;
-    char buffer[4096];
-    off_t at = 0;
-    for (ssize_t got; (got = pread(fd, buffer, sizeof buffer, at)) > 0; at += got)
-        text.append(buffer, static_cast<size_t>(got));
-    return text;
 }
 
 // Writes what the descriptor takes now; false when the reader has gone.
@@ -206,7 +197,7 @@ bool VideoEncoder::check() {
                              -1, out, -1, -1, error);
     int status = 0;
     const bool ended = probe > 0 && waitFor(probe, status);
-    const std::string streams = out >= 0 ? readAll(out) : "";
+    const std::string streams = out >= 0 ? readWhole(out) : "";
     if (out >= 0)
         close(out);
     if (stopSignal() != 0)
@@ -217,7 +208,7 @@ bool VideoEncoder::check() {
     const bool complete = ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
                           streams.find(wanted) != std::string::npos &&
                           streams.find("audio,") != std::string::npos;
-    if (readAll(messages).find("No space left on device") != std::string::npos)
+    if (readWhole(messages).find("No space left on device") != std::string::npos)
         return fail("no space left on the device for the video");
     if (!complete)
         return fail("the video ffmpeg wrote is incomplete (expected " + std::to_string(frames) +
@@ -226,7 +217,7 @@ bool VideoEncoder::check() {
 }
 
 bool VideoEncoder::failWithMessages(const std::string& what) {
-    const std::string text = messages >= 0 ? readAll(messages) : "";
+    const std::string text = messages >= 0 ? readWhole(messages) : "";
     // A full disk is common and fully said in one line; anything else shows ffmpeg's own words.
     if (text.find("No space left on device") != std::string::npos)
         return fail("no space left on the device for the video");
