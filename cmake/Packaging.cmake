@@ -67,6 +67,12 @@ set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/")
 include(CPack)
 
+# The release archive's programs: the intro and the recorder with GLFW, libxmp, libpng and the C++
+# runtime linked in (see Portable.cmake); built for the archive only, or with the tests.
+tw_add_portable(tidewatch-portable tidewatch)
+tw_add_portable(tidewatch-record-portable tidewatch-record)
+set_target_properties(tidewatch-portable tidewatch-record-portable PROPERTIES EXCLUDE_FROM_ALL TRUE)
+
 # Release archive: cmake --build <build> --target release-archive writes
 # <build>/tidewatch-linux-x86_64.tar.gz with the executables, the .nfo, a screenshot and a clip,
 # both made by the recorder, and the browser edition's page (built beforehand by web/build.sh).
@@ -84,8 +90,8 @@ configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.nfo.in ${TW_DOC_DIR}/tidewatch.
 # tests run it into a scratch folder.
 set(TW_RELEASE_COMMAND
     ${CMAKE_COMMAND}
-    -DINTRO=$<TARGET_FILE:tidewatch>
-    -DRECORDER=$<TARGET_FILE:tidewatch-record>
+    -DINTRO=$<TARGET_FILE:tidewatch-portable>
+    -DRECORDER=$<TARGET_FILE:tidewatch-record-portable>
     -DNFO=${TW_DOC_DIR}/tidewatch.nfo
     -DPAGE=${TW_WEB_PAGE}
     -DSTRIP=${CMAKE_STRIP}
@@ -98,6 +104,6 @@ set(TW_RELEASE_COMMAND
 set(TW_RELEASE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/ReleaseArchive.cmake)
 add_custom_target(release-archive
     COMMAND ${TW_RELEASE_COMMAND} -DOUT_DIR=${CMAKE_BINARY_DIR} -P ${TW_RELEASE_SCRIPT}
-    DEPENDS tidewatch tidewatch-record ${TW_DOC_DIR}/tidewatch.nfo
+    DEPENDS tidewatch-portable tidewatch-record-portable ${TW_DOC_DIR}/tidewatch.nfo
     COMMENT "Making tidewatch-linux-x86_64.tar.gz"
     VERBATIM)
