@@ -70,6 +70,9 @@ Image recordFrame(std::vector<std::string> argv, const Env& env, int seconds,
     headless["DISPLAY"] = "";
     const ProcessResult run = runProcess(argv, headless, 300);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
+    // The injected low limits must reach the program, or the fallback row repeats the fast one.
+    EXPECT_EQ(env.count("TW_FAULT") == 1, run.err.find("plain scene program") != std::string::npos)
+        << run.err;
     Image image;
     EXPECT_TRUE(readPng(dir + "/" + name + "/frame-000000.png", image)) << name;
     return image;
