@@ -28,18 +28,15 @@ ExternalProject_Add(tw-glfw-static
     BUILD_BYPRODUCTS ${tw_glfw_prefix}/install/lib/libglfw3.a
     EXCLUDE_FROM_ALL TRUE)
 
-# libxmp as the browser edition builds it: the packed and ProWizard formats only unpack other
-# formats before loading, and the module here is a plain XM file.
+# libxmp by the browser edition's recipe (cmake/libxmp), without its configure script.
 set(tw_xmp_prefix ${TW_THIRD_PARTY_DIR}/xmp)
 ExternalProject_Add(tw-xmp-static
     PREFIX ${tw_xmp_prefix}
-    SOURCE_DIR ${tw_xmp_prefix}/source
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/libxmp
     INSTALL_DIR ${tw_xmp_prefix}/install
     DOWNLOAD_COMMAND ${tw_fetch} libxmp-dev ${tw_xmp_prefix}/source
-    BUILD_IN_SOURCE TRUE
-    CONFIGURE_COMMAND <SOURCE_DIR>/configure --quiet --prefix=<INSTALL_DIR> --enable-static
-        --disable-shared --disable-depackers --disable-prowizard "CFLAGS=-O2 -fPIC"
-    BUILD_COMMAND $(MAKE) --quiet
+    CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DTW_LIBXMP_DIR=${tw_xmp_prefix}/source ${tw_launcher}
     BUILD_BYPRODUCTS ${tw_xmp_prefix}/install/lib/libxmp.a
     EXCLUDE_FROM_ALL TRUE)
 
