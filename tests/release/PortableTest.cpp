@@ -3,12 +3,12 @@
 // and the recorder on Mesa's second software driver, for both scene programs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,30 +142,25 @@ TEST(HiddenHostLibraries, StopTheBuildsRecorder) {
     EXPECT_NE(r.err.find("error while loading shared libraries"), std::string::npos) << r.err;
 }
 
-// weston's headless desktop with XWayland; the X display it opens, or "" when none.
-class WestonDesktop {
-  public:
-    WestonDesktop(int width, int height) : dir(makeTestDir("portable-weston")) {
-        weston = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"weston", "--backend=headless-backend.so", "--xwayland",
-                                     "--width=" + std::to_string(width),
-                                     "--height=" + std::to_string(height),
-                                     "--socket=tidewatch-test", "--log=" + dir + "/weston.log"},
-            Env{{"XDG_RUNTIME_DIR", dir}, {"WAYLAND_DISPLAY", ""}});
-        const std::regex listening("xserver listening on display (:[0-9]+)");
-        for (int i = 0; i < 100 && display.empty(); ++i, sleepFor(0.1)) {
-            std::smatch match;
-            const std::string log = readFile(dir + "/weston.log");
-            if (std::regex_search(log, match, listening))
-                display = match[1];
-        }
+// Starts weston's headless desktop with XWayland at the size given; returns its X display, or "".
+std::string startWeston(std::unique_ptr<ChildProcess>& weston, int width, int height) {
+    const std::string dir = makeTestDir("portable-weston");
+    weston = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"weston", "--backend=headless-backend.so", "--xwayland",
+                                 "--width=" + std::to_string(width),
+                                 "--height=" + std::to_string(height), "--socket=tidewatch-test",
+                                 "--log=" + dir + "/weston.log"},
+        Env{{"XDG_RUNTIME_DIR", dir}, {"WAYLAND_DISPLAY", ""}});
+    const std::regex listening("xserver listening on display (:[0-9]+)");
+    for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
+        std::smatch match;
+        const std::string log = readFile(dir + "/weston.log");
+        if (std::regex_search(log, match, listening))
+            return match[1];
     }
-    std::string dir;
-    std::string display;
-
-  private:
-    std::unique_ptr<ChildProcess> weston;
-};
+    ADD_FAILURE() << "weston opened no X display:\n" << readFile(dir + "/weston.log");
+    return "";
+}
 
 struct WindowRow {
     const char* name;
@@ -186,22 +181,30 @@ class ArchiveIntro : public ::testing::TestWithParam<WindowRow> {
 TEST_P(ArchiveIntro, CoversTheScreenHidesTheCursorAndEndsOnEscape) {
     const WindowRow& row = GetParam();
     const std::string xvfb = std::getenv("DISPLAY");
-    std::unique_ptr<WestonDesktop> desktop;
+    std::unique_ptr<ChildProcess> weston;
     if (row.weston) {
-        desktop = std::make_unique<WestonDesktop>(row.width, row.height);
-        ASSERT_FALSE(desktop->display.empty()) << readFile(desktop->dir + "/weston.log");
-        setenv("DISPLAY", desktop->display.c_str(), 1);
+        const std::string display = startWeston(weston, row.width, row.height);
+        ASSERT_FALSE(display.empty());
+        setenv("DISPLAY", display.c_str(), 1);
     }
     std::vector<std::string> argv = hidingHostLibraries();
     argv.push_back(archiveDir() + "/tidewatch");
     ChildProcess intro(argv);
     ASSERT_TRUE(waitForWindow(30, true)) << intro.wait(0).err;
-    const std::string info = runProcess({"xwininfo", "-id", findWindow()}, {}, 10).out;
-    for (const std::string& line :
-         std::vector<std::string>{"Absolute upper-left X:  0\n", "Absolute upper-left Y:  0\n",
-                                  "Width: " + std::to_string(row.width) + "\n",
-                                  "Height: " + std::to_string(row.height) + "\n"})
-        EXPECT_NE(info.find(line), std::string::npos) << line << " not in\n" << info;
+    // A window manager may show it as a plain window first and full screen a moment later.
+    const std::vector<std::string> lines = {"Absolute upper-left X:  0\n",
+                                            "Absolute upper-left Y:  0\n",
+                                            "Width: " + std::to_string(row.width) + "\n",
+                                            "Height: " + std::to_string(row.height) + "\n"};
+    std::string info;
+    auto placed = [&] {
+        info = runProcess({"xwininfo", "-id", findWindow()}, {}, 10).out;
+        return std::all_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return info.find(line) != info.npos; });
+    };
+    for (int i = 0; i < 50 && !placed(); ++i)
+        sleepFor(0.1);
+    EXPECT_TRUE(placed()) << info;
     sleepFor(0.3);
     if (row.weston) {
         // weston's headless desktop has no pointer to move: it rests inside the window.
