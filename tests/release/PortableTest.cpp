@@ -47,34 +47,32 @@ std::vector<std::string> hidingHostLibraries() {
     return argv;
 }
 
-// A minimal Debian 13 (made once, kept in the build folder) with the archive at /opt/tidewatch
-// and `out` at /out.
+// A minimal Debian 13 (made once, kept in the build folder) with the archive and `out` at their
+// paths here.
 std::vector<std::string> insideDebian13(const std::string& out) {
     const std::string root = std::string(TW_BINARY_DIR) + "/debian13";
     const ProcessResult made =
         runProcess({std::string(TW_SOURCE_DIR) + "/scripts/debian13-root.sh", root}, {}, 900);
     EXPECT_EQ(made.exitStatus, 0) << made.out << made.err;
-    return {"bwrap",          "--bind", root,      "/",    "--ro-bind", archiveDir(),
-            "/opt/tidewatch", "--bind", out,       "/out", "--dev",     "/dev",
-            "--proc",         "/proc",  "--tmpfs", "/tmp"};
+    // /tmp first: the build folder may lie under it.
+    std::vector<std::string> argv = {"bwrap", "--bind", root, "/", "--tmpfs", "/tmp"};
+    argv.insert(argv.end(), {"--dev", "/dev", "--proc", "/proc", "--bind", out, out});
+    argv.insert(argv.end(), {"--ro-bind", archiveDir(), archiveDir()});
+    return argv;
 }
 
-// One 320x180 frame at `seconds` from `argv` (the recorder and a wrapper), written under `dir`
-// (seen by the recorder as `seenAs`).
-Image recordFrame(std::vector<std::string> argv, const Env& env, int seconds,
-                  const std::string& dir, const std::string& seenAs) {
-    const std::string name = "at-" + std::to_string(seconds);
+// One 320x180 frame at `seconds` from `argv` (a wrapper and the recorder) into the folder `out`.
+Image recordFrame(std::vector<std::string> argv, Env env, int seconds, const std::string& out) {
     argv.insert(argv.end(), {"--size", "320x180", "--fps", "1", "--seconds", "1", "--start",
-                             std::to_string(seconds), "--frames", seenAs + "/" + name});
-    Env headless = env;
-    headless["DISPLAY"] = "";
-    const ProcessResult run = runProcess(argv, headless, 300);
+                             std::to_string(seconds), "--frames", out});
+    env["DISPLAY"] = "";
+    const ProcessResult run = runProcess(argv, env, 300);
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     // The injected low limits must reach the program, or the fallback row repeats the fast one.
     EXPECT_EQ(env.count("TW_FAULT") == 1, run.err.find("plain scene program") != std::string::npos)
         << run.err;
     Image image;
-    EXPECT_TRUE(readPng(dir + "/" + name + "/frame-000000.png", image)) << name;
+    EXPECT_TRUE(readPng(out + "/frame-000000.png", image)) << out;
     return image;
 }
 
@@ -99,26 +97,20 @@ TEST_P(ArchiveFrames, MatchTheBuildsRecorder) {
     const std::string dir = makeTestDir(std::string("portable-frames-") + row.name);
     const Env reference = row.fallback ? withFault("low-limits") : Env{};
     Env env = reference;
-    std::vector<std::string> argv = {archiveDir() + "/tidewatch-record"};
-    std::string seenAs = dir;
-    std::filesystem::create_directories(dir + "/ref");
-    if (row.where == Where::HostLibrariesHidden) {
-        const std::vector<std::string> hiding = hidingHostLibraries();
-        argv.insert(argv.begin(), hiding.begin(), hiding.end());
-    } else if (row.where == Where::Debian13) {
-        argv = insideDebian13(dir);
-        argv.push_back("/opt/tidewatch/tidewatch-record");
-        seenAs = "/out";
-    } else {
-        argv = {TW_RECORD_PATH};
+    std::vector<std::string> argv = {TW_RECORD_PATH};
+    if (row.where == Where::Softpipe) {
         env["GALLIUM_DRIVER"] = "softpipe";
+    } else {
+        argv = row.where == Where::Debian13 ? insideDebian13(dir) : hidingHostLibraries();
+        argv.push_back(archiveDir() + "/tidewatch-record");
     }
     for (const int seconds : row.seconds) {
         SCOPED_TRACE(std::to_string(seconds) + " s");
-        const Image expected =
-            recordFrame({TW_RECORD_PATH}, reference, seconds, dir + "/ref", dir + "/ref");
-        EXPECT_TRUE(picturesAgree(recordFrame(argv, env, seconds, dir, seenAs), expected,
-                                  row.levels, row.share));
+        const std::string at = std::to_string(seconds);
+        EXPECT_TRUE(
+            picturesAgree(recordFrame(argv, env, seconds, dir + "/at-" + at),
+                          recordFrame({TW_RECORD_PATH}, reference, seconds, dir + "/ref-" + at),
+                          row.levels, row.share));
     }
 }
 
