@@ -7,14 +7,15 @@
 set -euo pipefail
 dir=$1
 mkdir -p "$(dirname "$dir")"
+# The glvnd dispatch libraries (libGL for GLFW's GLX, libOpenGL and libEGL for the recorder).
+packages=libgl1,libegl1,libopengl0,libglx0,libgl1-mesa-dri,libx11-6,libasound2t64
 exec 9>"$dir.lock"
 flock 9
-[ -f "$dir/.complete" ] && exit 0
+# A root made with another package list is made again.
+[ "$(cat "$dir/.complete" 2>/dev/null)" = "$packages" ] && exit 0
 rm -rf "$dir" "$dir.partial"
-debootstrap --variant=minbase \
-    --include=libegl1,libopengl0,libglx0,libgl1-mesa-dri,libx11-6,libasound2t64 \
-    trixie "$dir.partial" http://deb.debian.org/debian
+debootstrap --variant=minbase --include="$packages" trixie "$dir.partial" http://deb.debian.org/debian
 # Downloaded packages are not needed once unpacked.
 rm -rf "$dir.partial"/var/cache/apt/archives/*.deb
 mv "$dir.partial" "$dir"
-touch "$dir/.complete"
+echo "$packages" >"$dir/.complete"
