@@ -85,9 +85,6 @@ struct FrameRow {
     double share;
     std::vector<int> seconds;
 };
-void PrintTo(const FrameRow& row, std::ostream* os) {
-    *os << row.name;
-}
 class ArchiveFrames : public ::testing::TestWithParam<FrameRow> {};
 
 // The frames equal those of the build's recorder under llvmpipe on this host, with the same
@@ -105,8 +102,8 @@ TEST_P(ArchiveFrames, MatchTheBuildsRecorder) {
         argv.push_back(archiveDir() + "/tidewatch-record");
     }
     for (const int seconds : row.seconds) {
-        SCOPED_TRACE(std::to_string(seconds) + " s");
         const std::string at = std::to_string(seconds);
+        SCOPED_TRACE(at + " s");
         EXPECT_TRUE(
             picturesAgree(recordFrame(argv, env, seconds, dir + "/at-" + at),
                           recordFrame({TW_RECORD_PATH}, reference, seconds, dir + "/ref-" + at),
@@ -160,9 +157,6 @@ struct WindowRow {
     int width;
     int height;
 };
-void PrintTo(const WindowRow& row, std::ostream* os) {
-    *os << row.name;
-}
 class ArchiveIntro : public ::testing::TestWithParam<WindowRow> {
   protected:
     void SetUp() override { useTestServices(); }
