@@ -12,14 +12,28 @@ namespace tw {
 bool WebIntro::start(int width, int height, bool fixedSize) {
     fixed = fixedSize;
     size = {width, height};
-    // The desktop's order (GlResources.cpp), less enabling fixed-function texturing, which WebGL
-    // does not have and the stretch shader does not need.
-    FullscreenQuad::create();
     TextureBank& bank = TextureBank::instance();
     bank.screenWidth = width;
     bank.screenHeight = height;
-    bank.build();
-    chain = std::make_unique<PassChain>(width, height);
+    return build();
+}
+
+bool WebIntro::restore() {
+    // Every name the old context gave out died with it; the bank's textures need new ones
+    // before their upload, and the old chain's deletions of dead names are ignored by the GL.
+    TextureBank& bank = TextureBank::instance();
+    for (Texture* texture : {&bank.logo, &bank.fbm, &bank.checker, &bank.font, &bank.scroll})
+        texture->renew();
+    chain.reset();
+    return build();
+}
+
+bool WebIntro::build() {
+    // The desktop's order (GlResources.cpp), less enabling fixed-function texturing, which WebGL
+    // does not have and the stretch shader does not need.
+    FullscreenQuad::create();
+    TextureBank::instance().build();
+    chain = std::make_unique<PassChain>(size.width, size.height);
     if (!chain->sceneFallback().empty())
         std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
     if (const PassChain::Failure* failure = chain->failure()) {
@@ -35,7 +49,7 @@ bool WebIntro::start(int width, int height, bool fixedSize) {
         log = stretch.log();
         return false;
     }
-    lastStep = emscripten_get_now();
+    timing = false;
     return true;
 }
 
@@ -54,6 +68,11 @@ void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
         // A new window size starts the calibration again from that size, as a new window would.
         if (!fixed)
             resizePasses({canvasWidth, canvasHeight});
+    }
+    if (!timing) {
+        lastStep = emscripten_get_now();
+        framesSinceStep = 0;
+        timing = true;
     }
     if (!fixed &&
         resolutionStepDue((emscripten_get_now() - lastStep) / 1000.0, framesSinceStep, size.width))
