@@ -173,11 +173,12 @@ function begin() {
     return;
   times.click = performance.now();
   clock = { scene: startTime, at: times.click };
+  // Inside the click, where browsers allow sound to start; the picture never waits for it. Before
+  // the full screen, whose request uses up the click's permission to start sound in some engines.
+  Sound.open(() => sceneTime(performance.now()), notice);
   const full = document.documentElement.requestFullscreen;
   if (full)
     full.call(document.documentElement).catch(() => {});
-  // Inside the click, where browsers allow sound to start; the picture never waits for it.
-  Sound.open(() => sceneTime(performance.now()), notice);
   requestAnimationFrame(frame);
 }
 

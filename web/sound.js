@@ -211,5 +211,6 @@ registerProcessor('tidewatch-feed', Feed);
         context.resume().catch(() => {});
     },
     silentReason: () => silence,
+    debug: () => [context && context.state, route, !!feed, feed && feed.played, feed && feed.at, context && context.currentTime],
   };
 })();
