@@ -15,6 +15,8 @@ test_packages=(
     pulseaudio pulseaudio-utils libasound2-plugins sox
     libopenmpt-dev openmpt123
     dpkg-dev file man-db lintian
+    chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 case "${1:-}" in
