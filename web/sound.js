@@ -211,6 +211,5 @@ registerProcessor('tidewatch-feed', Feed);
         context.resume().catch(() => {});
     },
     silentReason: () => silence,
-    debug: () => [context && context.state, route, !!feed, feed && feed.played, feed && feed.at, context && context.currentTime],
   };
 })();
