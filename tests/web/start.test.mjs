@@ -1,6 +1,6 @@
 // The page as a visitor meets it in Chromium: the start screen, then a click starts a moving
-// picture with its music, from the start or a day in; a lost context comes back; an upright phone
-// sees a landscape band; and words instead of a black canvas where an option is malformed, WebGL
+// picture with its music, from the start or a day in, with or without AudioWorklet; a lost context
+// comes back; an upright phone sees a landscape band; and words instead of a black canvas where an option is malformed, WebGL
 // is switched off or a shader does not compile.
 import { check, finish, launch, open, pageUrl, waitForState } from './browser.mjs';
 
@@ -48,6 +48,18 @@ await sleep(3000);
 const heard = await late.evaluate(() => Sound.heardTime());
 check(heard !== null && heard >= 86000 && heard < 86004, `t=86000: the music is heard at ${heard} s`);
 await late.close();
+
+// An engine without AudioWorklet: the music plays from buffers scheduled on the audio clock.
+const buffers = await browser.newPage();
+await buffers.evaluateOnNewDocument(() =>
+  Object.defineProperty(BaseAudioContext.prototype, 'audioWorklet', { get: () => undefined }));
+await buffers.goto(pageUrl);
+await waitForState(buffers, ['waiting', 'error']);
+await buffers.click('#screen');
+await sleep(3000);
+const fromBuffers = await buffers.evaluate(() => Sound.heardTime());
+check(fromBuffers > 1 && fromBuffers < 4, `without AudioWorklet the music plays (at ${fromBuffers} s)`);
+await buffers.close();
 
 // An upright phone: "tap to start", and the scene in a 3:2 band across the middle.
 const phone = await browser.newPage();
