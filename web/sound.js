@@ -185,11 +185,17 @@ registerProcessor('tidewatch-feed', Feed);
       silent('this browser has no Web Audio');
       return;
     }
-    try {
-      context = new AudioContext({ sampleRate: kRate });
-    } catch (error) {
-      // An engine that cannot open its output at 44100 Hz opens it at its own rate.
-      context = new AudioContext();
+    // An engine that cannot open its output at 44100 Hz opens it at its own rate.
+    for (const options of [{ sampleRate: kRate }, {}]) {
+      try {
+        context = context || new AudioContext(options);
+      } catch (error) {
+        console.warn(`Sound: no AudioContext with ${JSON.stringify(options)} (${error.message})`);
+      }
+    }
+    if (!context) {
+      silent('this browser would not open a sound output');
+      return;
     }
     context.onstatechange = changed;
     context.resume().catch(() => {});
