@@ -17,6 +17,8 @@ test_packages=(
     dpkg-dev file man-db lintian appstream desktop-file-utils
     libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev  # GLFW's build for the release archive
     bubblewrap debootstrap weston xwayland
+    chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 case "${1:-}" in

@@ -10,8 +10,27 @@ namespace tw {
 bool WebIntro::start(int width, int height, bool fixedSize) {
     fixed = fixedSize;
     size = {width, height};
-    prepareGlResources(width, height);
-    chain = createPassChain(width, height);
+    TextureBank& bank = TextureBank::instance();
+    bank.screenWidth = width;
+    bank.screenHeight = height;
+    return build();
+}
+
+bool WebIntro::restore() {
+    // Every name the old context gave out died with it; the bank's textures need new ones
+    // before their upload, and the old chain's deletions of dead names are ignored by the GL.
+    TextureBank& bank = TextureBank::instance();
+    for (Texture* texture : {&bank.logo, &bank.fbm, &bank.checker, &bank.font, &bank.scroll})
+        texture->renew();
+    chain.reset();
+    return build();
+}
+
+bool WebIntro::build() {
+    // The bank keeps the canvas's size; the passes keep the current step's.
+    const TextureBank& bank = TextureBank::instance();
+    prepareGlResources(bank.screenWidth, bank.screenHeight);
+    chain = createPassChain(size.width, size.height);
     if (const PassChain::Failure* failure = chain->failure()) {
         line = PassChain::failureLine(failure->pass);
         log = failure->log;
@@ -22,7 +41,7 @@ bool WebIntro::start(int width, int height, bool fixedSize) {
         log = stretch.log();
         return false;
     }
-    lastStep = emscripten_get_now();
+    timing = false;
     return true;
 }
 
@@ -41,6 +60,11 @@ void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
         // A new window size starts the calibration again from that size, as a new window would.
         if (!fixed)
             resizePasses({canvasWidth, canvasHeight});
+    }
+    if (!timing) {
+        lastStep = emscripten_get_now();
+        framesSinceStep = 0;
+        timing = true;
     }
     if (!fixed &&
         resolutionStepDue((emscripten_get_now() - lastStep) / 1000.0, framesSinceStep, size.width))
