@@ -42,7 +42,8 @@ tw_${symbol}_size:
     .section .note.GNU-stack,\"\",@progbits
 ")
     configure_file(${out_s}.in ${out_s} COPYONLY)
-    # Set where the target lives, so a regenerated file is assembled in again.
+    # .incbin is invisible to make: the file is named as the assembly's dependency where the
+    # target lives, so a regenerated file is assembled in again. The one place that says so.
     set_source_files_properties(${out_s} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${file})
     target_sources(${target} PRIVATE ${out_s})
 endfunction()

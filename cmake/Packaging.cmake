@@ -9,6 +9,21 @@ set(TW_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
 configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.6.in ${TW_DOC_DIR}/tidewatch.6 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch-record.1.in ${TW_DOC_DIR}/tidewatch-record.1 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/doc/changelog.in ${TW_DOC_DIR}/changelog @ONLY)
+
+# AppStream metadata for software centres; its release date is the changelog's latest entry's.
+file(STRINGS ${CMAKE_SOURCE_DIR}/doc/changelog.in tw_signed REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT tw_signed MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "doc/changelog.in: no date in the latest entry's signature line")
+endif()
+set(tw_day ${CMAKE_MATCH_1})
+set(tw_year ${CMAKE_MATCH_3})
+set(tw_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND tw_months ${CMAKE_MATCH_2} tw_month)
+math(EXPR tw_month "${tw_month} + 1")
+string(REGEX REPLACE "^([0-9])$" "0\\1" tw_month ${tw_month})
+set(TW_RELEASE_DATE ${tw_year}-${tw_month}-${tw_day})
+configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.metainfo.xml.in
+    ${TW_DOC_DIR}/example.vendrel.tidewatch.metainfo.xml @ONLY)
 set(tw_compressed)
 foreach(name tidewatch.6 tidewatch-record.1 changelog)
     add_custom_command(OUTPUT ${TW_DOC_DIR}/${name}.gz
@@ -31,6 +46,7 @@ install(FILES ${TW_DOC_DIR}/tidewatch-record.1.gz DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/doc/copyright ${TW_DOC_DIR}/changelog.gz
     DESTINATION share/doc/tidewatch)
 install(FILES ${CMAKE_SOURCE_DIR}/doc/tidewatch.desktop DESTINATION share/applications)
+install(FILES ${TW_DOC_DIR}/example.vendrel.tidewatch.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${TW_ICON} DESTINATION share/icons/hicolor/128x128/apps)
 
 # Debian package: cpack -G DEB in the build folder (or the "package" target) writes
@@ -67,6 +83,12 @@ set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/out/")
 include(CPack)
 
+# The release archive's programs: the intro and the recorder with GLFW, libxmp, libpng and the C++
+# runtime linked in (see Portable.cmake); built for the archive only, or with the tests.
+tw_add_portable(tidewatch-portable tidewatch)
+tw_add_portable(tidewatch-record-portable tidewatch-record)
+set_target_properties(tidewatch-portable tidewatch-record-portable PROPERTIES EXCLUDE_FROM_ALL TRUE)
+
 # Release archive: cmake --build <build> --target release-archive writes
 # <build>/tidewatch-linux-x86_64.tar.gz with the executables, the .nfo, a screenshot and a clip,
 # both made by the recorder, and the browser edition's page (built beforehand by web/build.sh).
@@ -84,8 +106,8 @@ configure_file(${CMAKE_SOURCE_DIR}/doc/tidewatch.nfo.in ${TW_DOC_DIR}/tidewatch.
 # tests run it into a scratch folder.
 set(TW_RELEASE_COMMAND
     ${CMAKE_COMMAND}
-    -DINTRO=$<TARGET_FILE:tidewatch>
-    -DRECORDER=$<TARGET_FILE:tidewatch-record>
+    -DINTRO=$<TARGET_FILE:tidewatch-portable>
+    -DRECORDER=$<TARGET_FILE:tidewatch-record-portable>
     -DNFO=${TW_DOC_DIR}/tidewatch.nfo
     -DPAGE=${TW_WEB_PAGE}
     -DSTRIP=${CMAKE_STRIP}
@@ -98,6 +120,6 @@ set(TW_RELEASE_COMMAND
 set(TW_RELEASE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/ReleaseArchive.cmake)
 add_custom_target(release-archive
     COMMAND ${TW_RELEASE_COMMAND} -DOUT_DIR=${CMAKE_BINARY_DIR} -P ${TW_RELEASE_SCRIPT}
-    DEPENDS tidewatch tidewatch-record ${TW_DOC_DIR}/tidewatch.nfo
+    DEPENDS tidewatch-portable tidewatch-record-portable ${TW_DOC_DIR}/tidewatch.nfo
     COMMENT "Making tidewatch-linux-x86_64.tar.gz"
     VERBATIM)

@@ -14,7 +14,11 @@ test_packages=(
     xvfb xauth xdotool imagemagick
     pulseaudio pulseaudio-utils libasound2-plugins sox
     libopenmpt-dev openmpt123
-    dpkg-dev file man-db lintian
+    dpkg-dev file man-db lintian appstream desktop-file-utils
+    libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev  # GLFW's build for the release archive
+    bubblewrap debootstrap weston xwayland
+    chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 case "${1:-}" in

@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 build=${2:-build}
 services=$PWD/$build/soak-services
-tests/harness/services.sh start "$services" >/dev/null
-trap 'tests/harness/services.sh stop "$services"' EXIT
+scripts/services.sh start "$services" >/dev/null
+trap 'scripts/services.sh stop "$services"' EXIT
 # shellcheck disable=SC1091
 . "$services/env"
 TW_SOAK_SECONDS=$seconds "$build/tests/reliability/soak_test"

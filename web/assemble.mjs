@@ -1,18 +1,20 @@
-// Makes the one self-contained page: node assemble.mjs OUT PAGE.html PAGE.js SCRIPT.js ASSET...
+// Makes the one self-contained page: node assemble.mjs OUT PAGE.html SCRIPT.js... ASSET...
+// The scripts (the page's own, then the compiled program) go into one script element in order.
 // The assets (the generated picture records and the music module, in the order the page hands
 // them to the program) go in gzip-compressed and base64-encoded; the page inflates them with the
 // browser's DecompressionStream. The compiled script already carries its wasm.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 
-const [out, pagePath, pageScriptPath, programPath, ...assetPaths] = process.argv.slice(2);
+const [out, pagePath, ...inputs] = process.argv.slice(2);
+const scriptPaths = inputs.filter((path) => path.endsWith('.js'));
+const assetPaths = inputs.filter((path) => !path.endsWith('.js'));
 const limit = 4 * 1024 * 1024;
 
 const assets = assetPaths.map((path) => gzipSync(readFileSync(path), { level: 9 }).toString('base64'));
 const script = [
   `const twAssets = ${JSON.stringify(assets)};`,
-  readFileSync(pageScriptPath, 'utf8'),
-  readFileSync(programPath, 'utf8'),
+  ...scriptPaths.map((path) => readFileSync(path, 'utf8')),
 ].join('\n').replace(/<\/script/gi, '<\\/script');
 
 const page = readFileSync(pagePath, 'utf8');

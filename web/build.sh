@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds the browser edition, build-web/tidewatch.html: installs what is missing (Debian's
-# emscripten, and chromium and npm for the tests), builds the desktop generators whose pictures
-# and module the page carries, fetches libxmp's Debian source package into the build folder, and
+# emscripten, and npm for the tests; the browsers come with scripts/install-deps.sh test),
+# builds the desktop generators whose pictures and module the page carries, fetches libxmp's Debian source package into the build folder, and
 # compiles everything to one page. Usage: web/build.sh [BUILD_DIR] (default build-web).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +11,7 @@ out="${1:-build-web}"
 export PATH="/usr/bin:$PATH" NODE_PATH=/usr/share/nodejs
 
 missing=()
-for tool in emcc:emscripten node:nodejs npm:npm chromium:chromium dpkg-source:dpkg-dev; do
+for tool in emcc:emscripten node:nodejs npm:npm dpkg-source:dpkg-dev; do
     command -v "${tool%%:*}" >/dev/null || missing+=("${tool#*:}")
 done
 if [ ${#missing[@]} -gt 0 ]; then

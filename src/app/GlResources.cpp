@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/StartupFailure.h"
 #include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
 #include "passes/PassChain.h"
@@ -15,27 +14,15 @@ void prepareGlResources(int screenWidth, int screenHeight) {
     TextureBank& bank = TextureBank::instance();
     bank.screenWidth = screenWidth;
     bank.screenHeight = screenHeight;
-    glEnable(GL_TEXTURE_1D);
-    glEnable(GL_TEXTURE_2D);
     bank.build();
-
-    glViewport(0, 0, screenWidth, screenHeight);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    // The bank leaves unit 0 active, where the final draw's texturing belongs.
+    FullscreenQuad::prepareFinalDraw(screenWidth, screenHeight);
 }
 
 std::unique_ptr<PassChain> createPassChain(int screenWidth, int screenHeight) {
     auto chain = std::make_unique<PassChain>(screenWidth, screenHeight);
     if (!chain->sceneFallback().empty())
         std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
-    if (const PassChain::Failure* failure = chain->failure()) {
-        static const char* const kLines[] = {"Raytracer Shader : ERROR", "FXAA Shader : ERROR",
-                                             "PostFX Shader : ERROR"};
-        failStartup(kLines[static_cast<int>(failure->pass)], failure->log);
-    }
     return chain;
 }
 

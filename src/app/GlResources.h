@@ -1,10 +1,10 @@
-// The GL set-up every frame is drawn with, shared by the intro and the recorder so both draw alike.
+// The GL set-up every frame is drawn with, shared by the intro, the recorder and the browser page
+// so all draw alike.
 //
 // With a GL context current and the extension table loaded: prepareGlResources() once (the
-// full-screen quad, the texture bank sized to the screen and filled, 1D and 2D texturing enabled
-// on unit 0 for fixed-function draws (the final draw now uses a shader, ScreenStretch), the
-// viewport at the screen size and identity matrices so the quad's -1..1 corners cover it), then
-// createPassChain(). Start-up failures print their line and exit 1.
+// full-screen quad, the texture bank sized to the screen and filled, then what the final draw
+// needs), then createPassChain(). Nothing here ends the process: each program reports a failed
+// pass in its own voice.
 #pragma once
 
 #include <memory>
@@ -16,7 +16,8 @@ class PassChain;
 void prepareGlResources(int screenWidth, int screenHeight);
 
 // The three passes at the screen size. A fallback to the plain scene program is said in one line
-// on standard error; a pass that fails to build ends start-up with its line and its log.
+// on standard error. When a pass did not build, the chain's failure() says which, and
+// PassChain::failureLine() gives its fixed line.
 std::unique_ptr<PassChain> createPassChain(int screenWidth, int screenHeight);
 
 }  // namespace tw

@@ -13,11 +13,24 @@
 
 namespace tw {
 
-Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
-    : width(width), height(height) {
+RenderSize Intro::startWindowSystem() {
+    if (glfwInit() == GLFW_FALSE)
+        failStartup("glfwInit failed");
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (monitor == nullptr)
+        failStartup("no primary monitor found");
+    // GLFW answers null when the monitor reports no current mode.
+    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    if (mode == nullptr)
+        failStartup("no video mode found");
+    return {mode->width, mode->height};
+}
+
+Intro::Intro(int width, int height, GlResolver resolve) : width(width), height(height) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    window = glfwCreateWindow(width, height, "Vendrel - Tidewatch", monitor, nullptr);
+    window =
+        glfwCreateWindow(width, height, "Vendrel - Tidewatch", glfwGetPrimaryMonitor(), nullptr);
+    // Names glfwInit although window creation failed: kept exactly, since scripts match the line.
     if (window == nullptr)
         failStartup("open window glfwInit failed");
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
@@ -30,6 +43,8 @@ Intro::Intro(int width, int height, bool fullscreen, GlResolver resolve)
         failStartup("Load OGL extensions : ERROR");
     prepareGlResources(width, height);
     passes = createPassChain(width, height);
+    if (const PassChain::Failure* failure = passes->failure())
+        failStartup(PassChain::failureLine(failure->pass), failure->log);
     stretch = std::make_unique<ScreenStretch>();
     if (stretch->build() != ShaderProgram::kBuilt)
         failStartup("Stretch Shader : ERROR", stretch->log());

@@ -1,15 +1,16 @@
 // The application object: opens the full-screen window, builds every GL resource in a fixed
 // order, starts the music last, runs the frame loop, and stops the music when destroyed.
 //
-// Construct after glfwInit() with the primary monitor's size; run() until Escape or the window
-// system's close request (the passes are released and GLFW terminated when it returns); then
-// destroy. Every start-up failure prints its line and exits with status 1.
+// startWindowSystem() first; construct with the primary monitor's size it returns; run() until
+// Escape or the window system's close request (the passes are released and GLFW terminated when it
+// returns); then destroy. Every start-up failure prints its line and exits with status 1.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <utility>
 
+#include "app/ResolutionStep.h"
 #include "gl/GlExtensionTable.h"
 
 struct GLFWwindow;
@@ -29,9 +30,13 @@ struct FrameReport {
 
 class Intro {
   public:
+    // Initialises GLFW and returns the primary monitor's current size; no GLFW, no monitor or no
+    // current video mode ends start-up with its line.
+    static RenderSize startWindowSystem();
+
     // `resolve` looks up the GL entry points; tests inject a failing one (glvnd answers every
     // name).
-    Intro(int width, int height, bool fullscreen, GlResolver resolve = nullptr);
+    Intro(int width, int height, GlResolver resolve = nullptr);
     ~Intro();  // stops the music
     Intro(const Intro&) = delete;
     Intro& operator=(const Intro&) = delete;

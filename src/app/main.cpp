@@ -1,22 +1,14 @@
 // Tidewatch: a full-screen real-time intro. No options; Escape ends it.
-#include <GLFW/glfw3.h>
-
 #include "app/Intro.h"
-#include "app/StartupFailure.h"
 
 int main() {
     // Initialisation
-    if (glfwInit() == GLFW_FALSE)
-        tw::failStartup("glfwInit failed");
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    if (monitor == nullptr)
-        tw::failStartup("no primary monitor found");
-    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    const tw::RenderSize screen = tw::Intro::startWindowSystem();
 
     // Main loop, then de-initialisation: the Intro's destructor stops the music, also when the
     // loop is left by an exception (the handler makes the stack unwind before it passes on).
     try {
-        tw::Intro intro(mode->width, mode->height, true);
+        tw::Intro intro(screen.width, screen.height);
         intro.run();
     } catch (...) {
         throw;

@@ -3,6 +3,8 @@
 //
 // Get a record with logoRecord(), fontRecord() or fbmRecord(); hand width(), height(), format()
 // and pixels() to the texture upload as they stand. The header is trusted, never validated.
+// The three getters' desktop side is EmbeddedRecords.cpp; the browser build links its own
+// (web/src/EmbeddedAssets.cpp).
 #pragma once
 
 #include <cstddef>

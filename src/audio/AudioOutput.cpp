@@ -17,6 +17,7 @@ snd_pcm_t* AudioOutput::pcm = nullptr;
 int AudioOutput::open(uint32_t rate, uint32_t channels) {
     int err = snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0);
     if (err < 0) {
+        pcm = nullptr;
         std::fprintf(stderr, "Unable to initialize ALSA pcm device: %s\n", snd_strerror(err));
         return -1;
     }
@@ -77,8 +78,11 @@ void AudioOutput::write(const void* buffer, int32_t bytes) {
 }
 
 void AudioOutput::close() {
+    if (pcm == nullptr)
+        return;
     snd_pcm_drain(pcm);
     snd_pcm_close(pcm);
+    pcm = nullptr;
 }
 
 }  // namespace tw

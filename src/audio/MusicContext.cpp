@@ -9,7 +9,7 @@ namespace tw {
 xmp_context MusicPlayer::createContext(const char** failure) {
     xmp_context created = xmp_create_context();
     if (created == nullptr) {
-        *failure = "xmp_create_";
+        *failure = "xmp_create_";  // cut short on purpose: kept exactly, since scripts match it
         return nullptr;
     }
     const MusicModule module = musicModule();

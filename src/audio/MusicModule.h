@@ -1,5 +1,7 @@
 // The intro's music: the complete XM file image built from tools/music at build time and linked
 // into the program's read-only data.
+// This file's desktop side is MusicModule.cpp; the browser build links its own
+// (web/src/EmbeddedAssets.cpp).
 #pragma once
 
 #include <cstddef>

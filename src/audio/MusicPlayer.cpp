@@ -12,15 +12,23 @@ xmp_context MusicPlayer::context = nullptr;
 pthread_t MusicPlayer::thread;
 bool MusicPlayer::threadStarted = false;
 xmp_frame_info MusicPlayer::frameInfo;
-std::atomic<bool> MusicPlayer::running{true};
+std::atomic<bool> MusicPlayer::running{false};
+std::atomic<long> MusicPlayer::played{0};
 
 const char* MusicPlayer::start() {
     const char* failure = nullptr;
     context = createContext(&failure);
     if (context == nullptr)
         return failure;
-    if (AudioOutput::open(kMusicRate, kMusicChannels) < 0)
+    if (AudioOutput::open(kMusicRate, kMusicChannels) < 0) {
+        AudioOutput::close();
+        xmp_free_context(context);
+        context = nullptr;
+        // Cut short on purpose: kept exactly, since scripts match the line.
         return "can't initialize soun";
+    }
+    running.store(true);
+    played.store(0);
     const int err = pthread_create(&thread, nullptr, threadMain, nullptr);
     threadStarted = err == 0;
     if (!threadStarted)
@@ -34,16 +42,20 @@ void* MusicPlayer::threadMain(void* /*unused*/) {
         xmp_play_frame(context);
         xmp_get_frame_info(context, &frameInfo);
         AudioOutput::write(frameInfo.buffer, frameInfo.buffer_size);
+        played.fetch_add(1);
     }
     return nullptr;
 }
 
 void MusicPlayer::stop() {
+    if (context == nullptr)
+        return;
     running.store(false);
     if (threadStarted)
         pthread_join(thread, nullptr);
     threadStarted = false;
     xmp_free_context(context);
+    context = nullptr;
     AudioOutput::close();
 }
 

@@ -1,9 +1,10 @@
 // Plays the embedded module on the sound device from its own audio thread, one player frame (one
 // module tick, 20 ms at 125 BPM) at a time, until stopped.
 //
-// start() once, last in the intro's start-up; on failure it names the failed step and nothing
-// plays. stop() once at shut-down: the thread ends, the player is freed, the queued audio plays out
-// and the device closes. Both on the main thread.
+// start() last in the intro's start-up; on failure it names the failed step, nothing plays and
+// nothing stays open. stop() at shut-down: the thread ends, the player is freed, the queued audio
+// plays out and the device closes; without a successful start() it does nothing. start() may
+// follow a stop() again. Both on the main thread.
 #pragma once
 
 #include <pthread.h>
@@ -19,6 +20,8 @@ class MusicPlayer {
     // "can't initialize soun" (the sound device's error is then on standard error).
     static const char* start();
     static void stop();
+    // Player frames the audio thread has played since the last start().
+    static long framesPlayed() { return played.load(); }
 
     // A player context with the embedded module loaded and playing at 44100 Hz, 16-bit stereo,
     // with the intro's mixer settings. On failure: null, and `failure` names the failed step
@@ -34,6 +37,7 @@ class MusicPlayer {
     static xmp_frame_info frameInfo;
     // Written by the main thread, read by the audio thread before every frame.
     static std::atomic<bool> running;
+    static std::atomic<long> played;
 };
 
 }  // namespace tw

@@ -15,6 +15,10 @@ Texture::~Texture() {
         glDeleteTextures(1, &id);
 }
 
+void Texture::renew() {
+    glGenTextures(1, &id);
+}
+
 void Texture::bind(int unit) {
     this->unit = unit;
     glActiveTextureARB(GL_TEXTURE0 + unit);

@@ -16,6 +16,8 @@ class Texture {
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
+    // A fresh name, the old one having died with its context (the browser's lost context).
+    void renew();
     void setTarget(GLenum target) { this->target = target; }
     void bind(int unit);
     void unbind();

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "passes/faithful/FaithfulScene.h"
+#include "passes/plain/PlainScene.h"
 
 namespace tw {
 
@@ -52,6 +52,12 @@ const char* stageName(int result) {
 
 }  // namespace
 
+const char* PassChain::failureLine(Pass pass) {
+    static const char* const kLines[] = {"Raytracer Shader : ERROR", "FXAA Shader : ERROR",
+                                         "PostFX Shader : ERROR"};
+    return kLines[static_cast<int>(pass)];
+}
+
 PassChain::PassChain(int width, int height) {
     std::string fastLog;
     const std::string shortfall = sceneLimitShortfall();
@@ -66,7 +72,7 @@ PassChain::PassChain(int width, int height) {
     }
     if (!fallbackReason.empty()) {
         fallbackReason += "; using the plain scene program";
-        scene = std::make_unique<ScenePass>(width, height, faithfulSceneProgramSource());
+        scene = std::make_unique<ScenePass>(width, height, plainSceneProgramSource());
         if (scene->buildResult() != ShaderProgram::kBuilt) {
             failed = Failure{Pass::kScene, scene->buildResult(), fastLog + scene->buildLog()};
             return;

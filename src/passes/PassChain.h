@@ -4,8 +4,8 @@
 // Construct after TextureBank::build() with the screen size. It builds the scene program, then
 // FXAA, then the post effect, and stops at the first that fails: failure() then says which, and
 // nothing may render. Where the GL's limits are below what the scene program needs, or that
-// program does not build, the first transcription of the scene shader is built in its place and
-// sceneFallback() says why. Per frame render(time); resize() when the frame loop lowers the
+// program does not build, the plain scene program is built in its place and sceneFallback() says
+// why. Per frame render(time); resize() when the frame loop lowers the
 // rendering size; output() holds the finished frame. Destroy while the context is current.
 // GL contract: that of PostFxPass after render().
 #pragma once
@@ -29,6 +29,10 @@ class PassChain {
         int result;       // ShaderProgram's result code
         std::string log;  // compiler or linker log (both scene programs' when both failed)
     };
+
+    // The pass's fixed start-up line ("Raytracer Shader : ERROR", ...), one table for every
+    // program that builds the chain.
+    static const char* failureLine(Pass pass);
 
     PassChain(int width, int height);
     PassChain(const PassChain&) = delete;

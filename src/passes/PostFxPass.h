@@ -3,29 +3,18 @@
 // Construct with the screen size and the pass it reads (not owned); after a failed build
 // buildResult() and buildLog() say what failed and the pass must not render. render(time) once
 // per frame after the source has rendered.
-// GL contract: makes unit 0 active, binds the source's colour texture there for the draw and
-// unbinds it after; leaves what the final draw relies on: framebuffer 0 bound, no program in use,
-// unit 0 active with no 2D texture bound, viewport at the screen size.
+// GL contract: FilterPass's, which is what the final draw relies on: framebuffer 0 bound, no
+// program in use, unit 0 active with no 2D texture bound, viewport at the screen size.
 #pragma once
 
-#include "gl/RenderTarget.h"
-#include "gl/ShaderProgram.h"
+#include "passes/FilterPass.h"
 
 namespace tw {
 
-class PostFxPass : public RenderTarget {
+class PostFxPass : public FilterPass {
   public:
     PostFxPass(int width, int height, const RenderTarget* source);
-    void render(float time);
-
-    // ShaderProgram::kBuilt, or the stage that failed, with the compiler or linker log.
-    int buildResult() const { return result; }
-    const std::string& buildLog() const { return program.log(); }
-
-  private:
-    const RenderTarget* source;
-    ShaderProgram program;
-    int result;
+    void render(float /*time*/) { filter(); }
 };
 
 }  // namespace tw

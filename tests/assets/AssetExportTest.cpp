@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,21 +17,16 @@
 
 namespace {
 
+using tw::test::readFile;
 using tw::test::runProcess;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::string bytes(const void* data, size_t size) {
     return std::string(static_cast<const char*>(data), size);
 }
 
 // Records, message and module are the embedded bytes, the pictures PNG files, music.wav a 16-bit
-// stereo 44100 Hz WAV of exactly one pass as rendered. A second export replaces the files.
+// stereo 44100 Hz WAV as long as one pass (its sound is the renderer's, tested there). A second
+// export replaces the files.
 TEST(AssetExport, WritesTheEmbeddedAssets) {
     const std::string dir = tw::test::makeTestDir("asset-export") + "/out";
     for (int run = 0; run < 2; ++run)
@@ -46,10 +41,8 @@ TEST(AssetExport, WritesTheEmbeddedAssets) {
     const tw::MusicModule module = tw::musicModule();
     EXPECT_EQ(readFile(dir + "/music.xm"), bytes(module.data, module.size));
     const std::string wav = readFile(dir + "/music.wav");
-    const std::vector<int16_t> pass = tw::renderMusic(0.0, tw::musicSongSeconds());
-    ASSERT_EQ(wav.size(), 44 + pass.size() * 2);
+    EXPECT_EQ(wav.size(), 44 + 4 * std::llround(tw::musicSongSeconds() * 44100));
     EXPECT_EQ(wav.substr(8, 20), bytes("WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0", 20));
-    EXPECT_EQ(wav.substr(44), bytes(pass.data(), pass.size() * 2));
 }
 
 // Each command line gets its status and, on refusal or failure, one line; only a run that

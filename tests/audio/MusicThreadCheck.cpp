@@ -1,6 +1,7 @@
-// Built with ThreadSanitizer: starts the music on the real device, lets the audio thread play,
-// and stops it, so any unsynchronised access between the main and the audio thread is reported
-// (and fails the test through the sanitizer's exit status).
+// Built with ThreadSanitizer: starts the music, lets the audio thread play, and stops it, twice,
+// so any unsynchronised access between the main and the audio thread is reported (and fails the
+// test through the sanitizer's exit status); a stop before any start must do nothing, and the
+// second start must play again.
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -8,11 +9,20 @@
 #include "audio/MusicPlayer.h"
 
 int main() {
-    if (const char* failure = tw::MusicPlayer::start()) {
-        std::printf("the music did not start: %s\n", failure);
-        return 1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     tw::MusicPlayer::stop();
+    for (int run = 1; run <= 2; ++run) {
+        if (const char* failure = tw::MusicPlayer::start()) {
+            std::printf("start %d: the music did not start: %s\n", run, failure);
+            return 1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(750));
+        const long played = tw::MusicPlayer::framesPlayed();
+        tw::MusicPlayer::stop();
+        // 20 ms a player frame: 0.75 s is over 30 of them.
+        if (played < 10) {
+            std::printf("start %d: the audio thread played %ld frames in 0.75 s\n", run, played);
+            return 1;
+        }
+    }
     return 0;
 }

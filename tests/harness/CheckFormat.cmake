@@ -1,8 +1,11 @@
-# Fails when any C++ source of the project differs from what clang-format makes of it.
-file(GLOB_RECURSE sources
-    ${SOURCE_DIR}/src/*.cpp ${SOURCE_DIR}/src/*.h
-    ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h
-    ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h)
+# Fails when any C++ source of the project differs from what clang-format makes of it, in every
+# source folder: the intro's, the tools', the browser page's and the tests'.
+set(sources "")
+foreach(dir src tools web tests)
+    file(GLOB_RECURSE found ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h
+        ${SOURCE_DIR}/${dir}/*.c)
+    list(APPEND sources ${found})
+endforeach()
 execute_process(COMMAND clang-format --dry-run --Werror --style=file ${sources}
     WORKING_DIRECTORY ${SOURCE_DIR} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -1,14 +1,15 @@
 // The three passes' pictures against the committed references in tests/passes/reference: the
 // scene at four times, the anti-aliasing and post-effect passes over one synthetic picture. Each
 // pass first renders a frame at a larger size and is then resized, as after a calibration step,
-// so a size that does not reach the shader shows too.
+// so a size that does not reach the shader or a colour texture lost in the resize shows too; and
+// the GL state each leaves behind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
-#include "assets/TextureBank.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
@@ -36,11 +37,17 @@ void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
 
-// One frame at a larger size, then the compared frame at the reference size.
+// One frame at a larger size, then the compared frame at the reference size. Whatever its size, a
+// pass leaves framebuffer 0 bound and the viewport at the screen's size (kWidth x kHeight here).
 template <typename Pass, typename... Source>
 test::Image renderAfterResize(float time, const Source&... source) {
     Pass pass(kWidth + 64, kHeight + 36, source...);
     pass.render(time);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4),
+              (std::vector<GLint>{0, 0, kWidth, kHeight}));
+    EXPECT_EQ(test::glInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
     pass.resize(kWidth, kHeight);
     pass.render(time);
     return test::readFramebuffer(pass.framebuffer(), kWidth, kHeight);
@@ -71,10 +78,7 @@ test::Image render(const Row& row) {
 
 class PassPicture : public ::testing::TestWithParam<Row> {
   protected:
-    static void SetUpTestSuite() {
-        test::GlTestContext::ensure(kWidth, kHeight);
-        TextureBank::instance().build();
-    }
+    static void SetUpTestSuite() { test::GlTestContext::ensure(kWidth, kHeight); }
 };
 
 // The pass's picture matches its reference within the row's tolerance.

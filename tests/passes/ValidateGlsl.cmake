@@ -1,14 +1,16 @@
 cmake_minimum_required(VERSION 3.20)
-# Validates every GLSL file of the passes offline with glslangValidator: *.vert.glsl and
-# *.frag.glsl as one stage each, and the scene program's parts joined in SCENE_PARTS_frag and
-# SCENE_PARTS_vert order as the pass joins them (later version lines dropped). Any other .glsl
-# file fails the check, so nothing escapes it.
+# Validates every GLSL file offline with glslangValidator, as each program is built: the scene
+# program's parts joined in SCENE_PARTS_frag and SCENE_PARTS_vert order and the plain program's in
+# PLAIN_PARTS_frag order (later version lines dropped), every other *.vert.glsl and *.frag.glsl
+# of SHADER_DIRS as one stage; then each of those stages again as the browser page compiles it,
+# behind WEB_DIR's dialect prelude for its stage (own version line and uniform initialisers
+# dropped). Any other .glsl file fails the check, so nothing escapes it.
 if(NOT VALIDATOR OR NOT EXISTS "${VALIDATOR}")
     message(FATAL_ERROR "glslangValidator not found (install glslang-tools)")
 endif()
 file(MAKE_DIRECTORY ${WORK_DIR})
-file(GLOB shaders RELATIVE ${SHADER_DIR} ${SHADER_DIR}/*.glsl)
 set(failed "")
+set(stages "")  # every stage file validated, for its browser form after
 
 macro(validate stage file)
     execute_process(COMMAND ${VALIDATOR} -S ${stage} ${file}
@@ -19,28 +21,56 @@ macro(validate stage file)
     endif()
 endmacro()
 
-foreach(stage frag vert)
+# join(<name> <stage> <dir> <parts>...): the parts as one program stage, WORK_DIR/<name>.<stage>.
+function(join name stage dir)
     set(joined "")
-    foreach(part IN LISTS SCENE_PARTS_${stage})
-        file(READ ${SHADER_DIR}/${part} text)
+    foreach(part IN LISTS ARGN)
+        file(READ ${dir}/${part} text)
         if(NOT joined STREQUAL "")
             string(REGEX REPLACE "^#version[^\n]*\n" "" text "${text}")
         endif()
         string(APPEND joined "${text}")
     endforeach()
-    file(WRITE ${WORK_DIR}/scene.${stage} "${joined}")
-    validate(${stage} ${WORK_DIR}/scene.${stage})
+    file(WRITE ${WORK_DIR}/${name}.${stage} "${joined}")
+endfunction()
+
+join(scene frag ${SCENE_DIR} ${SCENE_PARTS_frag})
+join(scene vert ${SCENE_DIR} ${SCENE_PARTS_vert})
+join(plain frag ${PLAIN_DIR} ${PLAIN_PARTS_frag})
+foreach(program scene.frag scene.vert plain.frag)
+    string(REGEX MATCH "[a-z]+$" stage ${program})
+    validate(${stage} ${WORK_DIR}/${program})
+    list(APPEND stages ${WORK_DIR}/${program})
 endforeach()
 
-foreach(shader IN LISTS shaders)
-    if(shader IN_LIST SCENE_PARTS_frag OR shader IN_LIST SCENE_PARTS_vert)
-        continue()
-    elseif(shader MATCHES "\\.(vert|frag)\\.glsl$")
-        validate(${CMAKE_MATCH_1} ${SHADER_DIR}/${shader})
-    else()
-        message("${shader}: neither a .vert.glsl or .frag.glsl stage nor a scene program part")
-        string(APPEND failed " ${shader}")
-    endif()
+foreach(dir IN LISTS SHADER_DIRS)
+    file(GLOB shaders ${dir}/*.glsl)
+    foreach(shader IN LISTS shaders)
+        get_filename_component(name ${shader} NAME)
+        if(name IN_LIST SCENE_PARTS_frag OR name IN_LIST SCENE_PARTS_vert
+           OR name IN_LIST PLAIN_PARTS_frag OR shader MATCHES "^${WEB_DIR}/dialect\\.")
+            continue()
+        elseif(name MATCHES "\\.(vert|frag)\\.glsl$")
+            validate(${CMAKE_MATCH_1} ${shader})
+            list(APPEND stages ${shader})
+        else()
+            message("${shader}: neither a .vert.glsl or .frag.glsl stage nor a program part")
+            string(APPEND failed " ${shader}")
+        endif()
+    endforeach()
+endforeach()
+
+# The browser's form of each stage, as web/src/ShaderDialect.cpp makes it.
+foreach(source IN LISTS stages)
+    string(REGEX MATCH "(vert|frag)(\\.glsl)?$" stage ${source})
+    set(stage ${CMAKE_MATCH_1})
+    file(READ ${WEB_DIR}/dialect.${stage}.glsl text)
+    file(READ ${source} body)
+    string(REGEX REPLACE "#version[^\n]*" "" body "${body}")
+    string(REGEX REPLACE "(uniform[^=;\n]*[^ \t=;\n])[ \t]*=[^;\n]*;" "\\1;" body "${body}")
+    get_filename_component(name ${source} NAME)
+    file(WRITE ${WORK_DIR}/web-${name}.${stage} "${text}#line 1\n${body}")
+    validate(${stage} ${WORK_DIR}/web-${name}.${stage})
 endforeach()
 
 if(NOT failed STREQUAL "")

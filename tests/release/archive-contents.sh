@@ -24,8 +24,21 @@ nfo=$dir/tidewatch.nfo
 LC_ALL=C grep -q '[^[:print:][:space:]]' "$nfo" && fail "the .nfo is not plain ASCII"
 awk 'length > 80 {exit 1}' "$nfo" || fail "the .nfo has lines over 80 columns"
 for text in "TIDEWATCH $version" "V  E  N  D  R  E  L" CREDITS GREETINGS KEYS Escape \
-    "./tidewatch" "./tidewatch-record --out" "WHAT IT NEEDS" "ALSA" "OpenGL" "ffmpeg"; do
+    "./tidewatch" "./tidewatch-record --out" "WHAT IT NEEDS" "ALSA" "OpenGL" "ffmpeg" "apt-get"; do
     grep -qF -- "$text" "$nfo" || fail "the .nfo does not mention '$text'"
+done
+
+# The executables need only what every X11 desktop has (glibc, the GL dispatch libraries, libX11,
+# ALSA), and glibc no newer than the .nfo says.
+allowed="libc.so.6 libm.so.6 ld-linux-x86-64.so.2 libGL.so.1 libOpenGL.so.0 libGLX.so.0 libEGL.so.1
+libX11.so.6 libasound.so.2"
+for program in tidewatch tidewatch-record; do
+    needed=$(objdump -p "$dir/$program" | awk '$1 == "NEEDED" {print $2}')
+    echo "$program needs: $(paste -sd' ' <<<"$needed")"
+    others=$(grep -vxF -f <(tr ' ' '\n' <<<"$allowed") <<<"$needed" || true)
+    [ -z "$others" ] || fail "$program needs $(paste -sd' ' <<<"$others"), which a desktop may lack"
+    floor=$(objdump -T "$dir/$program" | grep -oE 'GLIBC_[0-9.]+' | sort -uV | tail -1)
+    grep -qF "glibc ${floor#GLIBC_} " "$nfo" || fail "$program needs $floor, which the .nfo does not name"
 done
 
 expect_equal "screenshot size" "$shot_size" "$(png_size "$dir/screenshot.png")"

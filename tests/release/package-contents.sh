@@ -1,6 +1,7 @@
 #!/bin/bash
-# The Debian package's control fields, its files, lintian's verdict (no errors, no warnings), and
-# a Depends line naming exactly the packages that own the libraries the executables link.
+# The Debian package's control fields, its files, lintian's verdict (no errors, no warnings), the
+# menu entry and AppStream metadata as their validators see them, and a Depends line naming
+# exactly the packages that own the libraries the executables link.
 # Usage: package-contents.sh DEB VERSION
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -18,13 +19,20 @@ files=$(dpkg-deb -c "$deb" | awk '$1 ~ /^-/ {print $6}' | sort)
 expected=$(printf './usr/%s\n' bin/tidewatch bin/tidewatch-record share/applications/tidewatch.desktop \
     share/doc/tidewatch/changelog.gz share/doc/tidewatch/copyright \
     share/icons/hicolor/128x128/apps/tidewatch.png share/man/man1/tidewatch-record.1.gz \
+    share/metainfo/example.vendrel.tidewatch.metainfo.xml \
     share/man/man6/tidewatch.6.gz | sort)
 [ "$files" = "$expected" ] || fail "package files differ:$(diff <(echo "$expected") <(echo "$files"))"
 
 lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian reports errors or warnings"
 
-# dpkg-shlibdeps's Depends (with versions) names the owner of every library linked, nothing else.
+# What software centres read: the menu entry and the AppStream metadata, valid and of this version.
 dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work"/root/usr/share/applications/*.desktop || fail "the menu entry is not valid"
+metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo" || fail "the AppStream metadata is not valid"
+grep -qF "<release version=\"$version\"" "$metainfo" || fail "the AppStream release is not $version"
+
+# dpkg-shlibdeps's Depends (with versions) names the owner of every library linked, nothing else.
 owners=$(objdump -p "$work"/root/usr/bin/* | awk '$1 == "NEEDED" {print $2}' | sort -u | while read -r lib; do
     path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ {print $NF; exit}')
     dpkg -S "$(readlink -f "$path")" 2>/dev/null || dpkg -S "$path"

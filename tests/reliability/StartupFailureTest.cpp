@@ -1,5 +1,5 @@
 // Start-up failures of the real intro, end to end: each prints its one line, exits with status 1
-// at once, and nothing after it runs; and the scene program's fallback where it cannot run.
+// at once, and nothing after it runs.
 // Faults come from outside the program: a display server without GLX, the GL compiling replaced
 // shader texts (Mesa's MESA_SHADER_READ_PATH), and a preloaded library that makes one library
 // call fail or one GL limit read low (fault_inject.cpp).
@@ -17,12 +17,11 @@
 #include "embedded/passthroughVertexSource.h"
 #include "embedded/postFxFragmentSource.h"
 #include "passes/SceneShaderSource.h"
-#include "passes/faithful/FaithfulScene.h"
+#include "passes/plain/PlainScene.h"
 #include "reliability/FaultRun.h"
 #include "support/PixelProbe.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
-#include "support/X11Probe.h"
 
 namespace tw::test {
 namespace {
@@ -32,39 +31,77 @@ class StartupFailure : public ::testing::Test {
     void SetUp() override { useTestServices(); }
 };
 
-// GLFW reporting no primary monitor (Xvfb always reports one, so the fault library makes the
-// call return none): its line, status 1, at once.
-TEST_F(StartupFailure, NoPrimaryMonitorFailsWithItsLine) {
-    const ProcessResult r = runProcess({TW_INTRO_PATH}, withFault("no-monitor"), 30);
-    report("no primary monitor", r, r.seconds);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.out, "no primary monitor found\n");
-    EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_LT(r.seconds, 5.0);
-}
-
-// A display server without the GLX extension: GLFW starts, but no window with a GL context can
-// be made: its line, status 1.
-TEST_F(StartupFailure, WindowCreationFailureFailsWithItsLine) {
-    const std::string dir = makeTestDir("failure-no-glx");
+// Each failure before the passes: its line, status 1, within seconds. Xvfb always reports a
+// monitor and its mode, so the fault library hides them; a private Xvfb without the GLX extension
+// lets GLFW start but makes no window with a GL context. A resolver that lacks one entry point,
+// also one nothing calls, stops start-up before the first GL resource (the harness reports its
+// quad buffer at exit); a module the player rejects, or no sound device (the ALSA error then on
+// standard error), stops it before the music.
+TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
+    // A home and runtime folder where ALSA finds no sound server.
+    const std::string noSound = makeTestDir("failure-no-sound");
+    std::filesystem::create_directory(noSound + "/home");
+    std::filesystem::create_directory(noSound + "/run");
     ChildProcess xvfb({"sh", "-c",
                        "exec Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp "
                        "-extension GLX 3>\"$0\"",
-                       dir + "/display"});
-    std::string display;
-    for (int i = 0; i < 100 && display.empty(); ++i) {
+                       noSound + "/display"});
+    std::string noGlx;
+    for (int i = 0; i < 100 && noGlx.empty(); ++i) {
         sleepFor(0.1);
-        display = readFile(dir + "/display");
+        noGlx = readFile(noSound + "/display");
     }
-    ASSERT_FALSE(display.empty()) << "the private Xvfb did not start";
-    display = ":" + display.substr(0, display.find('\n'));
-
-    const ProcessResult r = runProcess({TW_INTRO_PATH}, {{"DISPLAY", display}}, 30);
-    report("window creation fails (no GLX)", r, r.seconds);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.out, "open window glfwInit failed\n");
-    EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_LT(r.seconds, 10.0);
+    ASSERT_FALSE(noGlx.empty()) << "the private Xvfb did not start";
+    noGlx = ":" + noGlx.substr(0, noGlx.find('\n'));
+    const struct {
+        const char* what;
+        std::vector<std::string> argv;
+        std::map<std::string, std::string> env;
+        const char* out;
+        double within;  // seconds
+    } cases[] = {
+        {"no display",
+         {TW_INTRO_PATH},
+         {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
+         "glfwInit failed\n",
+         5},
+        {"no primary monitor",
+         {TW_INTRO_PATH},
+         withFault("no-monitor"),
+         "no primary monitor found\n",
+         5},
+        {"no video mode", {TW_INTRO_PATH}, withFault("no-mode"), "no video mode found\n", 5},
+        {"missing entry point",
+         {TW_INTRO_HARNESS, "--missing", "glPointParameterf"},
+         {},
+         "Load OGL extensions : ERROR\n",
+         10},
+        {"module rejected by the player",
+         {TW_INTRO_PATH},
+         withFault("module"),
+         "xmp_load_module\n",
+         60},
+        {"no sound device",
+         {TW_INTRO_PATH},
+         {{"HOME", noSound + "/home"}, {"XDG_RUNTIME_DIR", noSound + "/run"}, {"PULSE_SERVER", ""}},
+         "can't initialize soun\n",
+         60},
+        {"no GLX", {TW_INTRO_PATH}, {{"DISPLAY", noGlx}}, "open window glfwInit failed\n", 10},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = runProcess(c.argv, c.env, 120);
+        EXPECT_TRUE(r.exited) << c.what;
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.exitStatus, 1) << c.what;
+        EXPECT_LT(r.seconds, c.within) << c.what;
+        if (c.argv[0] == TW_INTRO_HARNESS) {
+            EXPECT_NE(r.err.find("quad buffer 0\n"), std::string::npos) << r.err;
+        }
+        if (c.env.count("PULSE_SERVER") != 0) {
+            EXPECT_NE(r.err.find("Unable to initialize ALSA pcm device: "), std::string::npos)
+                << r.err;
+        }
+    }
 }
 
 const char* const kBrokenVertex = "#version 120\nvoid main() { gl_Position = missing; }\n";
@@ -103,10 +140,11 @@ std::string replacing(const std::vector<std::string>& sources, const char* text)
 }
 
 // Each pass failing to compile in either stage and failing to link: the pass's line, status 1 and
-// the log on standard error. The scene fails only when its fallback fails too.
+// the log on standard error. The scene fails only when its fallback fails too, after saying why
+// the fallback was tried. (The fallback's picture is the recorder's reference test.)
 TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
     const SceneProgramSource scene = sceneProgramSource();
-    const SceneProgramSource plain = faithfulSceneProgramSource();
+    const SceneProgramSource plain = plainSceneProgramSource();
     const struct {
         const char* line;
         std::vector<std::string> vertex, fragment;  // the stage sources a fault replaces
@@ -122,75 +160,27 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
         bool vertex;
         const char* text;
         const char* inLog;
-    } faults[] = {{"vertex compile", true, kBrokenVertex, "missing"},
-                  {"fragment compile", false, kBrokenFragment, "missing"},
-                  {"link", false, kUnlinkableFragment, "unwritten"}};
+        const char* fallback;  // why the scene program gave way to the plain one
+    } faults[] = {
+        {"vertex compile", true, kBrokenVertex, "missing", "its vertex stage did not compile"},
+        {"fragment compile", false, kBrokenFragment, "missing",
+         "its fragment stage did not compile"},
+        {"link", false, kUnlinkableFragment, "unwritten", "it did not link"}};
     for (const auto& pass : passes) {
         for (const auto& f : faults) {
             const std::string what = std::string(pass.line) + ", " + f.what;
             const std::string readDir = replacing(f.vertex ? pass.vertex : pass.fragment, f.text);
             const ProcessResult r =
                 runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
-            report(what, r, r.seconds);
             EXPECT_TRUE(r.exited) << what;
             EXPECT_EQ(r.exitStatus, 1) << what;
             EXPECT_EQ(r.out, std::string(pass.line) + "\n") << what;
             EXPECT_NE(r.err.find(f.inLog), std::string::npos) << what << ": no log: " << r.err;
+            const std::string fallback =
+                std::string("scene program: ") + f.fallback + "; using the plain scene program\n";
+            EXPECT_EQ(r.err.find(fallback) != std::string::npos, pass.vertex.size() == 2) << r.err;
         }
     }
-}
-
-// The scene program failing to build: the intro says so in one line, runs the plain scene program
-// instead and still ends with status 0 on Escape.
-TEST_F(StartupFailure, BrokenSceneProgramFallsBackToThePlainOne) {
-    const std::string readDir = replacing({sceneProgramSource().fragment}, kBrokenFragment);
-    ChildProcess intro({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}});
-    ASSERT_TRUE(waitForWindow(120)) << "the intro did not open its window";
-    sleepFor(1.0);
-    pressKeys({"Escape"});
-    const ProcessResult r = intro.wait(30);
-    report("scene program does not build", r, r.seconds);
-    EXPECT_EQ(r.exitStatus, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err,
-              "scene program: its fragment stage did not compile; using the plain scene program\n");
-}
-
-// A GL at the old minimums (too few varyings, no vertex-stage textures) gets the plain scene
-// program, says why, and records the same frames: at most 2 % of the pixels differ by more than
-// 4 levels (the two programs leave the mip level to different pixel blocks along edges).
-TEST_F(StartupFailure, LowGlLimitsFallBackToTheSamePicture) {
-    const std::string dir = makeTestDir("fallback-frames");
-    auto record = [&](const std::string& name, std::map<std::string, std::string> env) {
-        env["DISPLAY"] = "";
-        return runProcess({TW_RECORD_PATH, "--size", "320x180", "--fps", "1", "--start", "3",
-                           "--seconds", "28", "--frames", dir + "/" + name},
-                          env, 300);
-    };
-    const ProcessResult fast = record("fast", {});
-    const ProcessResult plain = record("plain", withFault("low-limits"));
-    ASSERT_EQ(fast.exitStatus, 0) << fast.err;
-    ASSERT_EQ(plain.exitStatus, 0) << plain.err;
-    EXPECT_EQ(fast.err.find("plain scene program"), std::string::npos) << fast.err;
-    EXPECT_NE(plain.err.find("scene program: GL_MAX_VARYING_FLOATS is 32, below 56; using the "
-                             "plain scene program\n"),
-              std::string::npos)
-        << plain.err;
-    // The scene at 3, 20 and 30 s.
-    for (const char* frame : {"frame-000000.png", "frame-000017.png", "frame-000027.png"}) {
-        Image a, b;
-        ASSERT_TRUE(readPng(dir + "/fast/" + frame, a) && readPng(dir + "/plain/" + frame, b));
-        EXPECT_TRUE(picturesAgree(a, b, 4, 0.02)) << frame;
-    }
-}
-
-// The module player refusing the module (its header damaged on the way in): its line, status 1.
-TEST_F(StartupFailure, RejectedModuleFailsWithItsLine) {
-    const ProcessResult r = runProcess({TW_INTRO_PATH}, withFault("module"), 120);
-    report("module rejected by the player", r, r.seconds);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.out, "xmp_load_module\n");
-    EXPECT_EQ(r.exitStatus, 1);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // by TW_FAULT. Nothing in the intro reads that variable: the program under test is the one that
 // ships, and only the library calls it makes behave differently.
 //   TW_FAULT=no-monitor  GLFW reports no primary monitor (Xvfb always has one)
+//   TW_FAULT=no-mode     GLFW reports no current video mode for the monitor
+//   TW_FAULT=no-fbo      EGL does not know glBindFramebufferEXT (the recorder's look-up)
+//   TW_FAULT=no-map      EGL's glMapBufferARB maps nothing (the recorder's read-back)
 //   TW_FAULT=module      the module player is handed the embedded module with a damaged header
 //   TW_FAULT=low-limits  the GL reports the old minimums: 32 varying floats and no texture units
 //                        in the vertex stage
@@ -18,6 +21,7 @@
 #include <vector>
 
 struct GLFWmonitor;
+struct GLFWvidmode;
 
 namespace {
 
@@ -52,6 +56,11 @@ bool inMainProgram(const void* address) {
     return query.found;
 }
 
+// A glMapBufferARB that never maps.
+void* mapNothing(unsigned int /*target*/, unsigned int /*access*/) {
+    return nullptr;
+}
+
 }  // namespace
 
 extern "C" {
@@ -60,6 +69,20 @@ GLFWmonitor* glfwGetPrimaryMonitor() {
     if (faultIs("no-monitor"))
         return nullptr;
     return next<GLFWmonitor* (*)()>("glfwGetPrimaryMonitor")();
+}
+
+const GLFWvidmode* glfwGetVideoMode(GLFWmonitor* monitor) {
+    if (faultIs("no-mode"))
+        return nullptr;
+    return next<const GLFWvidmode* (*)(GLFWmonitor*)>("glfwGetVideoMode")(monitor);
+}
+
+void* eglGetProcAddress(const char* name) {
+    if (faultIs("no-fbo") && std::strcmp(name, "glBindFramebufferEXT") == 0)
+        return nullptr;
+    if (faultIs("no-map") && std::strcmp(name, "glMapBufferARB") == 0)
+        return reinterpret_cast<void*>(mapNothing);
+    return next<void* (*)(const char*)>("eglGetProcAddress")(name);
 }
 
 int xmp_load_module_from_memory(void* context, const void* image, long size) {

@@ -5,14 +5,14 @@
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
-#include "passes/faithful/FaithfulScene.h"
+#include "passes/plain/PlainScene.h"
 #include "support/GlTestContext.h"
 
 int main() {
     tw::test::GlTestContext::ensure();
     const tw::RenderTarget source;
     const tw::ScenePass scene(64, 36);
-    const tw::ScenePass plain(64, 36, tw::faithfulSceneProgramSource());
+    const tw::ScenePass plain(64, 36, tw::plainSceneProgramSource());
     const tw::FxaaPass fxaa(64, 36, &source);
     const tw::PostFxPass post(64, 36, &source);
     const bool built = scene.buildResult() == tw::ShaderProgram::kBuilt &&

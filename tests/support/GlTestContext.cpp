@@ -1,46 +1,26 @@
 #include "support/GlTestContext.h"
 
-#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "assets/TextureBank.h"
-#include "gl/FullscreenQuad.h"
+#include "app/GlResources.h"
 #include "gl/GlExtensionTable.h"
-#include "support/TestServices.h"
+#include "gl/OffscreenContext.h"
 
 namespace tw::test {
 
-GLFWwindow* GlTestContext::ensure(int screenWidth, int screenHeight) {
-    static GLFWwindow* window = nullptr;
-    if (window != nullptr)
-        return window;
-    useTestServices();
-    if (glfwInit() == GLFW_FALSE) {
-        ADD_FAILURE() << "glfwInit failed on DISPLAY=" << std::getenv("DISPLAY");
+void GlTestContext::ensure(int screenWidth, int screenHeight) {
+    // Never destroyed: the texture bank's textures live to the process's end with it.
+    static OffscreenContext* context = nullptr;
+    if (context != nullptr)
+        return;
+    context = new OffscreenContext;
+    if (!context->open() || !loadGlExtensions(OffscreenContext::resolve)) {
+        ADD_FAILURE() << "no off-screen GL context with the extension table: " << context->error();
         std::abort();
     }
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window = glfwCreateWindow(screenWidth, screenHeight, "tidewatch test", nullptr, nullptr);
-    if (window == nullptr) {
-        ADD_FAILURE() << "no GL window";
-        std::abort();
-    }
-    glfwMakeContextCurrent(window);
-    if (!loadGlExtensions()) {
-        ADD_FAILURE() << "extension table incomplete";
-        std::abort();
-    }
-    FullscreenQuad::create();
-    TextureBank& bank = TextureBank::instance();
-    bank.screenWidth = screenWidth;
-    bank.screenHeight = screenHeight;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    return window;
+    prepareGlResources(screenWidth, screenHeight);
 }
 
 }  // namespace tw::test

@@ -1,17 +1,15 @@
-// A real GL context for tests: a hidden GLFW window on the private Xvfb display (Mesa llvmpipe),
-// with the extension table loaded, the full-screen quad created and the texture bank's screen size
-// set, as the Intro constructor leaves them.
+// A real GL context for tests: the recorder's off-screen context (Mesa llvmpipe, no display), with
+// the extension table loaded and the GL resources prepared as the intro and the recorder prepare
+// them (prepareGlResources: the quad, the texture bank, the final draw's state).
 #pragma once
-
-struct GLFWwindow;
 
 namespace tw::test {
 
 class GlTestContext {
   public:
     // Creates the context on first use (once per test process); the screen size is what render
-    // targets restore the viewport to. Later calls return the same context.
-    static GLFWwindow* ensure(int screenWidth = 320, int screenHeight = 240);
+    // targets restore the viewport to. Later calls keep the same context.
+    static void ensure(int screenWidth = 320, int screenHeight = 240);
 };
 
 }  // namespace tw::test

@@ -36,7 +36,7 @@ size_t MonitorRecording::frames() const {
 }
 
 std::vector<int16_t> MonitorRecording::finish() {
-    parec.sendSignal(SIGTERM);
+    kill(parec.pid(), SIGTERM);
     parec.wait(5.0);
     const std::string bytes = readFile(path);
     std::vector<int16_t> samples(bytes.size() / 2);

@@ -11,11 +11,6 @@
 
 namespace tw::test {
 
-Rgba Image::at(int x, int y) const {
-    const uint8_t* p = &pixels[(static_cast<size_t>(y) * width + x) * 4];
-    return {p[0], p[1], p[2], p[3]};
-}
-
 Image readFramebuffer(GLuint fbo, int width, int height) {
     Image image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)};
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
@@ -23,36 +18,6 @@ Image readFramebuffer(GLuint fbo, int width, int height) {
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     return image;
-}
-
-Image readTexture(GLuint texture, int width, int height) {
-    Image image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 4)};
-    GLint previous = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    return image;
-}
-
-::testing::AssertionResult probeRect(const Image& image, int x, int y, int w, int h,
-                                     const Rgba& expected, int tolerance) {
-    for (int py = y; py < y + h; ++py) {
-        for (int px = x; px < x + w; ++px) {
-            const Rgba seen = image.at(px, py);
-            for (int c = 0; c < 4; ++c) {
-                if (std::abs(seen[c] - expected[c]) > tolerance) {
-                    return ::testing::AssertionFailure()
-                           << "pixel (" << px << ", " << py << ") expected (" << expected[0] << ", "
-                           << expected[1] << ", " << expected[2] << ", " << expected[3]
-                           << ") observed (" << seen[0] << ", " << seen[1] << ", " << seen[2]
-                           << ", " << seen[3] << ") tolerance " << tolerance;
-                }
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,

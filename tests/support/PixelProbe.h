@@ -4,34 +4,21 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tw::test {
 
-using Rgba = std::array<int, 4>;
-
 // An RGBA8 picture, rows bottom-up as GL returns them.
 struct Image {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> pixels;
-
-    Rgba at(int x, int y) const;
 };
 
 // Reads the colour buffer of framebuffer `fbo` (0 for the window's back buffer).
 Image readFramebuffer(GLuint fbo, int width, int height);
-// Reads level 0 of a 2D texture as RGBA8.
-Image readTexture(GLuint texture, int width, int height);
-
-// Every pixel of the rectangle equals `expected` within `tolerance` per channel; reports the first
-// that does not, with its position, expected and observed values.
-::testing::AssertionResult probeRect(const Image& image, int x, int y, int w, int h,
-                                     const Rgba& expected, int tolerance);
-
 // At most `allowedShare` of the pixels differ from `expected` by more than `levels` in some
 // channel; otherwise reports that share and the largest difference. Same sizes required.
 ::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,

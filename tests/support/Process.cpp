@@ -1,26 +1,12 @@
 #include "support/Process.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-#include "app/Timer.h"
-
 namespace tw::test {
-
-namespace {
-
-int counter = 0;
-
-}  // namespace
 
 std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -38,90 +24,6 @@ std::string makeTestDir(const std::string& name) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
-}
-
-ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::map<std::string, std::string>& env) {
-    const std::string base = std::string(TW_BINARY_DIR) + "/test-output/proc-" +
-                             std::to_string(getpid()) + "-" + std::to_string(counter++);
-    std::filesystem::create_directories(std::string(TW_BINARY_DIR) + "/test-output");
-    outPath = base + ".out";
-    errPath = base + ".err";
-    startTime = Timer::now();
-    child = fork();
-    if (child == 0) {
-        // Output goes to files, so a chatty child can never block on a full pipe.
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = open("/dev/null", O_RDONLY);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        for (const auto& [name, value] : env) {
-            if (value.empty()) {
-                unsetenv(name.c_str());
-            } else {
-                setenv(name.c_str(), value.c_str(), 1);
-            }
-        }
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-}
-
-ChildProcess::~ChildProcess() {
-    if (child > 0 && !reaped) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-    }
-    std::remove(outPath.c_str());
-    std::remove(errPath.c_str());
-}
-
-bool ChildProcess::running() {
-    if (reaped)
-        return false;
-    if (waitpid(child, &status, WNOHANG) == child)
-        reaped = true;
-    return !reaped;
-}
-
-void ChildProcess::sendSignal(int signal) {
-    if (!reaped)
-        kill(child, signal);
-}
-
-ProcessResult ChildProcess::wait(double seconds) {
-    ProcessResult result;
-    const double deadline = Timer::now() + seconds;
-    while (running() && Timer::now() < deadline)
-        sleepFor(0.01);
-    result.seconds = Timer::now() - startTime;
-    if (!reaped) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-        reaped = true;
-        result.exited = false;
-    } else {
-        result.exited = WIFEXITED(status);
-    }
-    if (WIFEXITED(status))
-        result.exitStatus = WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-        result.signal = WTERMSIG(status);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
-}
-
-ProcessResult runProcess(const std::vector<std::string>& argv,
-                         const std::map<std::string, std::string>& env, double seconds) {
-    ChildProcess process(argv, env);
-    return process.wait(seconds);
 }
 
 }  // namespace tw::test

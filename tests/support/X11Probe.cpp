@@ -12,7 +12,14 @@ bool cursorInvisibleAt(int x, int y) {
     if (display == nullptr)
         return false;
     XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
-    XSync(display, False);
+    XCloseDisplay(display);
+    return cursorInvisible();
+}
+
+bool cursorInvisible() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
     XFixesCursorImage* image = XFixesGetCursorImage(display);
     bool invisible = image != nullptr;
     if (image != nullptr) {

@@ -1,19 +1,40 @@
-// Shared by the page's tests: headless Chromium (Debian's, SwiftShader's WebGL 2) driven through
-// puppeteer-core, which tests/web/run.sh installs into the build folder and names in
-// TW_PUPPETEER. Every page opened here fails its test on a console error or an uncaught exception.
+// Shared by the page's tests: the three engines a visitor brings, driven alike. Chromium
+// (Debian's, headless, SwiftShader's WebGL 2) and Firefox ESR (on the display that run.sh
+// starts) through puppeteer-core, which run.sh installs into the build folder and names in
+// TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
+// Each engine's page offers goto, evaluate, click and screenshot; in Chromium and Firefox a page
+// collects its console errors and uncaught exceptions in page.errors.
+import { execFileSync, spawn } from 'node:child_process';
+import { mkdtempSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 const { default: puppeteer } = await import(process.env.TW_PUPPETEER);
 
 export const pageUrl = pathToFileURL(process.env.TW_PAGE).href;
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-export async function launch(extraArgs = []) {
+// What a browser sees when the machine has no sound device: no sound server to reach (run.sh's
+// is hidden from it: an empty home and runtime folder, no ALSA set-up pointing at it) and no ALSA
+// card on these machines.
+export function noSoundEnv() {
+  const empty = mkdtempSync(join(tmpdir(), 'tidewatch-no-sound-'));
+  return { ...process.env, HOME: empty, XDG_RUNTIME_DIR: empty,
+    PULSE_SERVER: `unix:${empty}/none` };
+}
+
+const chromiumArgs = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--no-first-run'];
+
+export async function launch(extraArgs = [], env = process.env) {
   return puppeteer.launch({
     executablePath: process.env.TW_CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--no-first-run', ...extraArgs],
+    args: [...chromiumArgs, ...extraArgs],
+    env,
   });
 }
 
@@ -28,23 +49,98 @@ export async function open(browser, query, width = 640, height = 360) {
   return page;
 }
 
-export async function waitForState(page, states, timeout = 60000) {
-  await page.waitForFunction((s) => s.includes(document.documentElement.dataset.state),
-    { timeout }, states);
-  return page.evaluate(() => document.documentElement.dataset.state);
+// A free TCP port on this machine for the WebDriver server.
+function freePort() {
+  return new Promise((resolve) => {
+    const server = createServer().listen(0, '127.0.0.1', () => {
+      const { port } = server.address();
+      server.close(() => resolve(port));
+    });
+  });
 }
 
-// RGBA pixels of a PNG (bytes), decoded by the browser in `page`.
-export async function decodePng(page, png) {
-  const rgba = await page.evaluate(async (base64) => {
-    const blob = new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]);
-    const bitmap = await createImageBitmap(blob);
-    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    const data = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
-    return { width: bitmap.width, height: bitmap.height, data: Array.from(data) };
-  }, Buffer.from(png).toString('base64'));
-  return { ...rgba, data: Uint8Array.from(rgba.data) };
+// MiniBrowser in one window, driven over WebDriver; open() navigates that window.
+async function launchWebKit(env) {
+  const port = await freePort();
+  const driver = spawn('WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
+  const base = `http://127.0.0.1:${port}`;
+  const call = async (method, path, body) => {
+    const response = await fetch(base + path, { method, body: body && JSON.stringify(body),
+      headers: { 'content-type': 'application/json' } });
+    const { value } = await response.json();
+    if (value && value.error)
+      throw new Error(`WebDriver ${path}: ${value.error}: ${value.message}`);
+    return value;
+  };
+  for (let i = 0; i < 100 && !(await call('GET', '/status').catch(() => null)); i += 1)
+    await sleep(100);
+  const { sessionId } = await call('POST', '/session', { capabilities: { alwaysMatch: {
+    'webkitgtk:browserOptions': { args: ['--automation'],
+      binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser' } } } });
+  const session = (path, method = 'POST', body = {}) =>
+    call(method, `/session/${sessionId}${path}`, method === 'POST' ? body : undefined);
+  const page = {
+    errors: [],
+    goto: (url) => session('/url', 'POST', { url }),
+    evaluate: (fn, ...args) =>
+      session('/execute/sync', 'POST', { script: `return (${fn}).apply(null, arguments)`, args }),
+    click: async (selector) => {
+      const element = await session('/element', 'POST', { using: 'css selector', value: selector });
+      await session(`/element/${Object.values(element)[0]}/click`);
+    },
+    screenshot: async () => Buffer.from(await session('/screenshot', 'GET'), 'base64'),
+    close: async () => {},
+  };
+  return {
+    newPage: async () => page,
+    close: async () => {
+      await session('', 'DELETE').catch(() => {});
+      driver.kill();
+    },
+  };
+}
+
+// One of 'chromium', 'firefox', 'webkit', with the environment's sound (or its lack).
+export async function launchEngine(engine, env = process.env) {
+  if (engine === 'webkit')
+    return launchWebKit(env);
+  if (engine === 'firefox') {
+    return puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
+      headless: false, env });
+  }
+  return launch([], env);
+}
+
+// A page of any engine at `query`, its window at least `width` x `height` CSS pixels.
+export async function openIn(browser, query, width = 640, height = 360) {
+  if (browser.process)
+    return open(browser, query, width, height);
+  const page = await browser.newPage();
+  await page.goto(pageUrl + query);
+  return page;
+}
+
+export async function waitForState(page, states, timeout = 60000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const state = await page.evaluate(() => document.documentElement.dataset.state);
+    if (states.includes(state) || Date.now() > end)
+      return state;
+    await sleep(100);
+  }
+}
+
+// The RGB bytes of the top-left `width` x `height` of a PNG image.
+export function rgb(png, width, height) {
+  return execFileSync('convert', ['png:-', '-crop', `${width}x${height}+0+0`, '-depth', '8',
+    'rgb:-'], { input: png, maxBuffer: 64 << 20 });
+}
+
+// The top-left `width` x `height` of what the page shows, as RGB bytes.
+export async function shot(page, width, height) {
+  const png = page.setViewport
+    ? await page.screenshot({ clip: { x: 0, y: 0, width, height } }) : await page.screenshot();
+  return rgb(Buffer.from(png), width, height);
 }
 
 let failures = 0;

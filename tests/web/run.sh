@@ -1,6 +1,8 @@
 #!/bin/bash
-# Runs the page's tests (tests/web/*.test.mjs) in headless Chromium against the desktop build's
-# recorder and asset export. Usage: tests/web/run.sh [WEB_BUILD [NATIVE_BUILD]]
+# Runs the page's tests (tests/web/*.test.mjs) in Chromium, Firefox ESR and WebKitGTK against the
+# desktop build's recorder and asset export, on the tests' private display and sound server
+# (tests/harness/services.sh), stopped again on the way out.
+# Usage: tests/web/run.sh [WEB_BUILD [NATIVE_BUILD]]
 # (defaults build-web and build; both built already, e.g. by web/build.sh and ./test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -31,6 +33,12 @@ song_seconds=$(( ($(stat -c %s "$TW_REFERENCE/music.wav") - 44) / 4 / 44100 ))
 "$record" --size 64x36 --start $((song_seconds - 1)) --seconds 2 --fps 1 \
     --frames "$TW_REFERENCE/loop" >/dev/null 2>>"$TW_REFERENCE/record.log"
 echo $((song_seconds - 1)) > "$TW_REFERENCE/loop/start"
+
+services="$web/services"
+tests/harness/services.sh start "$services" >/dev/null
+trap 'tests/harness/services.sh stop "$services"' EXIT
+# shellcheck disable=SC1091
+source "$services/env"
 
 status=0
 for test in tests/web/*.test.mjs; do

@@ -2,13 +2,11 @@
 // order list rendered exactly as the intro plays it.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace tw {
 
-// All three return an empty string on success, else what failed; a failed file is removed.
-std::string writeFile(const std::string& path, const void* data, size_t size);
+// Both return an empty string on success, else what failed; a failed file is removed.
 std::string writeMusicModule(const std::string& path);
 // A 16-bit stereo 44100 Hz WAV file of one pass, rendered a second at a time.
 std::string writeMusicWav(const std::string& path);

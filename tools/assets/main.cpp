@@ -37,43 +37,28 @@ const char kUsage[] =
     "Nothing is written unless every file is. Exit status: 0 done, 1 failure, 2 bad command\n"
     "line.\n";
 
-std::string writeRecord(const std::string& path, const tw::ImageRecord& record) {
-    return tw::writeFile(path, record.bytes(), record.byteCount());
+// One function per picture and form, for the table below: the record's exact bytes, or the
+// picture upright as PNG (the record's rows are bottom-up).
+template <tw::ImageRecord (*record)()>
+std::string writeRecord(const std::string& path) {
+    return tw::writeFileAtomically(path, record().bytes(), record().byteCount());
 }
 
-// The record's rows are bottom-up; the PNG is written upright.
-std::string writePicture(const std::string& path, const tw::ImageRecord& record) {
+template <tw::ImageRecord (*record)()>
+std::string writePicture(const std::string& path) {
+    const tw::ImageRecord picture = record();
     errno = 0;
-    if (tw::writePng(path, record.width(), record.height(), record.components(), record.pixels(),
-                     true))
+    if (tw::writePng(path, picture.width(), picture.height(), picture.components(),
+                     picture.pixels(), true))
         return "";
     return errno != 0 ? std::strerror(errno) : "the PNG writer failed";
-}
-
-std::string writeLogoRecord(const std::string& path) {
-    return writeRecord(path, tw::logoRecord());
-}
-std::string writeFontRecord(const std::string& path) {
-    return writeRecord(path, tw::fontRecord());
-}
-std::string writeFbmRecord(const std::string& path) {
-    return writeRecord(path, tw::fbmRecord());
-}
-std::string writeLogoPng(const std::string& path) {
-    return writePicture(path, tw::logoRecord());
-}
-std::string writeFontPng(const std::string& path) {
-    return writePicture(path, tw::fontRecord());
-}
-std::string writeFbmPng(const std::string& path) {
-    return writePicture(path, tw::fbmRecord());
 }
 
 // The text up to its zero bytes, as one line.
 std::string writeMessage(const std::string& path) {
     std::string text(tw::scrollMessage, strnlen(tw::scrollMessage, tw::kScrollMessageBytes));
     text += '\n';
-    return tw::writeFile(path, text.data(), text.size());
+    return tw::writeFileAtomically(path, text.data(), text.size());
 }
 
 struct Asset {
@@ -82,10 +67,14 @@ struct Asset {
 };
 
 const Asset kAssets[] = {
-    {"logo.rec", writeLogoRecord},    {"font.rec", writeFontRecord},
-    {"fbm.rec", writeFbmRecord},      {"logo.png", writeLogoPng},
-    {"font.png", writeFontPng},       {"fbm.png", writeFbmPng},
-    {"message.txt", writeMessage},    {"music.xm", tw::writeMusicModule},
+    {"logo.rec", writeRecord<tw::logoRecord>},
+    {"font.rec", writeRecord<tw::fontRecord>},
+    {"fbm.rec", writeRecord<tw::fbmRecord>},
+    {"logo.png", writePicture<tw::logoRecord>},
+    {"font.png", writePicture<tw::fontRecord>},
+    {"fbm.png", writePicture<tw::fbmRecord>},
+    {"message.txt", writeMessage},
+    {"music.xm", tw::writeMusicModule},
     {"music.wav", tw::writeMusicWav},
 };
 

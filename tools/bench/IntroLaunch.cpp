@@ -13,32 +13,12 @@
 #include <fstream>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "app/Timer.h"
 
 namespace tw {
 
 namespace {
-
-// Runs `argv` to its end with standard output and error discarded; its exit status, or -1.
-int runTool(const std::vector<std::string>& argv) {
-    const pid_t child = fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        std::vector<char*> args;
-        for (const std::string& arg : argv)
-            args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // "frame N time T size WxH"; false for any other line.
 bool parseFrame(const std::string& line, float& time, int& width, int& height) {
@@ -51,13 +31,13 @@ bool parseFrame(const std::string& line, float& time, int& width, int& height) {
 
 PrivateServices::~PrivateServices() {
     if (!dir.empty())
-        runTool({TW_SERVICES_SCRIPT, "stop", dir});
+        runProcess({TW_SERVICES_SCRIPT, "stop", dir}, {}, 60);
 }
 
 bool PrivateServices::start(const std::string& directory) {
     // Run directly, not through a shell: the script's watchdog ends the services when its parent,
     // this process, goes away.
-    if (runTool({TW_SERVICES_SCRIPT, "start", directory}) != 0) {
+    if (runProcess({TW_SERVICES_SCRIPT, "start", directory}, {}, 120).exitStatus != 0) {
         failure = std::string(TW_SERVICES_SCRIPT) + " start failed";
         return false;
     }
@@ -80,27 +60,21 @@ IntroRun launchIntro(const std::string& harness, const std::map<std::string, std
                      bool untilSettled, double limitSeconds, double watchSeconds) {
     IntroRun run;
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
         run.error = "pipe failed";
         return run;
     }
     const double start = Timer::now();
-    const pid_t child = fork();
+    SpawnOptions options;
+    options.out = SpawnOptions::kDevNull;
+    options.err = pipeEnds[1];
+    options.env = env;
+    const pid_t child = spawnProcess({harness, "--trace"}, options, run.error);
+    close(pipeEnds[1]);
     if (child < 0) {
-        run.error = "fork failed";
+        close(pipeEnds[0]);
         return run;
     }
-    if (child == 0) {
-        for (const auto& [name, value] : env)
-            setenv(name.c_str(), value.c_str(), 1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(pipeEnds[1], 2);
-        close(pipeEnds[0]);
-        execl(harness.c_str(), harness.c_str(), "--trace", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeEnds[1]);
 
     std::string pending;
     int width = 0, height = 0, framesAtSize = 0;

@@ -2,10 +2,10 @@
 // what can only be seen from outside: how long start-up takes, the rendering size the frame loop
 // settles at, the steadiness of its frames and the process's peak memory.
 //
-// PrivateServices::start() once (Xvfb at 1920x1080 and a PulseAudio null sink, through the test
-// harness's services.sh; both go when the bench exits), then launchIntro() as often as wanted.
-// The intro is the test harness build of it (intro_harness --trace), which reports each presented
-// frame on standard error.
+// PrivateServices::start() once (Xvfb at 1920x1080 and a PulseAudio null sink, through
+// scripts/services.sh; both go when the bench exits), then launchIntro() as often as wanted.
+// The intro is its harness build (intro_harness --trace), which reports each presented frame on
+// standard error.
 #pragma once
 
 #include <map>

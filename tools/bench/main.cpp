@@ -3,8 +3,8 @@
 // Usage: tidewatch-bench [--frames N] [--scene-only] [--no-intro] [--cpu-time]
 // The passes are timed off-screen (no window): each row is the median of up to N frames (default
 // 15, fewer where a frame is slow, at least 3), every frame finished with glFinish, at scene times
-// 3, 20 and 30 s. The scene is timed twice, with the shader as first transcribed (the baseline,
-// never shipped) and as shipped, and the ratio of the two is a row of its own. Then the asset
+// 3, 20 and 30 s. The scene is timed twice, with the plain scene program (the fallback) and the
+// scene program, and the ratio of the two is a row of its own. Then the asset
 // generators are run once each, and the intro itself is started under a private Xvfb (1920x1080)
 // and sound server: time to its first presented frame, the size its frame loop settles at, its
 // median and worst frame from 1 s to 30 s, its peak memory.
@@ -29,7 +29,6 @@
 #include "IntroLaunch.h"
 #include "app/GlResources.h"
 #include "app/ScreenStretch.h"
-#include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/fxaaVertexSource.h"
@@ -44,7 +43,7 @@
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
 #include "passes/SceneShaderSource.h"
-#include "passes/faithful/FaithfulScene.h"
+#include "passes/plain/PlainScene.h"
 
 namespace {
 
@@ -125,8 +124,11 @@ void timeProgramBuild(tw::BenchTable& table, const char* name, const std::string
                       const std::string& fragment) {
     tw::ShaderProgram program;
     const double start = tw::Timer::now();
-    if (program.build(vertex.c_str(), fragment.c_str()) != tw::ShaderProgram::kBuilt)
-        tw::failStartup((std::string(name) + " : ERROR").c_str(), program.log());
+    if (program.build(vertex.c_str(), fragment.c_str()) != tw::ShaderProgram::kBuilt) {
+        std::fprintf(stderr, "%s\ntidewatch-bench: the %s program did not build\n",
+                     program.log().c_str(), name);
+        std::exit(1);
+    }
     glFinish();
     const double built = tw::Timer::now();
     tw::RenderTarget target;
@@ -150,8 +152,11 @@ void timeScenePassReady(tw::BenchTable& table) {
     {
         tw::ScenePass pass(64, 36);
         glFinish();
-        if (pass.buildResult() != tw::ShaderProgram::kBuilt)
-            tw::failStartup("Raytracer Shader : ERROR", pass.buildLog());
+        if (pass.buildResult() != tw::ShaderProgram::kBuilt) {
+            std::fprintf(stderr, "%s\ntidewatch-bench: the scene pass did not build\n",
+                         pass.buildLog().c_str());
+            std::exit(1);
+        }
     }
     table.add("scene pass ready", "-", "-", (tw::Timer::now() - start) * 1000.0, "ms",
               "every tile program built and drawn once");
@@ -159,16 +164,18 @@ void timeScenePassReady(tw::BenchTable& table) {
 
 // One size: every pass built once and timed at each scene time.
 void timePasses(tw::BenchTable& table, const Options& options, int width, int height) {
-    auto faithful =
-        std::make_unique<tw::ScenePass>(width, height, tw::faithfulSceneProgramSource());
+    auto plain = std::make_unique<tw::ScenePass>(width, height, tw::plainSceneProgramSource());
     auto scene = std::make_unique<tw::ScenePass>(width, height);
     auto fxaa = std::make_unique<tw::FxaaPass>(width, height, scene.get());
     auto post = std::make_unique<tw::PostFxPass>(width, height, fxaa.get());
     tw::RenderTarget screen;
     screen.resize(kScreenWidth, kScreenHeight);
     tw::ScreenStretch stretch;
-    if (stretch.build() != tw::ShaderProgram::kBuilt)
-        tw::failStartup("Stretch Shader : ERROR", stretch.log());
+    if (stretch.build() != tw::ShaderProgram::kBuilt) {
+        std::fprintf(stderr, "%s\ntidewatch-bench: the stretch program did not build\n",
+                     stretch.log().c_str());
+        std::exit(1);
+    }
 
     const std::string size = sizeName(width, height);
     const std::string clock = options.cpuTime ? "CPU time, " : "";
@@ -181,14 +188,14 @@ void timePasses(tw::BenchTable& table, const Options& options, int width, int he
                       clock + "median of " + std::to_string(median.frames) + " frames");
             return median.milliseconds;
         };
-        const auto [before, after] = tw::medianMillisecondsInTurn(
-            [&] { faithful->render(time); }, [&] { scene->render(time); }, options.frames,
-            2 * kRowBudgetSeconds);
+        const auto [before, after] =
+            tw::medianMillisecondsInTurn([&] { plain->render(time); }, [&] { scene->render(time); },
+                                         options.frames, 2 * kRowBudgetSeconds);
         const std::string note = clock + "median of " + std::to_string(before.frames) + " in turn";
-        table.add("scene pass, baseline", size, at, before.milliseconds, "ms", note);
+        table.add("scene pass, plain", size, at, before.milliseconds, "ms", note);
         table.add("scene pass", size, at, after.milliseconds, "ms", note);
         table.add("scene speed-up", size, at, before.milliseconds / after.milliseconds, "x",
-                  "baseline / now");
+                  "plain / scene program");
         if (options.sceneOnly)
             continue;
         scene->render(time);
@@ -240,7 +247,8 @@ void timeGenerators(tw::BenchTable& table) {
 void timeIntro(tw::BenchTable& table) {
     const std::string harness = TW_INTRO_HARNESS;
     if (harness.empty() || access(harness.c_str(), X_OK) != 0) {
-        std::fprintf(stderr, "tidewatch-bench: build intro_harness for the intro rows\n");
+        std::fprintf(stderr, "tidewatch-bench: cannot run %s for the intro rows\n",
+                     harness.c_str());
         return;
     }
     tw::PrivateServices services;
@@ -290,8 +298,11 @@ int main(int argc, char** argv) {
                      context.error().c_str());
         return 1;
     }
-    if (!tw::loadGlExtensions(tw::OffscreenContext::resolve))
-        tw::failStartup("Load OGL extensions : ERROR");
+    const char* missing = nullptr;
+    if (!tw::loadGlExtensions(tw::OffscreenContext::resolve, &missing)) {
+        std::fprintf(stderr, "tidewatch-bench: the GL lacks %s\n", missing);
+        return 1;
+    }
     std::printf("GL: %s, %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                 reinterpret_cast<const char*>(glGetString(GL_VERSION)));
 
@@ -299,9 +310,9 @@ int main(int argc, char** argv) {
     tw::BenchTable table;
     prepareGl(table);
     timeScenePassReady(table);
-    const tw::SceneProgramSource faithful = tw::faithfulSceneProgramSource();
+    const tw::SceneProgramSource plain = tw::plainSceneProgramSource();
     const tw::SceneProgramSource scene = tw::sceneProgramSource();
-    timeProgramBuild(table, "scene baseline", faithful.vertex, faithful.fragment);
+    timeProgramBuild(table, "scene plain", plain.vertex, plain.fragment);
     timeProgramBuild(table, "scene", scene.vertex, scene.fragment);
     if (!options.sceneOnly) {
         timeProgramBuild(table, "FXAA", tw::fxaaVertexSource, tw::fxaaFragmentSource);

@@ -7,12 +7,7 @@
 // window and then SECONDS more (default 8, for the resolution to settle), presses Escape through
 // the XTEST extension and times until the process has ended; the time includes starting xdotool.
 // Exit status 1 when a run does not end with status 0 or the slowest takes a second or more.
-#include <fcntl.h>
 #include <getopt.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "ChildProcess.h"
 
 namespace {
 
@@ -31,72 +26,32 @@ double now() {
         .count();
 }
 
-pid_t spawn(const std::vector<std::string>& args, bool quiet) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (quiet)
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-// Waits for `pid` up to `seconds`, polling each millisecond; the exit status, or -1 on timeout.
-int waitFor(pid_t pid, double seconds) {
-    const double end = now() + seconds;
-    while (now() < end) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return -1;
-}
-
 bool windowShown() {
-    const pid_t search =
-        spawn({"xdotool", "search", "--onlyvisible", "--name", "^Vendrel - Tidewatch$"},
-              /*quiet=*/true);
-    return search > 0 && waitFor(search, 10) == 0;
+    return tw::runProcess({"xdotool", "search", "--onlyvisible", "--name", "^Vendrel - Tidewatch$"},
+                          {}, 10)
+               .exitStatus == 0;
 }
 
 // One run: seconds from the Escape press to the end of the process, or -1 after a failure.
 double timeOneRun(const std::string& program, double settle) {
-    const pid_t intro = spawn({program}, false);
-    if (intro < 0) {
-        std::fprintf(stderr, "cannot start %s\n", program.c_str());
-        return -1;
-    }
+    tw::ChildProcess intro({program});
     const double deadline = now() + 60;
     while (!windowShown()) {
-        int status = 0;
-        if (now() > deadline || waitpid(intro, &status, WNOHANG) == intro) {
+        if (now() > deadline || !intro.running()) {
             std::fprintf(stderr, "%s showed no window\n", program.c_str());
-            kill(intro, SIGKILL);
-            waitpid(intro, &status, 0);
             return -1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     std::this_thread::sleep_for(std::chrono::duration<double>(settle));
     const double pressed = now();
-    const pid_t key = spawn({"xdotool", "mousemove", "5", "5", "key", "Escape"}, true);
-    const int status = waitFor(intro, 30);
+    tw::ChildProcess key({"xdotool", "mousemove", "5", "5", "key", "Escape"});
+    const tw::ProcessResult ended = intro.wait(30);
     const double took = now() - pressed;
-    if (key > 0)
-        waitFor(key, 10);
-    if (status != 0) {
-        std::fprintf(stderr, "%s ended with status %d after Escape\n", program.c_str(), status);
-        if (status < 0) {
-            kill(intro, SIGKILL);
-            waitpid(intro, nullptr, 0);
-        }
+    key.wait(10);
+    if (!ended.exited || ended.exitStatus != 0) {
+        std::fprintf(stderr, "%s did not end with status 0 after Escape: %s\n", program.c_str(),
+                     ended.err.c_str());
         return -1;
     }
     return took;

@@ -3,10 +3,10 @@
 // exit status 1.
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
+#include "PendingOutput.h"
 #include "SongReader.h"
 #include "Synth.h"
 #include "XmWriter.h"
@@ -18,7 +18,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string out = argv[3];
-    const std::string partial = out + ".partial";
     try {
         Song song;
         readInstruments(argv[1], song);
@@ -33,17 +32,10 @@ int main(int argc, char** argv) {
             }
         }
         const std::vector<uint8_t> image = writeXm(song, samples);
-        {
-            std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-            file.write(reinterpret_cast<const char*>(image.data()),
-                       static_cast<std::streamsize>(image.size()));
-            if (!file.flush())
-                throw std::runtime_error(out + ": cannot be written");
-        }
-        if (std::rename(partial.c_str(), out.c_str()) != 0)
-            throw std::runtime_error(out + ": cannot be written");
+        const std::string failure = tw::writeFileAtomically(out, image.data(), image.size());
+        if (!failure.empty())
+            throw std::runtime_error(out + ": cannot be written: " + failure);
     } catch (const std::exception& e) {
-        std::remove(partial.c_str());
         std::fprintf(stderr, "tidewatch-music: %s\n", e.what());
         return 1;
     }

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "PendingOutput.h"
+
 namespace tw::tools {
 
 constexpr uint32_t kFormatRgba = 0x1908;
 constexpr uint32_t kFormatLuminance = 0x1909;
 
 // `topDownPixels` holds the rows top row first, as the generators draw them; the record stores
-// them the other way round. Writes to a temporary name and renames, so a failed run leaves no
+// them the other way round. Written through writeFileAtomically, so a failed run leaves no
 // half-written record behind. Prints one line and returns false on failure.
 inline bool writeRecord(const std::string& path, uint32_t width, uint32_t height, uint32_t format,
                         const std::vector<uint8_t>& topDownPixels) {
@@ -33,17 +35,10 @@ inline bool writeRecord(const std::string& path, uint32_t width, uint32_t height
         bytes.insert(bytes.end(), topDownPixels.begin() + row * stride,
                      topDownPixels.begin() + (row + 1) * stride);
 
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file != nullptr)
-        ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        std::remove(temporary.c_str());
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    }
-    return ok;
+    const std::string failure = writeFileAtomically(path, bytes.data(), bytes.size());
+    if (!failure.empty())
+        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), failure.c_str());
+    return failure.empty();
 }
 
 }  // namespace tw::tools

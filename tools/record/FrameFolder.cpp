@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,20 +19,14 @@ FrameFolder::FrameFolder(const std::string& folder, int width, int height)
 bool FrameFolder::start(MusicStream& music, uint64_t musicFrames) {
     if (mkdir(folder.c_str(), 0777) != 0)
         return fail("cannot create folder " + folder + ": " + std::strerror(errno));
-    WavFile wav;
-    if (!wav.open(folder + "/audio.wav", musicFrames, kMusicRate, kMusicChannels))
-        return fail("audio.wav: " + wav.error());
-    std::vector<int16_t> chunk(kMusicRate * kMusicChannels);
-    for (uint64_t left = musicFrames; left > 0;) {
-        if (stopSignal() != 0)
-            return fail("stopped");
-        const size_t count = static_cast<size_t>(std::min<uint64_t>(left, kMusicRate));
-        music.read(chunk.data(), count);
-        if (!wav.write(chunk.data(), count))
-            return fail("audio.wav: " + wav.error());
-        left -= count;
-    }
-    return wav.close() || fail("audio.wav: " + wav.error());
+    const std::string failure = writeWav(folder + "/audio.wav", musicFrames, kMusicRate,
+                                         kMusicChannels, [&](int16_t* samples, size_t frames) {
+                                             music.read(samples, frames);
+                                             return stopSignal() == 0;
+                                         });
+    if (failure == "stopped")
+        return fail(failure);
+    return failure.empty() || fail("audio.wav: " + failure);
 }
 
 bool FrameFolder::write(const uint8_t* pixels) {

@@ -17,6 +17,8 @@ FrameRenderer::FrameRenderer(int width, int height, bool pixelBuffers, bool sepa
       pixels(static_cast<size_t>(width) * height * 4) {
     prepareGlResources(width, height);
     passes = createPassChain(width, height);
+    if (passes->failure() != nullptr)
+        return;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
     // Mapping is not among the intro's entry points; without it, read back directly.
@@ -81,12 +83,17 @@ const uint8_t* FrameRenderer::finish() {
     return ready;
 }
 
-// Copies out of the mapped buffer, so the buffer is free for the next read at once.
+// Copies out of the mapped buffer, so the buffer is free for the next read at once. A buffer
+// that cannot be mapped fails the recording: `pixels` still holds the previous frame.
 const uint8_t* FrameRenderer::collect(int buffer) {
     glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, packBuffers[buffer]);
     const void* mapped = mapBuffer(GL_PIXEL_PACK_BUFFER_ARB, GL_READ_ONLY_ARB);
-    if (mapped != nullptr)
-        std::memcpy(pixels.data(), mapped, pixels.size());
+    if (mapped == nullptr) {
+        glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, 0);
+        failed = "the GL could not map the pixel buffer of frame " + std::to_string(collected);
+        return nullptr;
+    }
+    std::memcpy(pixels.data(), mapped, pixels.size());
     unmapBuffer(GL_PIXEL_PACK_BUFFER_ARB);
     glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, 0);
     ++collected;

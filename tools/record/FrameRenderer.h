@@ -2,7 +2,7 @@
 //
 // Construct with the off-screen context current and the extension table loaded: it sets up GL
 // and the passes exactly as the intro does (prepareGlResources, createPassChain) at the recording
-// size; a pass that fails to build ends the program with the intro's line. render(time) once per
+// size; check failure() before rendering: non-null when a pass did not build. render(time) once per
 // frame; it returns the pixels of the oldest frame whose read-back is complete, or null while the
 // first one is still in flight. After the last frame, finish() returns the one still in flight (or
 // null). Pixels are RGBA rows, bottom row first, valid until the next call.
@@ -10,14 +10,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "RecordStats.h"
 #include "gl/GlExtensionTable.h"
+#include "passes/PassChain.h"
 
 namespace tw {
-
-class PassChain;
 
 class FrameRenderer {
   public:
@@ -30,8 +30,13 @@ class FrameRenderer {
     FrameRenderer(const FrameRenderer&) = delete;
     FrameRenderer& operator=(const FrameRenderer&) = delete;
 
+    // Null when every pass built; otherwise which did not, and its log.
+    const PassChain::Failure* failure() const { return passes->failure(); }
+    // Null while the frame is in flight (the first of a pair), or, with error() set, when the
+    // finished frame could not be read back.
     const uint8_t* render(float time);
     const uint8_t* finish();
+    const std::string& error() const { return failed; }
 
   private:
     const uint8_t* collect(int buffer);
@@ -48,6 +53,7 @@ class FrameRenderer {
     long rendered = 0;
     long collected = 0;
     std::vector<uint8_t> pixels;
+    std::string failed;
 };
 
 }  // namespace tw

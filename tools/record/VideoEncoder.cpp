@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,10 +12,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ChildProcess.h"
 #include "StopSignal.h"
 #include "audio/MusicStream.h"
-
-extern char** environ;
 
 namespace tw {
 
@@ -29,33 +27,14 @@ constexpr int kPollMs = 100;         // how often a wait looks for a stop signal
 // descriptors (-1: /dev/null) and `extra`, when not -1, as its descriptor 3.
 pid_t startQuiet(const std::vector<std::string>& args, int in, int out, int err, int extra,
                  std::string& error) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const int targets[4] = {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO, 3};
-    const int sources[4] = {in, out, err, extra};
-    for (int i = 0; i < 4; ++i) {
-        if (sources[i] >= 0)
-            posix_spawn_file_actions_adddup2(&actions, sources[i], targets[i]);
-        else if (i < 3)
-            posix_spawn_file_actions_addopen(&actions, targets[i], "/dev/null", O_RDWR, 0);
-    }
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    pid_t pid = -1;
-    const int result = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (result == 0)
-        return pid;
-    error = "cannot run " + args[0] + ": " + std::strerror(result) +
-            (result == ENOENT ? " (is ffmpeg installed and on PATH?)" : "");
-    return -1;
+    auto orNull = [](int fd) { return fd >= 0 ? fd : SpawnOptions::kDevNull; };
+    SpawnOptions options;
+    options.in = orNull(in);
+    options.out = orNull(out);
+    options.err = orNull(err);
+    options.extra = extra;
+    options.ownGroup = true;
+    return spawnProcess(args, options, error);
 }
 
 // Waits for `pid`; false when a stop signal came first, after killing its process group.
@@ -71,15 +50,6 @@ bool waitFor(pid_t pid, int& status) {
         }
         poll(nullptr, 0, kPollMs / 5);
     }
-}
-
-std::string readAll(int fd) {
-    std::string text;
-    char buffer[4096];
-    off_t at = 0;
-    for (ssize_t got; (got = pread(fd, buffer, sizeof buffer, at)) > 0; at += got)
-        text.append(buffer, static_cast<size_t>(got));
-    return text;
 }
 
 // Writes what the descriptor takes now; false when the reader has gone.
@@ -227,7 +197,7 @@ bool VideoEncoder::check() {
                              -1, out, -1, -1, error);
     int status = 0;
     const bool ended = probe > 0 && waitFor(probe, status);
-    const std::string streams = out >= 0 ? readAll(out) : "";
+    const std::string streams = out >= 0 ? readWhole(out) : "";
     if (out >= 0)
         close(out);
     if (stopSignal() != 0)
@@ -238,7 +208,7 @@ bool VideoEncoder::check() {
     const bool complete = ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
                           streams.find(wanted) != std::string::npos &&
                           streams.find("audio,") != std::string::npos;
-    if (readAll(messages).find("No space left on device") != std::string::npos)
+    if (readWhole(messages).find("No space left on device") != std::string::npos)
         return fail("no space left on the device for the video");
     if (!complete)
         return fail("the video ffmpeg wrote is incomplete (expected " + std::to_string(frames) +
@@ -247,7 +217,7 @@ bool VideoEncoder::check() {
 }
 
 bool VideoEncoder::failWithMessages(const std::string& what) {
-    const std::string text = messages >= 0 ? readAll(messages) : "";
+    const std::string text = messages >= 0 ? readWhole(messages) : "";
     // A full disk is common and fully said in one line; anything else shows ffmpeg's own words.
     if (text.find("No space left on device") != std::string::npos)
         return fail("no space left on the device for the video");

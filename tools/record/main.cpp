@@ -16,11 +16,11 @@
 #include "RecordStats.h"
 #include "StopSignal.h"
 #include "VideoEncoder.h"
-#include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "audio/MusicStream.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
+#include "passes/PassChain.h"
 
 namespace {
 
@@ -66,6 +66,11 @@ int record(const tw::RecordOptions& options, tw::MusicStream& music, long frames
     tw::Timer setupTimer;
     tw::FrameRenderer renderer(options.width, options.height, options.pixelBuffers, options.stats,
                                tw::OffscreenContext::resolve, times);
+    if (const tw::PassChain::Failure* failure = renderer.failure()) {
+        std::fprintf(stderr, "%s\n", failure->log.c_str());
+        error = tw::PassChain::failureLine(failure->pass);
+        return kFailureStatus;
+    }
     music.seek(options.start);
 
     // From here on there is output to remove, so a signal lets the loop unwind.
@@ -78,8 +83,10 @@ int record(const tw::RecordOptions& options, tw::MusicStream& music, long frames
     const std::unique_ptr<tw::FrameSink> sink = makeSink(options, output.path(), frames);
     auto failed = [&]() {
         const int signal = tw::stopSignal();
-        error =
-            signal != 0 ? std::string(tw::stopReason(signal)) + "; nothing written" : sink->error();
+        if (signal != 0)
+            error = std::string(tw::stopReason(signal)) + "; nothing written";
+        else
+            error = renderer.error().empty() ? sink->error() : renderer.error();
         return signal != 0 ? 128 + signal : kFailureStatus;
     };
     if (!sink->start(music, musicFrames(frames, options.fps)))
@@ -91,7 +98,7 @@ int record(const tw::RecordOptions& options, tw::MusicStream& music, long frames
     long delivered = 0;
     auto deliver = [&](const uint8_t* pixels) {
         if (pixels == nullptr)
-            return true;
+            return renderer.error().empty();
         const double mark = tw::Timer::now();
         const bool written = sink->write(pixels);
         times.encode += tw::Timer::now() - mark;
@@ -149,8 +156,9 @@ int main(int argc, char** argv) {
     tw::OffscreenContext context;
     if (!context.open())
         return complain("no off-screen GL context: " + context.error(), kFailureStatus);
-    if (!tw::loadGlExtensions(tw::OffscreenContext::resolve))
-        tw::failStartup("Load OGL extensions : ERROR");
+    const char* missing = nullptr;
+    if (!tw::loadGlExtensions(tw::OffscreenContext::resolve, &missing))
+        return complain(std::string("the GL lacks ") + missing, kFailureStatus);
     problem = tw::checkSizeLimit(options, maxRenderSize());
     if (!problem.empty())
         return complain(problem, kUsageStatus);

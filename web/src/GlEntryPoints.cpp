@@ -1,9 +1,9 @@
 // The browser's side of gl/GlExtensionTable.h: fills the table's pointers (GlExtensionPointers)
 // with WebGL 2's own functions, which the GL names of the desktop's extensions map onto one for
-// one. Shader sources
-// pass through the dialect prelude on their way in, and an unsized depth renderbuffer gets the
-// sized format WebGL 2 insists on. The two entry points WebGL 2 has no counterpart for
-// (glProgramParameteriEXT, glPointParameterf[v]) stay null; nothing calls them.
+// one, as gl/GlEntryPointList.h pairs them. Shader sources pass through the dialect prelude on
+// their way in, and an unsized depth renderbuffer gets the sized format WebGL 2 insists on. The
+// entry points WebGL 2 has no counterpart for (glProgramParameteriEXT, glPointParameterf[v]) stay
+// null; nothing calls them.
 #define GL_GLEXT_PROTOTYPES
 #include "gl/GlExtensionTable.h"
 
@@ -14,6 +14,14 @@
 namespace tw {
 
 namespace {
+
+GLhandleARB createProgram() {
+    return ::glCreateProgram();
+}
+
+GLhandleARB createShader(GLenum type) {
+    return ::glCreateShader(type);
+}
 
 // Shader and program names come from one counter in the browser's GL layer, so a name alone
 // says which kind of object it is.
@@ -60,39 +68,9 @@ void renderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei he
 }  // namespace
 
 bool loadGlExtensions() {
-    glCreateProgramObjectARB = [] { return GLhandleARB(::glCreateProgram()); };
-    glCreateShaderObjectARB = [](GLenum type) { return GLhandleARB(::glCreateShader(type)); };
-    glShaderSourceARB = shaderSource;
-    glCompileShaderARB = ::glCompileShader;
-    glAttachObjectARB = ::glAttachShader;
-    glLinkProgramARB = ::glLinkProgram;
-    glUseProgramObjectARB = ::glUseProgram;
-    glDeleteObjectARB = deleteObject;
-    glGetUniformLocationARB = ::glGetUniformLocation;
-    glUniform1iARB = ::glUniform1i;
-    glUniform2iARB = ::glUniform2i;
-    glUniform1fARB = ::glUniform1f;
-    glUniform2fARB = ::glUniform2f;
-    glUniform3fARB = ::glUniform3f;
-    glUniform4fARB = ::glUniform4f;
-    glGenFramebuffersEXT = ::glGenFramebuffers;
-    glGenRenderbuffersEXT = ::glGenRenderbuffers;
-    glBindFramebufferEXT = ::glBindFramebuffer;
-    glBindRenderbufferEXT = ::glBindRenderbuffer;
-    glDeleteFramebuffersEXT = ::glDeleteFramebuffers;
-    glDeleteRenderbuffersEXT = ::glDeleteRenderbuffers;
-    glRenderbufferStorageEXT = renderbufferStorage;
-    glFramebufferRenderbufferEXT = ::glFramebufferRenderbuffer;
-    glFramebufferTexture2DEXT = ::glFramebufferTexture2D;
-    glGenBuffersARB = ::glGenBuffers;
-    glDeleteBuffersARB = ::glDeleteBuffers;
-    glBindBufferARB = ::glBindBuffer;
-    glBufferDataARB = ::glBufferData;
-    glBufferSubDataARB = ::glBufferSubData;
-    glTexImage3D = ::glTexImage3D;
-    glActiveTextureARB = ::glActiveTexture;
-    glGetObjectParameterivARB = objectParameter;
-    glGetInfoLogARB = infoLog;
+#define TW_GL_ENTRY(type, name, webgl) name = webgl;
+#define TW_GL_LOG_ENTRY TW_GL_ENTRY
+#include "gl/GlEntryPointList.h"
     return true;
 }
 

@@ -2,31 +2,37 @@
 
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
-
+#include "app/GlResources.h"
 #include "assets/TextureBank.h"
-#include "gl/FullscreenQuad.h"
 
 namespace tw {
 
 bool WebIntro::start(int width, int height, bool fixedSize) {
     fixed = fixedSize;
     size = {width, height};
-    // The desktop's order (GlResources.cpp), less enabling fixed-function texturing, which WebGL
-    // does not have and the stretch shader does not need.
-    FullscreenQuad::create();
     TextureBank& bank = TextureBank::instance();
     bank.screenWidth = width;
     bank.screenHeight = height;
-    bank.build();
-    chain = std::make_unique<PassChain>(width, height);
-    if (!chain->sceneFallback().empty())
-        std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
+    return build();
+}
+
+bool WebIntro::restore() {
+    // Every name the old context gave out died with it; the bank's textures need new ones
+    // before their upload, and the old chain's deletions of dead names are ignored by the GL.
+    TextureBank& bank = TextureBank::instance();
+    for (Texture* texture : {&bank.logo, &bank.fbm, &bank.checker, &bank.font, &bank.scroll})
+        texture->renew();
+    chain.reset();
+    return build();
+}
+
+bool WebIntro::build() {
+    // The bank keeps the canvas's size; the passes keep the current step's.
+    const TextureBank& bank = TextureBank::instance();
+    prepareGlResources(bank.screenWidth, bank.screenHeight);
+    chain = createPassChain(size.width, size.height);
     if (const PassChain::Failure* failure = chain->failure()) {
-        // The desktop's lines for the three passes, in the chain's order.
-        static const char* const kLines[] = {"Raytracer Shader : ERROR", "FXAA Shader : ERROR",
-                                             "PostFX Shader : ERROR"};
-        line = kLines[static_cast<int>(failure->pass)];
+        line = PassChain::failureLine(failure->pass);
         log = failure->log;
         return false;
     }
@@ -35,7 +41,7 @@ bool WebIntro::start(int width, int height, bool fixedSize) {
         log = stretch.log();
         return false;
     }
-    lastStep = emscripten_get_now();
+    timing = false;
     return true;
 }
 
@@ -54,6 +60,11 @@ void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
         // A new window size starts the calibration again from that size, as a new window would.
         if (!fixed)
             resizePasses({canvasWidth, canvasHeight});
+    }
+    if (!timing) {
+        lastStep = emscripten_get_now();
+        framesSinceStep = 0;
+        timing = true;
     }
     if (!fixed &&
         resolutionStepDue((emscripten_get_now() - lastStep) / 1000.0, framesSinceStep, size.width))

@@ -3,7 +3,9 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "WebIntro.h"
 #include "WebMusic.h"
@@ -12,6 +14,7 @@
 namespace {
 
 tw::WebIntro intro;
+tw::WebMusic music;
 // Planar stereo for the audio callback: left in the first half, right in the second.
 constexpr int kMaxFillFrames = 16384;
 float fillBuffer[2 * kMaxFillFrames];
@@ -21,7 +24,8 @@ float fillBuffer[2 * kMaxFillFrames];
 extern "C" {
 
 // 0 when running; 1 without WebGL 2; 2 when a program failed to build (its line on standard
-// output, the compiler log on standard error, as on the desktop).
+// output, the compiler log on standard error, as on the desktop); 3 when a fixed size is beyond
+// what this GL can render to (its line on standard output).
 EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
@@ -36,7 +40,28 @@ EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
         return 1;
     tw::loadGlExtensions();
+    GLint maxTexture = 0;
+    GLint maxRenderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
+    const int largest = std::min(maxTexture, maxRenderbuffer);
+    if (fixedSize != 0 && (width > largest || height > largest)) {
+        std::printf("size=%dx%d is beyond this browser's largest picture, %d pixels a side.\n",
+                    width, height, largest);
+        return 3;
+    }
     if (!intro.start(width, height, fixedSize != 0)) {
+        std::printf("%s\n", intro.failureLine().c_str());
+        std::fprintf(stderr, "%s\n", intro.failureLog().c_str());
+        return 2;
+    }
+    return 0;
+}
+
+// After the browser restored a lost context: 0 when everything that lived in it is rebuilt,
+// 2 (with the lines of tw_start) when a program failed to build again.
+EMSCRIPTEN_KEEPALIVE int tw_restore() {
+    if (!intro.restore()) {
         std::printf("%s\n", intro.failureLine().c_str());
         std::fprintf(stderr, "%s\n", intro.failureLog().c_str());
         return 2;
@@ -60,11 +85,12 @@ EMSCRIPTEN_KEEPALIVE double tw_bench(double time, int frames, int canvasWidth, i
     return (emscripten_get_now() - begin) / frames;
 }
 
-// 0 when the music plays from `startSeconds`; 1 when the module failed to load.
+// 0 when the music plays from `startSeconds`; 1 when the module failed to load (the failed
+// player step on standard output).
 EMSCRIPTEN_KEEPALIVE int tw_music_start(double startSeconds) {
-    const char* failure = tw::WebMusic::start(startSeconds);
-    if (failure != nullptr) {
-        std::printf("%s\n", failure);
+    const std::string failure = music.start(startSeconds);
+    if (!failure.empty()) {
+        std::printf("%s\n", failure.c_str());
         return 1;
     }
     return 0;
@@ -74,7 +100,7 @@ EMSCRIPTEN_KEEPALIVE int tw_music_start(double startSeconds) {
 EMSCRIPTEN_KEEPALIVE float* tw_music_fill(int frames) {
     if (frames > kMaxFillFrames)
         frames = kMaxFillFrames;
-    tw::WebMusic::fill(fillBuffer, fillBuffer + frames, frames);
+    music.fill(fillBuffer, fillBuffer + frames, frames);
     return fillBuffer;
 }
 

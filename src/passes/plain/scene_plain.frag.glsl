@@ -1,9 +1,9 @@
 #version 120
 // Entry point of the scene fragment program: ray-traces the animated scene for this pixel and
-// fades the picture in from black over the first 4 s. Last part, after scene_geometry,
-// scene_sky and scene_shading.
+// fades the picture in from black over the first 4 s. Last part, after scene_geometry_plain,
+// scene_sky_plain and scene_shading_plain.
 //
-// Inputs: uniform float time (scene_geometry); everything else through pictureColour().
+// Inputs: uniform float time (scene_geometry_plain); everything else through pictureColour().
 // Output: gl_FragColor, gamma-encoded colour, alpha always 1.
 
 void main() {

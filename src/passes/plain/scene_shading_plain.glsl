@@ -1,6 +1,6 @@
 #version 120
 // Shading of one hit, the mirror chain, fog, the logo overlay and gamma encoding. Third part of
-// the scene fragment program, after scene_geometry and scene_sky.
+// the scene fragment program, after scene_geometry_plain and scene_sky_plain.
 //
 // Inputs:
 //   varying vec2 v             quad position, (-1, -1) bottom-left to (1, 1) top-right

@@ -1,11 +1,12 @@
 #version 120
 // Analytic daylight sky (Perez distribution, turbidity-fitted coefficients) with a moving sun and
-// two drifting cloud layers. Second part of the scene fragment program, after scene_geometry.
+// two drifting cloud layers. Second part of the plain scene fragment program, after
+// scene_geometry_plain.
 //
 // Inputs:
-//   uniform float time        seconds since the frame loop started (from scene_geometry)
+//   uniform float time        seconds since the frame loop started (from scene_geometry_plain)
 //   uniform sampler2D fbm     unit 1: 256 x 256 luminance noise that tiles, mipmapped, repeat
-//   hourOfDay                 global from scene_geometry's setUpFrame(), 5 to 10
+//   hourOfDay                 global from scene_geometry_plain's setUpFrame(), 5 to 10
 // Output: skyColor() returns linear RGB and writes the global sunDirection (unit vector).
 
 uniform sampler2D fbm;

@@ -2,11 +2,13 @@
 // advance (the music for --frames, the asset export's one pass).
 //
 // open(), write() as often as needed, close(). Any false result means the file is incomplete
-// (a full disk, say); error() says why, and the caller removes the file.
+// (a full disk, say); error() says why, and the caller removes the file. writeWav() is that
+// whole loop, a second of sound at a time.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace tw {
@@ -38,5 +40,13 @@ class WavFile {
     int channels = 2;
     std::string failure;
 };
+
+// Fills a chunk of `frames` interleaved frames; false to stop before the end.
+using WavFill = std::function<bool(int16_t* samples, size_t frames)>;
+
+// Writes `frames` frames at `rate` as the WAV file `path`, filled a second at a time. Empty on
+// success; otherwise what failed ("stopped" when `fill` stopped), and the file is removed.
+std::string writeWav(const std::string& path, uint64_t frames, int rate, int channels,
+                     const WavFill& fill);
 
 }  // namespace tw

@@ -33,4 +33,19 @@ bool PendingOutput::commit(std::string& error) {
     return true;
 }
 
+std::string writeFileAtomically(const std::string& path, const void* data, size_t size) {
+    PendingOutput output(path);
+    std::FILE* file = std::fopen(output.path().c_str(), "wb");
+    if (file == nullptr)
+        return std::strerror(errno);
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    const int writeError = written ? 0 : errno;
+    const bool closed = std::fclose(file) == 0;  // a full disk may show only here
+    if (!written || !closed)
+        return std::strerror(writeError != 0 ? writeError : errno != 0 ? errno : EIO);
+    std::string error;
+    output.commit(error);
+    return error;
+}
+
 }  // namespace tw

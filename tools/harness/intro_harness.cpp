@@ -1,9 +1,7 @@
-// The intro's entry point with test hooks: a GL resolver that lacks one entry point, a window
-// instead of full screen, and a report of every presented frame on standard error. Everything
-// else is the real Intro.
-//   intro_harness [--missing NAME] [--window WxH] [--trace]
+// The intro's entry point with test hooks: a GL resolver that lacks one entry point and a report
+// of every presented frame on standard error. Everything else is the real Intro.
+//   intro_harness [--missing NAME] [--trace]
 #include <GL/glx.h>
-#include <GLFW/glfw3.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +9,6 @@
 #include <string>
 
 #include "app/Intro.h"
-#include "app/StartupFailure.h"
 #include "gl/FullscreenQuad.h"
 
 namespace {
@@ -32,29 +29,18 @@ void reportQuad() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int width = 0;
-    int height = 0;
     bool trace = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--missing") == 0 && i + 1 < argc) {
             missingName = argv[++i];
-        } else if (std::strcmp(argv[i], "--window") == 0 && i + 1 < argc) {
-            std::sscanf(argv[++i], "%dx%d", &width, &height);
         } else if (std::strcmp(argv[i], "--trace") == 0) {
             trace = true;
         }
     }
     std::atexit(reportQuad);
 
-    if (glfwInit() == GLFW_FALSE)
-        tw::failStartup("glfwInit failed");
-    const bool fullscreen = width == 0;
-    if (fullscreen) {
-        const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor());
-        width = mode->width;
-        height = mode->height;
-    }
-    tw::Intro intro(width, height, fullscreen, missingName.empty() ? nullptr : resolveAllBut);
+    const tw::RenderSize screen = tw::Intro::startWindowSystem();
+    tw::Intro intro(screen.width, screen.height, missingName.empty() ? nullptr : resolveAllBut);
     if (trace) {
         intro.setFrameObserver([](const tw::FrameReport& r) {
             std::fprintf(stderr, "frame %d time %.6f size %dx%d\n", r.frame, r.time, r.width,

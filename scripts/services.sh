@@ -1,6 +1,7 @@
 #!/bin/bash
 # Starts or stops the private display (Xvfb, Mesa llvmpipe) and sound server (PulseAudio with a
-# null sink) that the tests share, once per test run.
+# null sink) that the tests share once per test run, and that the benchmark and the soak and
+# sanitizer scripts start for themselves.
 #   services.sh start DIR   writes DIR/env for with-services.sh
 #   services.sh stop DIR
 # A watchdog stops both when the process that ran "start" (ctest) goes away, so an interrupted
@@ -18,6 +19,19 @@ stop_services() {
     done
 }
 
+# wait_for FILE WHAT LOG: up to 10 s for FILE to have content; else WHAT did not start: its LOG
+# is shown and everything started so far stops.
+wait_for() {
+    for _ in $(seq 100); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "$2 did not start:" >&2
+    cat "$3" >&2
+    stop_services
+    exit 1
+}
+
 case "$cmd" in
 stop)
     stop_services
@@ -32,16 +46,7 @@ start)
     Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
         3>"$dir/display.num" </dev/null >"$dir/xvfb.log" 2>&1 &
     echo $! >"$dir/xvfb.pid"
-    for _ in $(seq 100); do
-        [ -s "$dir/display.num" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$dir/display.num" ]; then
-        echo "Xvfb did not start:" >&2
-        cat "$dir/xvfb.log" >&2
-        stop_services
-        exit 1
-    fi
+    wait_for "$dir/display.num" Xvfb "$dir/xvfb.log"
     display=":$(tr -d '\n' <"$dir/display.num")"
 
     export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run"
@@ -49,16 +54,7 @@ start)
     pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
         --load="module-null-sink sink_name=tidewatch rate=44100 channels=2" \
         --load=module-native-protocol-unix >"$dir/pulse.log" 2>&1
-    for _ in $(seq 100); do
-        [ -s "$XDG_RUNTIME_DIR/pulse/pid" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$XDG_RUNTIME_DIR/pulse/pid" ]; then
-        echo "PulseAudio did not start:" >&2
-        cat "$dir/pulse.log" >&2
-        stop_services
-        exit 1
-    fi
+    wait_for "$XDG_RUNTIME_DIR/pulse/pid" PulseAudio "$dir/pulse.log"
     cp "$XDG_RUNTIME_DIR/pulse/pid" "$dir/pulse.pid"
 
     cat >"$dir/env" <<ENV

@@ -1,7 +1,9 @@
 #include "WavFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace tw {
 
@@ -82,6 +84,31 @@ bool WavFile::close() {
         return fail("wrote " + std::to_string(written) + " of " + std::to_string(expected) +
                     " frames");
     return true;
+}
+
+std::string writeWav(const std::string& path, uint64_t frames, int rate, int channels,
+                     const WavFill& fill) {
+    WavFile wav;
+    bool ok = wav.open(path, frames, rate, channels);
+    std::string failure = wav.error();
+    std::vector<int16_t> chunk(static_cast<size_t>(rate) * channels);
+    for (uint64_t left = frames; ok && left > 0;) {
+        const size_t count = static_cast<size_t>(std::min<uint64_t>(left, rate));
+        if (!fill(chunk.data(), count)) {
+            ok = false;
+            failure = "stopped";
+        } else if (!wav.write(chunk.data(), count)) {
+            ok = false;
+            failure = wav.error();
+        }
+        left -= count;
+    }
+    if (ok && wav.close())
+        return "";
+    if (failure.empty())
+        failure = wav.error();
+    std::remove(path.c_str());
+    return failure;
 }
 
 }  // namespace tw

@@ -1,7 +1,8 @@
 #version 120
 // Scene geometry: the fixed camera, the nine animated spheres, the floor, the wall of scrolling
 // letters, the nearest hit along a ray, and the spheres' soft shadows and occlusion.
-// First part of the scene fragment program (then scene_sky, scene_shading, scene.frag).
+// First part of the plain scene fragment program (then scene_sky_plain, scene_shading_plain,
+// scene_plain.frag).
 //
 // Inputs:
 //   uniform float time        seconds since the frame loop started
@@ -9,7 +10,7 @@
 //   uniform sampler1D scroll  unit 4: one texel per message character, (left u, top t, 0) of its
 //                             atlas cell, nearest, repeat
 // Globals: hourOfDay and spheres[] are written by setUpFrame() first in every fragment;
-// sunDirection is written by every skyColor() call (scene_sky).
+// sunDirection is written by every skyColor() call (scene_sky_plain).
 //
 // World frame: y up, floor at y = 0, letter wall in the plane x = -5 facing +x. Hit identifiers:
 // -3 nothing (sky), -2 letter, -1 floor, 0 to 8 the sphere with that index.

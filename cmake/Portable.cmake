@@ -1,0 +1,81 @@
+# The libraries from outside the system that tidewatch_lib uses (GLFW, libxmp, libpng), as one
+# interface target, tw_third_party, which each program resolves on its own: Debian's shared
+# libraries, as Debian's policy wants for the package, or, for a program with the property
+# TW_PORTABLE set (the release archive's copies, see Packaging.cmake), static ones, so that the
+# archive runs on desktops that have only glibc, GL, X11 and ALSA.
+# GLFW and libxmp ship no static library in Debian: both are built from Debian's source packages
+# of the installed versions (scripts/debian-source.sh, into the build folder), on first use only.
+# libpng and zlib come from their -dev packages' own static archives.
+include(ExternalProject)
+
+set(TW_THIRD_PARTY_DIR ${CMAKE_BINARY_DIR}/third-party)
+set(tw_fetch ${CMAKE_SOURCE_DIR}/scripts/debian-source.sh)
+set(tw_launcher)
+if(CMAKE_C_COMPILER_LAUNCHER)
+    set(tw_launcher -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
+endif()
+
+# GLFW for X11 only, as Debian's libglfw3: it opens the X extension libraries at run time.
+set(tw_glfw_prefix ${TW_THIRD_PARTY_DIR}/glfw)
+ExternalProject_Add(tw-glfw-static
+    PREFIX ${tw_glfw_prefix}
+    SOURCE_DIR ${tw_glfw_prefix}/source
+    INSTALL_DIR ${tw_glfw_prefix}/install
+    DOWNLOAD_COMMAND ${tw_fetch} libglfw3-dev ${tw_glfw_prefix}/source
+    CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DBUILD_SHARED_LIBS=OFF
+        -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF ${tw_launcher}
+    BUILD_BYPRODUCTS ${tw_glfw_prefix}/install/lib/libglfw3.a
+    EXCLUDE_FROM_ALL TRUE)
+
+# libxmp by the browser edition's recipe (cmake/libxmp), without its configure script.
+set(tw_xmp_prefix ${TW_THIRD_PARTY_DIR}/xmp)
+ExternalProject_Add(tw-xmp-static
+    PREFIX ${tw_xmp_prefix}
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/libxmp
+    INSTALL_DIR ${tw_xmp_prefix}/install
+    DOWNLOAD_COMMAND ${tw_fetch} libxmp-dev ${tw_xmp_prefix}/source
+    CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DTW_LIBXMP_DIR=${tw_xmp_prefix}/source ${tw_launcher}
+    BUILD_BYPRODUCTS ${tw_xmp_prefix}/install/lib/libxmp.a
+    EXCLUDE_FROM_ALL TRUE)
+
+add_library(tw_glfw_static STATIC IMPORTED)
+set_target_properties(tw_glfw_static PROPERTIES
+    IMPORTED_LOCATION ${tw_glfw_prefix}/install/lib/libglfw3.a
+    INTERFACE_LINK_LIBRARIES "X11;${CMAKE_DL_LIBS};m;Threads::Threads")
+add_dependencies(tw_glfw_static tw-glfw-static)
+add_library(tw_xmp_static STATIC IMPORTED)
+set_target_properties(tw_xmp_static PROPERTIES
+    IMPORTED_LOCATION ${tw_xmp_prefix}/install/lib/libxmp.a INTERFACE_LINK_LIBRARIES m)
+add_dependencies(tw_xmp_static tw-xmp-static)
+find_library(TW_PNG_STATIC libpng16.a REQUIRED)
+find_library(TW_ZLIB_STATIC libz.a REQUIRED)
+
+set(tw_portable $<BOOL:$<TARGET_PROPERTY:TW_PORTABLE>>)
+add_library(tw_third_party INTERFACE)
+target_link_libraries(tw_third_party INTERFACE
+    "$<$<NOT:${tw_portable}>:PkgConfig::GLFW;PkgConfig::XMP;PNG::PNG>"
+    "$<${tw_portable}:tw_glfw_static;tw_xmp_static;${TW_PNG_STATIC};${TW_ZLIB_STATIC};m>")
+
+# tw_add_portable(<name> <target>): <name> is <target> linked again the archive's way, under the
+# same file name in the folder portable/ of the build.
+function(tw_add_portable name target)
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(source_dir ${target} SOURCE_DIR)
+    get_target_property(libraries ${target} LINK_LIBRARIES)
+    get_target_property(definitions ${target} COMPILE_DEFINITIONS)
+    list(TRANSFORM sources PREPEND ${source_dir}/)
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE ${libraries})
+    if(definitions)
+        target_compile_definitions(${name} PRIVATE ${definitions})
+    endif()
+    # The C++ runtime inside; --as-needed drops glibc's empty stub libraries (libdl, libpthread)
+    # and --gc-sections the unused std::random_device, whose arc4random needs glibc 2.36. The
+    # static unwinder's _dl_find_object sets the floor at glibc 2.35.
+    target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc LINKER:--as-needed
+        LINKER:--gc-sections)
+    set_target_properties(${name} PROPERTIES TW_PORTABLE ON OUTPUT_NAME ${target}
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)
+endfunction()

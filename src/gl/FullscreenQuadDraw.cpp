@@ -1,0 +1,35 @@
+// The desktop's side of the quad's drawing: the fixed-function pipeline's client arrays.
+#include "gl/FullscreenQuad.h"
+
+#include "gl/GlExtensionTable.h"
+
+namespace tw {
+
+// Texturing on unit 0 for fixed-function draws (the intro's final draw is ScreenStretch's
+// shader), the viewport at the screen size and identity matrices so the quad's -1..1 corners
+// cover it.
+void FullscreenQuad::prepareFinalDraw(int screenWidth, int screenHeight) {
+    glEnable(GL_TEXTURE_1D);
+    glEnable(GL_TEXTURE_2D);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void FullscreenQuad::draw() {
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, quadBuffer);
+    // With a buffer bound, the "pointers" are byte offsets into it.
+    glVertexPointer(2, GL_FLOAT, 0, nullptr);
+    glTexCoordPointer(2, GL_FLOAT, 0, reinterpret_cast<const void*>(kTexCoordOffset));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+}
+
+}  // namespace tw

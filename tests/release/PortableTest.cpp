@@ -1,0 +1,215 @@
+// The release archive's programs where the build's own would not run: with the host's GLFW,
+// libxmp and libpng hidden, inside a minimal Debian 13 and on a Wayland desktop through XWayland;
+// and the recorder on Mesa's second software driver, for both scene programs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "reliability/FaultRun.h"
+#include "support/PixelProbe.h"
+#include "support/Process.h"
+#include "support/TestServices.h"
+#include "support/X11Probe.h"
+
+namespace tw::test {
+namespace {
+
+using Env = std::map<std::string, std::string>;
+
+// The archive as users get it, unpacked once per test program.
+const std::string& archiveDir() {
+    static const std::string dir = [] {
+        const std::string out = makeTestDir("portable-archive");
+        const ProcessResult r = runProcess({"tar", "xzf", TW_ARCHIVE, "-C", out});
+        EXPECT_EQ(r.exitStatus, 0) << r.err;
+        return out + "/tidewatch";
+    }();
+    return dir;
+}
+
+// The whole host, with /dev/null over every file of the libraries the archive carries inside.
+std::vector<std::string> hidingHostLibraries() {
+    std::vector<std::string> argv = {"bwrap", "--dev-bind", "/", "/"};
+    for (const auto& entry : std::filesystem::directory_iterator("/usr/lib/x86_64-linux-gnu")) {
+        const std::string name = entry.path().filename();
+        for (const char* library : {"libglfw.so", "libxmp.so", "libpng16.so"}) {
+            if (name.rfind(library, 0) == 0)
+                argv.insert(argv.end(), {"--bind", "/dev/null", entry.path()});
+        }
+    }
+    return argv;
+}
+
+// A minimal Debian 13 (made once, kept in the build folder) with the archive and `out` at their
+// paths here.
+std::vector<std::string> insideDebian13(const std::string& out) {
+    const std::string root = std::string(TW_BINARY_DIR) + "/debian13";
+    const ProcessResult made =
+        runProcess({std::string(TW_SOURCE_DIR) + "/scripts/debian13-root.sh", root}, {}, 900);
+    EXPECT_EQ(made.exitStatus, 0) << made.out << made.err;
+    // /tmp first: the build folder may lie under it.
+    std::vector<std::string> argv = {"bwrap", "--bind", root, "/", "--tmpfs", "/tmp"};
+    argv.insert(argv.end(), {"--dev", "/dev", "--proc", "/proc", "--bind", out, out});
+    argv.insert(argv.end(), {"--ro-bind", archiveDir(), archiveDir()});
+    return argv;
+}
+
+// One 320x180 frame at `seconds` from `argv` (a wrapper and the recorder) into the folder `out`.
+Image recordFrame(std::vector<std::string> argv, Env env, int seconds, const std::string& out) {
+    argv.insert(argv.end(), {"--size", "320x180", "--fps", "1", "--seconds", "1", "--start",
+                             std::to_string(seconds), "--frames", out});
+    env["DISPLAY"] = "";
+    const ProcessResult run = runProcess(argv, env, 300);
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    // The injected low limits must reach the program, or the fallback row repeats the fast one.
+    EXPECT_EQ(env.count("TW_FAULT") == 1, run.err.find("plain scene program") != std::string::npos)
+        << run.err;
+    Image image;
+    EXPECT_TRUE(readPng(out + "/frame-000000.png", image)) << out;
+    return image;
+}
+
+enum class Where { HostLibrariesHidden, Debian13, Softpipe };
+struct FrameRow {
+    const char* name;
+    Where where;
+    bool fallback;  // the GL reports the old minimums, so the plain scene program draws
+    int levels;     // picturesAgree's tolerance
+    double share;
+    std::vector<int> seconds;
+};
+class ArchiveFrames : public ::testing::TestWithParam<FrameRow> {};
+
+// The frames equal those of the build's recorder under llvmpipe on this host, with the same
+// scene program.
+TEST_P(ArchiveFrames, MatchTheBuildsRecorder) {
+    const FrameRow& row = GetParam();
+    const std::string dir = makeTestDir(std::string("portable-frames-") + row.name);
+    const Env reference = row.fallback ? withFault("low-limits") : Env{};
+    Env env = reference;
+    std::vector<std::string> argv = {TW_RECORD_PATH};
+    if (row.where == Where::Softpipe) {
+        env["GALLIUM_DRIVER"] = "softpipe";
+    } else {
+        argv = row.where == Where::Debian13 ? insideDebian13(dir) : hidingHostLibraries();
+        argv.push_back(archiveDir() + "/tidewatch-record");
+    }
+    for (const int seconds : row.seconds) {
+        const std::string at = std::to_string(seconds);
+        SCOPED_TRACE(at + " s");
+        EXPECT_TRUE(
+            picturesAgree(recordFrame(argv, env, seconds, dir + "/at-" + at),
+                          recordFrame({TW_RECORD_PATH}, reference, seconds, dir + "/ref-" + at),
+                          row.levels, row.share));
+    }
+}
+
+// Hidden libraries give the same frame bit for bit; another Mesa or driver is held to the
+// scene references' tolerance.
+INSTANTIATE_TEST_SUITE_P(
+    Release, ArchiveFrames,
+    ::testing::Values(
+        FrameRow{"HostLibrariesHidden", Where::HostLibrariesHidden, false, 0, 0, {20}},
+        FrameRow{"Debian13", Where::Debian13, false, 4, 0.02, {20}},
+        FrameRow{"Softpipe", Where::Softpipe, false, 4, 0.02, {20, 47}},
+        FrameRow{"SoftpipeFallback", Where::Softpipe, true, 4, 0.02, {20, 47}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The hiding works: the build's own recorder cannot start under it.
+TEST(HiddenHostLibraries, StopTheBuildsRecorder) {
+    std::vector<std::string> argv = hidingHostLibraries();
+    argv.insert(argv.end(), {TW_RECORD_PATH, "--version"});
+    const ProcessResult r = runProcess(argv);
+    EXPECT_NE(r.exitStatus, 0);
+    EXPECT_NE(r.err.find("error while loading shared libraries"), std::string::npos) << r.err;
+}
+
+// Starts weston's headless desktop with XWayland at the size given; returns its X display, or "".
+std::string startWeston(std::unique_ptr<ChildProcess>& weston, int width, int height) {
+    const std::string dir = makeTestDir("portable-weston");
+    weston = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"weston", "--backend=headless-backend.so", "--xwayland",
+                                 "--width=" + std::to_string(width),
+                                 "--height=" + std::to_string(height), "--socket=tidewatch-test",
+                                 "--log=" + dir + "/weston.log"},
+        Env{{"XDG_RUNTIME_DIR", dir}, {"WAYLAND_DISPLAY", ""}});
+    const std::regex listening("xserver listening on display (:[0-9]+)");
+    for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
+        std::smatch match;
+        const std::string log = readFile(dir + "/weston.log");
+        if (std::regex_search(log, match, listening))
+            return match[1];
+    }
+    ADD_FAILURE() << "weston opened no X display:\n" << readFile(dir + "/weston.log");
+    return "";
+}
+
+struct WindowRow {
+    const char* name;
+    bool weston;
+    int width;
+    int height;
+};
+class ArchiveIntro : public ::testing::TestWithParam<WindowRow> {
+  protected:
+    void SetUp() override { useTestServices(); }
+};
+
+// The archive's intro, with the host's GLFW, libxmp and libpng hidden, covers the screen (on the
+// Wayland desktop: its output, through XWayland), hides the cursor, and Escape ends it with 0.
+TEST_P(ArchiveIntro, CoversTheScreenHidesTheCursorAndEndsOnEscape) {
+    const WindowRow& row = GetParam();
+    const std::string xvfb = std::getenv("DISPLAY");
+    std::unique_ptr<ChildProcess> weston;
+    if (row.weston) {
+        const std::string display = startWeston(weston, row.width, row.height);
+        ASSERT_FALSE(display.empty());
+        setenv("DISPLAY", display.c_str(), 1);
+    }
+    std::vector<std::string> argv = hidingHostLibraries();
+    argv.push_back(archiveDir() + "/tidewatch");
+    ChildProcess intro(argv);
+    ASSERT_TRUE(waitForWindow(30, true)) << intro.wait(0).err;
+    // A window manager may show it as a plain window first and full screen a moment later.
+    const std::vector<std::string> lines = {"Absolute upper-left X:  0\n",
+                                            "Absolute upper-left Y:  0\n",
+                                            "Width: " + std::to_string(row.width) + "\n",
+                                            "Height: " + std::to_string(row.height) + "\n"};
+    std::string info;
+    auto placed = [&] {
+        info = runProcess({"xwininfo", "-id", findWindow()}, {}, 10).out;
+        return std::all_of(lines.begin(), lines.end(),
+                           [&](const std::string& line) { return info.find(line) != info.npos; });
+    };
+    for (int i = 0; i < 50 && !placed(); ++i)
+        sleepFor(0.1);
+    EXPECT_TRUE(placed()) << info;
+    sleepFor(0.3);
+    if (row.weston) {
+        // weston's headless desktop has no pointer to move: it rests inside the window.
+        EXPECT_TRUE(cursorInvisible());
+        EXPECT_EQ(runProcess({"xdotool", "key", "Escape"}).exitStatus, 0);
+    } else {
+        EXPECT_TRUE(cursorInvisibleAt(100, 100));
+        pressKeys({"Escape"});
+    }
+    const ProcessResult r = intro.wait(20);
+    setenv("DISPLAY", xvfb.c_str(), 1);
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Release, ArchiveIntro,
+                         ::testing::Values(WindowRow{"Xvfb", false, 1920, 1080},
+                                           WindowRow{"WestonXWayland", true, 1280, 720}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tw::test

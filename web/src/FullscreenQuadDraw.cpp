@@ -1,0 +1,28 @@
+// The browser's side of the quad's drawing (gl/FullscreenQuad.h): the same buffer, fed to vertex
+// attributes 0 (position) and 1 (texture coordinates), where the dialect prelude reads gl_Vertex
+// and gl_MultiTexCoord0; WebGL 2 has no client arrays. draw() leaves no buffer bound and both
+// attribute arrays off.
+#define GL_GLEXT_PROTOTYPES
+#include "gl/FullscreenQuad.h"
+
+#include <GL/glext.h>
+
+namespace tw {
+
+// The browser's final draw is a shader of its own (ScreenStretch), which sets what it needs.
+void FullscreenQuad::prepareFinalDraw(int /*screenWidth*/, int /*screenHeight*/) {}
+
+void FullscreenQuad::draw() {
+    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0,
+                          reinterpret_cast<const void*>(kTexCoordOffset));
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableVertexAttribArray(1);
+    glDisableVertexAttribArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+}  // namespace tw
