@@ -113,7 +113,6 @@ INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
 // meet (a sphere's edge, the letters, the logo) shows as a wrong patch at some time.
 TEST(ScenePassTiles, MatchFullProgramOverTheSong) {
     test::GlTestContext::ensure(kWidth, kHeight);
-    TextureBank::instance().build();
     ScenePass tiled(kWidth, kHeight);
     ScenePass full(kWidth, kHeight, sceneProgramSource());
     ASSERT_EQ(tiled.buildResult(), ShaderProgram::kBuilt) << tiled.buildLog();
