@@ -16,6 +16,7 @@
 #include "embedded/fxaaVertexSource.h"
 #include "embedded/passthroughVertexSource.h"
 #include "embedded/postFxFragmentSource.h"
+#include "embedded/stretchFragmentSource.h"
 #include "passes/SceneShaderSource.h"
 #include "passes/plain/PlainScene.h"
 #include "reliability/FaultRun.h"
@@ -139,9 +140,10 @@ std::string replacing(const std::vector<std::string>& sources, const char* text)
     return dir;
 }
 
-// Each pass failing to compile in either stage and failing to link: the pass's line, status 1 and
-// the log on standard error. The scene fails only when its fallback fails too, after saying why
-// the fallback was tried. (The fallback's picture is the recorder's reference test.)
+// Each pass and the final stretch failing to compile in either stage and failing to link: the
+// line, status 1 and the log on standard error. The scene fails only when its fallback fails too,
+// after saying why the fallback was tried. (The fallback's picture is the recorder's reference
+// test.)
 TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
     const SceneProgramSource scene = sceneProgramSource();
     const SceneProgramSource plain = plainSceneProgramSource();
@@ -154,6 +156,8 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
          {scene.fragment, plain.fragment}},
         {"FXAA Shader : ERROR", {fxaaVertexSource}, {fxaaFragmentSource}},
         {"PostFX Shader : ERROR", {passthroughVertexSource}, {postFxFragmentSource}},
+        // The final stretch shares the post effect's vertex stage, which fails that pass first.
+        {"Stretch Shader : ERROR", {}, {stretchFragmentSource}},
     };
     const struct {
         const char* what;
@@ -168,6 +172,8 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
         {"link", false, kUnlinkableFragment, "unwritten", "it did not link"}};
     for (const auto& pass : passes) {
         for (const auto& f : faults) {
+            if ((f.vertex ? pass.vertex : pass.fragment).empty())
+                continue;
             const std::string what = std::string(pass.line) + ", " + f.what;
             const std::string readDir = replacing(f.vertex ? pass.vertex : pass.fragment, f.text);
             const ProcessResult r =

@@ -1,6 +1,8 @@
-// Builds every program the intro may build (the scene program and its fallback, FXAA, the post
-// effect) in a fresh GL context. Run with MESA_SHADER_DUMP_PATH set, it shows the file names under
-// which Mesa dumps each stage, and reads a replacement of, with MESA_SHADER_READ_PATH.
+// Builds every program the intro may build (the scene programs and their fallback, FXAA, the post
+// effect, the final stretch) in a fresh GL context. Run with MESA_SHADER_DUMP_PATH set, it shows
+// the file names under which Mesa dumps each stage, and reads a replacement of, with
+// MESA_SHADER_READ_PATH.
+#include "app/ScreenStretch.h"
 #include "gl/RenderTarget.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
@@ -15,9 +17,11 @@ int main() {
     const tw::ScenePass plain(64, 36, tw::plainSceneProgramSource());
     const tw::FxaaPass fxaa(64, 36, &source);
     const tw::PostFxPass post(64, 36, &source);
+    tw::ScreenStretch stretch;
     const bool built = scene.buildResult() == tw::ShaderProgram::kBuilt &&
                        plain.buildResult() == tw::ShaderProgram::kBuilt &&
                        fxaa.buildResult() == tw::ShaderProgram::kBuilt &&
-                       post.buildResult() == tw::ShaderProgram::kBuilt;
+                       post.buildResult() == tw::ShaderProgram::kBuilt &&
+                       stretch.build() == tw::ShaderProgram::kBuilt;
     return built ? 0 : 1;
 }
