@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs the page's tests (tests/web/*.test.mjs) in Chromium, Firefox ESR and WebKitGTK against the
 # desktop build's recorder and asset export, on the tests' private display and sound server
-# (tests/harness/services.sh), stopped again on the way out.
+# (scripts/services.sh), stopped again on the way out.
 # Usage: tests/web/run.sh [WEB_BUILD [NATIVE_BUILD]]
 # (defaults build-web and build; both built already, e.g. by web/build.sh and ./test.sh).
 set -euo pipefail
@@ -35,8 +35,8 @@ song_seconds=$(( ($(stat -c %s "$TW_REFERENCE/music.wav") - 44) / 4 / 44100 ))
 echo $((song_seconds - 1)) > "$TW_REFERENCE/loop/start"
 
 services="$web/services"
-tests/harness/services.sh start "$services" >/dev/null
-trap 'tests/harness/services.sh stop "$services"' EXIT
+scripts/services.sh start "$services" >/dev/null
+trap 'scripts/services.sh stop "$services"' EXIT
 # shellcheck disable=SC1091
 source "$services/env"
 
