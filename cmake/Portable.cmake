@@ -40,15 +40,6 @@ ExternalProject_Add(tw-xmp-static
     BUILD_BYPRODUCTS ${tw_xmp_prefix}/install/lib/libxmp.a
     EXCLUDE_FROM_ALL TRUE)
 
-add_library(tw_glfw_static STATIC IMPORTED)
-set_target_properties(tw_glfw_static PROPERTIES
-    IMPORTED_LOCATION ${tw_glfw_prefix}/install/lib/libglfw3.a
-    INTERFACE_LINK_LIBRARIES "X11;${CMAKE_DL_LIBS};m;Threads::Threads")
-add_dependencies(tw_glfw_static tw-glfw-static)
-add_library(tw_xmp_static STATIC IMPORTED)
-set_target_properties(tw_xmp_static PROPERTIES
-    IMPORTED_LOCATION ${tw_xmp_prefix}/install/lib/libxmp.a INTERFACE_LINK_LIBRARIES m)
-add_dependencies(tw_xmp_static tw-xmp-static)
 find_library(TW_PNG_STATIC libpng16.a REQUIRED)
 find_library(TW_ZLIB_STATIC libz.a REQUIRED)
 
@@ -56,10 +47,14 @@ set(tw_portable $<BOOL:$<TARGET_PROPERTY:TW_PORTABLE>>)
 add_library(tw_third_party INTERFACE)
 target_link_libraries(tw_third_party INTERFACE
     "$<$<NOT:${tw_portable}>:PkgConfig::GLFW;PkgConfig::XMP;PNG::PNG>"
-    "$<${tw_portable}:tw_glfw_static;tw_xmp_static;${TW_PNG_STATIC};${TW_ZLIB_STATIC};m>")
+    # Files rather than imported targets: a target named here, even behind a false condition,
+    # would make every program wait for the source builds (Ninja orders on it).
+    "$<${tw_portable}:${tw_glfw_prefix}/install/lib/libglfw3.a;X11;${CMAKE_DL_LIBS};Threads::Threads>"
+    "$<${tw_portable}:${tw_xmp_prefix}/install/lib/libxmp.a;${TW_PNG_STATIC};${TW_ZLIB_STATIC};m>")
 
-# tw_add_portable(<name> <target>): <name> is <target> linked again the archive's way, under the
-# same file name in the folder portable/ of the build.
+# tw_add_portable(<name> <target>): <name> is <target> linked again the archive's way, in the
+# folder portable/ of the build under its own name (the archive gives it <target>'s); a file
+# named as <target> would take over <target>'s name as a build target with Ninja.
 function(tw_add_portable name target)
     get_target_property(sources ${target} SOURCES)
     get_target_property(source_dir ${target} SOURCE_DIR)
@@ -67,6 +62,7 @@ function(tw_add_portable name target)
     get_target_property(definitions ${target} COMPILE_DEFINITIONS)
     list(TRANSFORM sources PREPEND ${source_dir}/)
     add_executable(${name} ${sources})
+    add_dependencies(${name} tw-glfw-static tw-xmp-static)
     target_link_libraries(${name} PRIVATE ${libraries})
     if(definitions)
         target_compile_definitions(${name} PRIVATE ${definitions})
@@ -76,6 +72,6 @@ function(tw_add_portable name target)
     # static unwinder's _dl_find_object sets the floor at glibc 2.35.
     target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc LINKER:--as-needed
         LINKER:--gc-sections)
-    set_target_properties(${name} PROPERTIES TW_PORTABLE ON OUTPUT_NAME ${target}
+    set_target_properties(${name} PROPERTIES TW_PORTABLE ON
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/portable)
 endfunction()
