@@ -29,27 +29,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${testing[@]}" >/dev/null
 cmake --build build -j"$(nproc)" --target tidewatch-pictures tidewatch-music-module
 
 # libxmp: the version the desktop links, from Debian's sources, unpacked beside the build.
-version="$(dpkg-query -W -f='${source:Upstream-Version}' libxmp-dev)"
-xmp_dir="$out/libxmp-$version"
-if [ ! -f "$xmp_dir/include/xmp.h" ]; then
-    if ! apt-get source --print-uris libxmp >/dev/null 2>&1; then
-        sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo=sudo
-        $sudo tee /etc/apt/sources.list.d/tidewatch-deb-src.sources >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-        $sudo apt-get -o DPkg::Lock::Timeout=900 update
-    fi
-    mkdir -p "$out/libxmp-download"
-    (cd "$out/libxmp-download" && apt-get source "libxmp=$(dpkg-query -W -f='${Version}' libxmp-dev)")
-    rm -rf "$xmp_dir"
-    mv "$out/libxmp-download/libxmp-$version" "$xmp_dir"
-    rm -rf "$out/libxmp-download"
-fi
+xmp_dir="$out/libxmp"
+scripts/debian-source.sh libxmp-dev "$xmp_dir"
 
 emcmake cmake -S web -B "$out" -DCMAKE_BUILD_TYPE=Release -DTW_NATIVE_BUILD="$PWD/build" \
     -DTW_LIBXMP_DIR="$PWD/$xmp_dir" >/dev/null

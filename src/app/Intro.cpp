@@ -4,7 +4,7 @@
 
 #include "app/GlResources.h"
 #include "app/ResolutionStep.h"
-#include "app/ScreenStretch.h"
+#include "passes/ScreenStretch.h"
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "assets/TextureBank.h"

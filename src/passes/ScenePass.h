@@ -28,7 +28,7 @@ class ScenePass : public RenderTarget {
   public:
     // The scene's programs, one per class of tiles.
     ScenePass(int width, int height);
-    // `source` alone over the whole target: the plain fallback, and the benchmark's baseline.
+    // `source` alone over the whole target: the plain program, as the fallback and in the bench.
     ScenePass(int width, int height, const SceneProgramSource& source);
     void render(float time);
 

@@ -28,7 +28,7 @@
 #include "BenchTable.h"
 #include "IntroLaunch.h"
 #include "app/GlResources.h"
-#include "app/ScreenStretch.h"
+#include "passes/ScreenStretch.h"
 #include "app/Timer.h"
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/fxaaVertexSource.h"

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "ScreenStretch.h"
 #include "app/ResolutionStep.h"
 #include "passes/PassChain.h"
+#include "passes/ScreenStretch.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "ScreenStretch.h"
+#include "passes/ScreenStretch.h"
 
 #include "embedded/passthroughVertexSource.h"
 #include "embedded/stretchFragmentSource.h"
@@ -11,8 +11,8 @@ int ScreenStretch::build() {
     return program.build(passthroughVertexSource, stretchFragmentSource);
 }
 
-void ScreenStretch::draw(GLuint frameTexture, int canvasWidth, int canvasHeight) {
-    glViewport(0, 0, canvasWidth, canvasHeight);
+void ScreenStretch::draw(GLuint frameTexture, int screenWidth, int screenHeight) {
+    glViewport(0, 0, screenWidth, screenHeight);
     program.use();
     program.setUniform1i("frame", 0);
     glActiveTextureARB(GL_TEXTURE0);

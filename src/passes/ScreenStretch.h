@@ -1,6 +1,6 @@
-// The desktop's final draw: stretches the finished frame over the window with a small shader
-// (src/passes/stretch.frag.glsl), which llvmpipe runs faster than fixed-function texturing. The
-// browser's side, with the same shader, is web/src/ScreenStretch.cpp.
+// The final draw of the intro and the page: stretches the finished frame over the window (or the
+// canvas) with a small shader (stretch.frag.glsl), which llvmpipe runs faster than fixed-function
+// texturing and WebGL 2 needs anyway.
 //
 // build() once after the passes; draw() once a frame. GL contract: draws into the bound
 // framebuffer with the viewport at the given size, binds the frame to unit 0; leaves unit 0
