@@ -4,12 +4,12 @@
 
 #include "app/GlResources.h"
 #include "app/ResolutionStep.h"
-#include "passes/ScreenStretch.h"
 #include "app/StartupFailure.h"
 #include "app/Timer.h"
 #include "assets/TextureBank.h"
 #include "audio/MusicPlayer.h"
 #include "passes/PassChain.h"
+#include "passes/ScreenStretch.h"
 
 namespace tw {
 

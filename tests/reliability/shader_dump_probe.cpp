@@ -2,11 +2,11 @@
 // effect, the final stretch) in a fresh GL context. Run with MESA_SHADER_DUMP_PATH set, it shows
 // the file names under which Mesa dumps each stage, and reads a replacement of, with
 // MESA_SHADER_READ_PATH.
-#include "passes/ScreenStretch.h"
 #include "gl/RenderTarget.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
+#include "passes/ScreenStretch.h"
 #include "passes/plain/PlainScene.h"
 #include "support/GlTestContext.h"
 

@@ -28,7 +28,6 @@
 #include "BenchTable.h"
 #include "IntroLaunch.h"
 #include "app/GlResources.h"
-#include "passes/ScreenStretch.h"
 #include "app/Timer.h"
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/fxaaVertexSource.h"
@@ -43,6 +42,7 @@
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
 #include "passes/SceneShaderSource.h"
+#include "passes/ScreenStretch.h"
 #include "passes/plain/PlainScene.h"
 
 namespace {
