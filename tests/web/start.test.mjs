@@ -43,10 +43,14 @@ await page.close();
 // A day in (the recorder's limit): the music finds its place at once, so it is heard there.
 const late = await open(browser, '?t=86000');
 await waitForState(late, ['waiting', 'error']);
+// Bounds from the wall clock around the click, so a loaded machine cannot fail it.
+const lateClicked = Date.now();
 await late.click('#screen');
 await sleep(3000);
 const heard = await late.evaluate(() => Sound.heardTime());
-check(heard !== null && heard >= 86000 && heard < 86004, `t=86000: the music is heard at ${heard} s`);
+const lateSince = (Date.now() - lateClicked) / 1000;
+check(heard !== null && heard >= 86000 && heard < 86000 + lateSince + 0.2,
+  `t=86000: the music is heard at ${heard} s, ${lateSince} s after the click`);
 await late.close();
 
 // An engine without AudioWorklet: the music plays from buffers scheduled on the audio clock.
@@ -55,10 +59,13 @@ await buffers.evaluateOnNewDocument(() =>
   Object.defineProperty(BaseAudioContext.prototype, 'audioWorklet', { get: () => undefined }));
 await buffers.goto(pageUrl);
 await waitForState(buffers, ['waiting', 'error']);
+const buffersClicked = Date.now();
 await buffers.click('#screen');
 await sleep(3000);
 const fromBuffers = await buffers.evaluate(() => Sound.heardTime());
-check(fromBuffers > 1 && fromBuffers < 4, `without AudioWorklet the music plays (at ${fromBuffers} s)`);
+const buffersSince = (Date.now() - buffersClicked) / 1000;
+check(fromBuffers > 1 && fromBuffers < buffersSince + 0.2,
+  `without AudioWorklet the music plays (at ${fromBuffers} s, ${buffersSince} s after the click)`);
 await buffers.close();
 
 // An upright phone: "tap to start", and the scene in a 3:2 band across the middle.
