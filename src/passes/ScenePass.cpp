@@ -32,9 +32,8 @@ float classDepth(int c) {
 // The base class has already made the target at 320x240; it takes the wanted size only once the
 // programs are known to build.
 ScenePass::ScenePass(int width, int height) : tiled(true) {
-    const std::string vertex = sceneVertexSource();
-    for (int c = SceneTiles::kClassCount - 1; c >= 0; --c)
-        build(programs[c], vertex, sceneFragmentSource(kClassDefines[c]));
+    build(programs[SceneTiles::kGeneralLogo], sceneVertexSource(),
+          sceneFragmentSource(kClassDefines[SceneTiles::kGeneralLogo]));
     build(marker, sceneTilesVertexSource, sceneTilesFragmentSource);
     if (result != ShaderProgram::kBuilt)
         return;
@@ -44,9 +43,8 @@ ScenePass::ScenePass(int width, int height) : tiled(true) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     resize(width, height);
-    // Llvmpipe compiles a program for its rasteriser at its first draw, for the state it is drawn
-    // with: here, so that no frame waits for it (the logo's programs first draw at 14.2 s).
-    drawTiles(0.f, true);
+    ready = 1u << SceneTiles::kGeneralLogo;
+    drawTiles(0.f, ready);
 }
 
 ScenePass::ScenePass(int width, int height, const SceneProgramSource& source) : tiled(false) {
@@ -66,7 +64,10 @@ void ScenePass::build(ShaderProgram& program, const std::string& vertex,
 
 void ScenePass::render(float time) {
     if (tiled) {
-        drawTiles(time, false);
+        const int built = buildNextTileProgram();
+        if (built >= 0)
+            drawTiles(time, 1u << built);
+        drawTiles(time, 0);
         return;
     }
     begin();
@@ -75,7 +76,27 @@ void ScenePass::render(float time) {
     end();
 }
 
-void ScenePass::drawTiles(float time, bool warmUp) {
+// The next class's program, or -1 once every class has had its turn. A program that does not build
+// leaves its class to the full program.
+int ScenePass::buildNextTileProgram() {
+    while (nextClass < SceneTiles::kGeneralLogo) {
+        const int c = nextClass++;
+        if (programs[c].build(sceneVertexSource().c_str(),
+                              sceneFragmentSource(kClassDefines[c]).c_str()) ==
+            ShaderProgram::kBuilt) {
+            ready |= 1u << c;
+            return c;
+        }
+    }
+    return -1;
+}
+
+// A frame, or with warmUpClasses (SceneTiles bits) the marker and those classes' programs drawn on
+// one pixel with a frame's state: llvmpipe compiles a program for its rasteriser at its first
+// draw, for the state it is drawn with, so that no later frame waits for it (the logo's programs
+// first draw at 14.2 s).
+void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
+    const bool warmUp = warmUpClasses != 0;
     begin();
     tileTexture.bind(4);
     if (tilesWidth != width || tilesHeight != height) {
@@ -87,7 +108,7 @@ void ScenePass::drawTiles(float time, bool warmUp) {
                      GL_UNSIGNED_BYTE, tileTexels.data());
     }
     if (!warmUp) {
-        tiles.classify(time);
+        tiles.classify(time, ready);
         for (size_t i = 0; i < tiles.classes().size(); ++i)
             tileTexels[i * 4] = tiles.classes()[i];
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tiles.columns(), tiles.rows(), GL_RGBA,
@@ -114,7 +135,10 @@ void ScenePass::drawTiles(float time, bool warmUp) {
     glDepthMask(GL_FALSE);
     for (int c = 0; c < SceneTiles::kClassCount; ++c) {
         const SceneTiles::Box& box = tiles.box(static_cast<SceneTiles::Class>(c));
-        if (!warmUp) {
+        if (warmUp) {
+            if ((warmUpClasses & (1u << c)) == 0)
+                continue;
+        } else {
             if (box.width == 0)
                 continue;
             glScissor(box.x, box.y, box.width, box.height);

@@ -155,7 +155,7 @@ void SceneTiles::layOut(int width, int height) {
     }
 }
 
-void SceneTiles::classify(float time) {
+void SceneTiles::classify(float time, unsigned ready) {
     // Each sphere as the cone from the eye that holds it, a little enlarged.
     struct Cone {
         Vec3 axis;
@@ -196,6 +196,8 @@ void SceneTiles::classify(float time) {
             }
             if (logoShows && tile.logo)
                 c = c == kSky ? kSkyLogo : kGeneralLogo;
+            if ((ready & (1u << c)) == 0)
+                c = kGeneralLogo;
             frameClasses[row * tileColumns + column] = c;
             lowest[c][0] = std::min(lowest[c][0], column);
             lowest[c][1] = std::min(lowest[c][1], row);

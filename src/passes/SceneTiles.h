@@ -4,8 +4,8 @@
 // the programs that can draw them. A tile is given a cheaper program only where that program
 // computes exactly what the full one would: every test errs toward the full program.
 //
-// layOut(width, height) once per size, then classify(time) once per frame; classes() has one
-// class per tile, row by row from the bottom-left, and box() the pixels that each class covers.
+// layOut(width, height) once per size, then classify(time, ready) once per frame; classes() has
+// one class per tile, row by row from the bottom-left, and box() the pixels that each class covers.
 // Pure CPU work, no GL.
 #pragma once
 
@@ -25,8 +25,13 @@ class SceneTiles {
         int x = 0, y = 0, width = 0, height = 0;
     };
 
+    // A bit per class, 1 << class: the classes whose program is ready to draw.
+    static constexpr unsigned kAllClasses = (1u << kClassCount) - 1;
+
     void layOut(int width, int height);
-    void classify(float time);
+    // A tile whose class is not in `ready` goes to kGeneralLogo, the full program, which draws
+    // any tile; that class must be ready.
+    void classify(float time, unsigned ready = kAllClasses);
 
     int columns() const { return tileColumns; }
     int rows() const { return tileRows; }

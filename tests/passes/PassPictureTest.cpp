@@ -108,16 +108,22 @@ INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
                                            Row{Kind::Fxaa, 0.f, "fxaa", 6, 0.0003},
                                            Row{Kind::PostFx, 0.f, "postfx", 2, 0.001}));
 
-// The tiled scene against its full program drawn over every pixel, through the spheres' four
-// formations and the logo's appearance: a tile given a program that cannot draw what its rays
-// meet (a sphere's edge, the letters, the logo) shows as a wrong patch at some time.
+// The tiled scene against its full program drawn over every pixel, from its first frames, while
+// the cheaper programs are still being built, through the spheres' four formations and the logo's
+// appearance: a tile given a program that cannot draw what its rays meet (a sphere's edge, the
+// letters, the logo) shows as a wrong patch at some time.
 TEST(ScenePassTiles, MatchFullProgramOverTheSong) {
     test::GlTestContext::ensure(kWidth, kHeight);
     ScenePass tiled(kWidth, kHeight);
     ScenePass full(kWidth, kHeight, sceneProgramSource());
     ASSERT_EQ(tiled.buildResult(), ShaderProgram::kBuilt) << tiled.buildLog();
+    int frames = 0;
     for (float time = .25f; time < 80.f; time += 1.1f) {
         tiled.render(time);
+        // One cheaper program a frame, none left to the full program by a failed build.
+        if (++frames == SceneTiles::kGeneralLogo) {
+            ASSERT_TRUE(tiled.tileProgramsReady()) << "after " << frames << " frames";
+        }
         full.render(time);
         const test::Image image = test::readFramebuffer(tiled.framebuffer(), kWidth, kHeight);
         const test::Image expected = test::readFramebuffer(full.framebuffer(), kWidth, kHeight);
