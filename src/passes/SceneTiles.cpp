@@ -69,7 +69,7 @@ struct Camera {
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
 // it may cross the band of letters (y .5 to 1.5 on the plane x = -5) first.
-SceneTiles::Class rayClass(Vec3 d) {
+SceneTiles::Class classOf(Vec3 d) {
     const float t = (-5.f - kEye[0]) / d.x;
     if (t > 0.f && std::fabs(kEye[1] + d.y * t - 1.f) < .5f + kBandMargin)
         return SceneTiles::kGeneral;
@@ -105,7 +105,131 @@ void animatedSphere(int k, float time, Vec3& centre, float& radius) {
     centre = mix(centre, ring, smoothstep01(phase - 16.f));
 }
 
+// The shader's v at the centre of pixel `i` of `size` along one axis.
+float pixelCentre(int i, int size) {
+    return (static_cast<float>(i) + .5f) / static_cast<float>(size) * 2.f - 1.f;
+}
+
+// A closed interval, for bounds that hold for every pixel of a block at once. Double precision,
+// widened at the end, so that the float rounding of a single ray can never fall outside.
+struct Span {
+    double lo, hi;
+};
+
+Span operator+(Span a, Span b) {
+    return {a.lo + b.lo, a.hi + b.hi};
+}
+Span operator+(Span a, double s) {
+    return {a.lo + s, a.hi + s};
+}
+Span operator*(Span a, double s) {
+    return s >= 0. ? Span{a.lo * s, a.hi * s} : Span{a.hi * s, a.lo * s};
+}
+Span squared(Span a) {
+    if (a.lo >= 0.)
+        return {a.lo * a.lo, a.hi * a.hi};
+    if (a.hi <= 0.)
+        return {a.hi * a.hi, a.lo * a.lo};
+    return {0., std::max(a.lo * a.lo, a.hi * a.hi)};
+}
+Span squareRoot(Span a) {
+    return {std::sqrt(std::max(a.lo, 0.)), std::sqrt(std::max(a.hi, 0.))};
+}
+// `b` must not hold 0.
+Span operator/(Span a, Span b) {
+    const double q[4] = {a.lo / b.lo, a.lo / b.hi, a.hi / b.lo, a.hi / b.hi};
+    return {*std::min_element(q, q + 4), *std::max_element(q, q + 4)};
+}
+Span widened(Span a, double by) {
+    return {a.lo - by, a.hi + by};
+}
+double component(Vec3 a, int i) {
+    return i == 0 ? a.x : i == 1 ? a.y : a.z;
+}
+
+// Bounds on the camera rays through every pixel centre of a block: their directions and what they
+// can meet, the spheres left out, erring toward kGeneral as classOf() does per ray.
+struct BlockRays {
+    Span d[3];
+    SceneTiles::Class fixed;
+
+    // sx and sy: the block's pixel centres, the shader's v.
+    BlockRays(const Camera& camera, Span sx, Span sy, double aspect) {
+        // cameraRay(): q = normalize(-aspect * sx, sy, -1.5), then normalize(M q + (0, .2, 0)).
+        const Span px = sx * -aspect;
+        const Span length = squareRoot(squared(px) + squared(sy) + 2.25);
+        const Span q[3] = {px / length, sy / length, Span{-1.5, -1.5} / length};
+        Span v[3];
+        for (int i = 0; i < 3; ++i)
+            v[i] = q[0] * component(camera.right, i) + q[1] * component(camera.up, i) +
+                   q[2] * component(camera.forward, i);
+        v[1] = v[1] + .2;
+        // |M q + c|^2 = 1 + 2 c.(M q) + c.c with |q| = 1 and c = (0, .2, 0).
+        const Span norm = squareRoot(v[1] * .4 + .96);
+        for (int i = 0; i < 3; ++i)
+            d[i] = widened(v[i] / norm, 1e-6);
+
+        // The band of letters: y = eye.y + d.y t on x = -5, t = (-5 - eye.x) / d.x > 0. For the
+        // rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
+        // that is d.y between two lines through the origin over d.x.
+        bool band = false;
+        if (v[0].lo < 0.) {
+            const double distance = -5. - kEye[0];
+            const double lowSlope = (1.5 + kBandMargin - kEye[1]) / distance;
+            const double highSlope = (.5 - kBandMargin - kEye[1]) / distance;
+            const Span ahead = {v[0].lo, std::min(v[0].hi, 0.)};
+            const double lowest = (ahead * highSlope).lo - 1e-6;
+            const double highest = (ahead * lowSlope).hi + 1e-6;
+            band = v[1].hi > lowest && v[1].lo < highest;
+        }
+        if (band)
+            fixed = SceneTiles::kGeneral;
+        else if (d[1].lo > kHorizonMargin)
+            fixed = SceneTiles::kSky;
+        else if (d[1].hi < -kHorizonMargin)
+            fixed = SceneTiles::kFloor;
+        else
+            fixed = SceneTiles::kGeneral;
+    }
+
+    // The farthest any of the rays can be from unit vector `axis`, as a chord: every ray lies in
+    // the box d, and a point's distance to a box is largest at a corner.
+    double chordSquared(Vec3 axis) const {
+        double sum = 0.;
+        for (int i = 0; i < 3; ++i) {
+            const double low = d[i].lo - component(axis, i), high = d[i].hi - component(axis, i);
+            sum += std::max(low * low, high * high);
+        }
+        return sum;
+    }
+};
+
+// Pixels per side of the blocks that layOut() bounds: the smallest that keeps their number within
+// a budget, so a small target is bounded almost pixel by pixel and a large one still takes no
+// more than about a millisecond.
+int blockSize(int width, int height) {
+    constexpr long kBlockBudget = 40000;
+    int size = 1;
+    while (size<SceneTiles::kTileSize&& static_cast<long>((width + size - 1) / size) *
+                ((height + size - 1) / size)>
+               kBlockBudget)
+        size *= 2;
+    return size;
+}
+
 }  // namespace
+
+void SceneTiles::pixelRay(int x, int y, int width, int height, float ray[3]) {
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const Vec3 d = Camera().ray(pixelCentre(x, width), pixelCentre(y, height), aspect);
+    ray[0] = d.x;
+    ray[1] = d.y;
+    ray[2] = d.z;
+}
+
+SceneTiles::Class SceneTiles::rayClass(const float ray[3]) {
+    return classOf({ray[0], ray[1], ray[2]});
+}
 
 void SceneTiles::layOut(int width, int height) {
     this->width = width;
@@ -116,40 +240,55 @@ void SceneTiles::layOut(int width, int height) {
     frameClasses.assign(tiles.size(), kGeneral);
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const Camera camera;
-    std::vector<Vec3> rays;
+    const int block = blockSize(width, height);
+    // The first and last pixel centre of each block along each axis (v rises with the pixel).
+    auto spans = [block](int size) {
+        std::vector<Span> out;
+        for (int first = 0; first < size; first += block) {
+            const int last = std::min(size, first + block) - 1;
+            out.push_back({pixelCentre(first, size), pixelCentre(last, size)});
+        }
+        return out;
+    };
+    const std::vector<Span> columnSpans = spans(width);
+    const std::vector<Span> rowSpans = spans(height);
+    const int blocksPerTile = kTileSize / block;
+
     for (int row = 0; row < tileRows; ++row) {
         for (int column = 0; column < tileColumns; ++column) {
             Tile& tile = tiles[row * tileColumns + column];
-            rays.clear();
+            const int firstX = column * kTileSize, lastX = std::min(width, firstX + kTileSize) - 1;
+            const int firstY = row * kTileSize, lastY = std::min(height, firstY + kTileSize) - 1;
+            // overlayLogo()'s area, |v.x| < .8 and uv.y > .64, met by a pixel centre: v rises with
+            // the pixel, so the tile's extreme centres decide.
+            const float left = pixelCentre(firstX, width), right = pixelCentre(lastX, width);
+            const float nearestX =
+                left <= 0.f && right >= 0.f ? 0.f : std::min(std::fabs(left), std::fabs(right));
+            tile.logo =
+                nearestX < .8f + kLogoMargin && pixelCentre(lastY, height) > .28f - kLogoMargin;
+
+            // The cone's axis: the ray through the middle of the tile's pixel centres.
+            const Vec3 axis = camera.ray(
+                (left + right) * .5f,
+                (pixelCentre(firstY, height) + pixelCentre(lastY, height)) * .5f, aspect);
             bool sky = true, floor = true;
-            tile.logo = false;
-            // Every pixel centre of the tile inside the target: what the shader's v is there.
-            for (int y = row * kTileSize; y < std::min(height, (row + 1) * kTileSize); ++y) {
-                for (int x = column * kTileSize; x < std::min(width, (column + 1) * kTileSize);
-                     ++x) {
-                    const float sx = (x + .5f) / width * 2.f - 1.f;
-                    const float sy = (y + .5f) / height * 2.f - 1.f;
-                    rays.push_back(camera.ray(sx, sy, aspect));
-                    const Class c = rayClass(rays.back());
-                    sky = sky && c == kSky;
-                    floor = floor && c == kFloor;
-                    // overlayLogo()'s area: |v.x| < .8, uv.y > .64.
-                    tile.logo =
-                        tile.logo || (std::fabs(sx) < .8f + kLogoMargin && sy > .28f - kLogoMargin);
+            double chord = 0.;
+            for (int by = row * blocksPerTile;
+                 by < std::min<int>(rowSpans.size(), (row + 1) * blocksPerTile); ++by) {
+                for (int bx = column * blocksPerTile;
+                     bx < std::min<int>(columnSpans.size(), (column + 1) * blocksPerTile); ++bx) {
+                    const BlockRays rays(camera, columnSpans[bx], rowSpans[by], aspect);
+                    sky = sky && rays.fixed == kSky;
+                    floor = floor && rays.fixed == kFloor;
+                    chord = std::max(chord, rays.chordSquared(axis));
                 }
             }
             tile.fixed = sky ? kSky : floor ? kFloor : kGeneral;
-            Vec3 sum = {0.f, 0.f, 0.f};
-            for (const Vec3& ray : rays)
-                sum = sum + ray;
-            const Vec3 axis = normalize(sum);
-            float cosHalf = 1.f;
-            for (const Vec3& ray : rays)
-                cosHalf = std::min(cosHalf, dot(axis, ray));
             tile.axis[0] = axis.x;
             tile.axis[1] = axis.y;
             tile.axis[2] = axis.z;
-            tile.cosHalf = std::clamp(cosHalf, -1.f, 1.f);
+            // Two unit vectors a chord c apart are at an angle whose cosine is 1 - c^2 / 2.
+            tile.cosHalf = std::clamp(static_cast<float>(1. - chord * .5) - 1e-6f, -1.f, 1.f);
             tile.sinHalf = std::sqrt(1.f - tile.cosHalf * tile.cosHalf);
         }
     }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/Timer.h"
+#include "gl/Timer.h"
 #include "support/Process.h"
 
 namespace tw::test {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "app/Timer.h"
+#include "gl/Timer.h"
 
 namespace tw {
 
