@@ -110,97 +110,74 @@ float pixelCentre(int i, int size) {
     return (static_cast<float>(i) + .5f) / static_cast<float>(size) * 2.f - 1.f;
 }
 
-// A closed interval, for bounds that hold for every pixel of a block at once. Double precision,
-// widened at the end, so that the float rounding of a single ray can never fall outside.
-struct Span {
-    double lo, hi;
+// Double-precision vectors for the bounds, so that a single ray's float rounding (about 1e-7)
+// stays far inside the margin they are given.
+struct Dvec {
+    double x, y, z;
 };
 
-Span operator+(Span a, Span b) {
-    return {a.lo + b.lo, a.hi + b.hi};
-}
-Span operator+(Span a, double s) {
-    return {a.lo + s, a.hi + s};
-}
-Span operator*(Span a, double s) {
-    return s >= 0. ? Span{a.lo * s, a.hi * s} : Span{a.hi * s, a.lo * s};
-}
-Span squared(Span a) {
-    if (a.lo >= 0.)
-        return {a.lo * a.lo, a.hi * a.hi};
-    if (a.hi <= 0.)
-        return {a.hi * a.hi, a.lo * a.lo};
-    return {0., std::max(a.lo * a.lo, a.hi * a.hi)};
-}
-Span squareRoot(Span a) {
-    return {std::sqrt(std::max(a.lo, 0.)), std::sqrt(std::max(a.hi, 0.))};
-}
-// `b` must not hold 0.
-Span operator/(Span a, Span b) {
-    const double q[4] = {a.lo / b.lo, a.lo / b.hi, a.hi / b.lo, a.hi / b.hi};
-    return {*std::min_element(q, q + 4), *std::max_element(q, q + 4)};
-}
-Span widened(Span a, double by) {
-    return {a.lo - by, a.hi + by};
-}
-double component(Vec3 a, int i) {
-    return i == 0 ? a.x : i == 1 ? a.y : a.z;
+double length(Dvec a) {
+    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
 }
 
-// Bounds on the camera rays through every pixel centre of a block: their directions and what they
-// can meet, the spheres left out, erring toward kGeneral as classOf() does per ray.
+// Bounds on the camera rays through every pixel centre of a block, from the ray through its middle:
+// cameraRay() normalizes p = (-aspect sx, sy, -1.5) to q, then v = M q + (0, .2, 0) to the ray.
+// x / |x| moves a point by at most its own move over the smallest |x| along the way, and M turns
+// without stretching, so each ray lies within `reach` of the middle ray, and each v within
+// `reachV` of the middle v. What the rays can meet, the spheres left out, errs toward kGeneral as
+// classOf() does per ray.
 struct BlockRays {
-    Span d[3];
+    Dvec middle;   // the middle ray, unit length
+    double reach;  // distance from it to any ray of the block
     SceneTiles::Class fixed;
 
-    // sx and sy: the block's pixel centres, the shader's v.
-    BlockRays(const Camera& camera, Span sx, Span sy, double aspect) {
-        // cameraRay(): q = normalize(-aspect * sx, sy, -1.5), then normalize(M q + (0, .2, 0)).
-        const Span px = sx * -aspect;
-        const Span length = squareRoot(squared(px) + squared(sy) + 2.25);
-        const Span q[3] = {px / length, sy / length, Span{-1.5, -1.5} / length};
-        Span v[3];
-        for (int i = 0; i < 3; ++i)
-            v[i] = q[0] * component(camera.right, i) + q[1] * component(camera.up, i) +
-                   q[2] * component(camera.forward, i);
-        v[1] = v[1] + .2;
-        // |M q + c|^2 = 1 + 2 c.(M q) + c.c with |q| = 1 and c = (0, .2, 0).
-        const Span norm = squareRoot(v[1] * .4 + .96);
-        for (int i = 0; i < 3; ++i)
-            d[i] = widened(v[i] / norm, 1e-6);
+    // [x0, x1] and [y0, y1]: the first and last pixel centres of the block, the shader's v.
+    BlockRays(const Camera& camera, float x0, float x1, float y0, float y1, double aspect) {
+        const double sx = (double(x0) + x1) * .5, sy = (double(y0) + y1) * .5;
+        const Dvec p = {-aspect * sx, sy, -1.5};
+        const double pLength = length(p);
+        const Dvec q = {p.x / pLength, p.y / pLength, p.z / pLength};
+        const Dvec v = {camera.right.x * q.x + camera.up.x * q.y + camera.forward.x * q.z,
+                        camera.right.y * q.x + camera.up.y * q.y + camera.forward.y * q.z + .2,
+                        camera.right.z * q.x + camera.up.z * q.y + camera.forward.z * q.z};
+        const double vLength = length(v);
+        middle = {v.x / vLength, v.y / vLength, v.z / vLength};
+
+        // The smallest |p| over the block: sx and sy nearest 0.
+        const double nearX = x0 <= 0.f && x1 >= 0.f ? 0. : std::min(std::fabs(x0), std::fabs(x1));
+        const double nearY = y0 <= 0.f && y1 >= 0.f ? 0. : std::min(std::fabs(y0), std::fabs(y1));
+        const double halfX = aspect * (double(x1) - x0) * .5, halfY = (double(y1) - y0) * .5;
+        const double reachV = std::sqrt(halfX * halfX + halfY * halfY) /
+                              std::sqrt(aspect * aspect * nearX * nearX + nearY * nearY + 2.25);
+        reach = reachV / (vLength - reachV) + 1e-6;
 
         // The band of letters: y = eye.y + d.y t on x = -5, t = (-5 - eye.x) / d.x > 0. For the
         // rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
-        // that is d.y between two lines through the origin over d.x.
+        // that is d.y between two lines through the origin over d.x; checked over the box around
+        // the v within reach.
         bool band = false;
-        if (v[0].lo < 0.) {
+        const double vxLow = v.x - reachV - 1e-6, vxHigh = std::min(v.x + reachV + 1e-6, 0.);
+        if (vxLow < 0.) {
             const double distance = -5. - kEye[0];
             const double lowSlope = (1.5 + kBandMargin - kEye[1]) / distance;
             const double highSlope = (.5 - kBandMargin - kEye[1]) / distance;
-            const Span ahead = {v[0].lo, std::min(v[0].hi, 0.)};
-            const double lowest = (ahead * highSlope).lo - 1e-6;
-            const double highest = (ahead * lowSlope).hi + 1e-6;
-            band = v[1].hi > lowest && v[1].lo < highest;
+            const double lowest = std::min(vxLow * highSlope, vxHigh * highSlope) - 1e-6;
+            const double highest = std::max(vxLow * lowSlope, vxHigh * lowSlope) + 1e-6;
+            band = v.y + reachV > lowest && v.y - reachV < highest;
         }
         if (band)
             fixed = SceneTiles::kGeneral;
-        else if (d[1].lo > kHorizonMargin)
+        else if (middle.y - reach > kHorizonMargin)
             fixed = SceneTiles::kSky;
-        else if (d[1].hi < -kHorizonMargin)
+        else if (middle.y + reach < -kHorizonMargin)
             fixed = SceneTiles::kFloor;
         else
             fixed = SceneTiles::kGeneral;
     }
 
-    // The farthest any of the rays can be from unit vector `axis`, as a chord: every ray lies in
-    // the box d, and a point's distance to a box is largest at a corner.
-    double chordSquared(Vec3 axis) const {
-        double sum = 0.;
-        for (int i = 0; i < 3; ++i) {
-            const double low = d[i].lo - component(axis, i), high = d[i].hi - component(axis, i);
-            sum += std::max(low * low, high * high);
-        }
-        return sum;
+    // The farthest any of the rays can be from unit vector `axis`.
+    double farthestFrom(Dvec axis) const {
+        return length({middle.x - axis.x, middle.y - axis.y, middle.z - axis.z}) + reach;
     }
 };
 
@@ -243,15 +220,15 @@ void SceneTiles::layOut(int width, int height) {
     const int block = blockSize(width, height);
     // The first and last pixel centre of each block along each axis (v rises with the pixel).
     auto spans = [block](int size) {
-        std::vector<Span> out;
+        std::vector<std::pair<float, float>> out;
         for (int first = 0; first < size; first += block) {
             const int last = std::min(size, first + block) - 1;
             out.push_back({pixelCentre(first, size), pixelCentre(last, size)});
         }
         return out;
     };
-    const std::vector<Span> columnSpans = spans(width);
-    const std::vector<Span> rowSpans = spans(height);
+    const auto columnSpans = spans(width);
+    const auto rowSpans = spans(height);
     const int blocksPerTile = kTileSize / block;
 
     for (int row = 0; row < tileRows; ++row) {
@@ -259,36 +236,42 @@ void SceneTiles::layOut(int width, int height) {
             Tile& tile = tiles[row * tileColumns + column];
             const int firstX = column * kTileSize, lastX = std::min(width, firstX + kTileSize) - 1;
             const int firstY = row * kTileSize, lastY = std::min(height, firstY + kTileSize) - 1;
+            const float left = pixelCentre(firstX, width), right = pixelCentre(lastX, width);
+            const float bottom = pixelCentre(firstY, height), top = pixelCentre(lastY, height);
             // overlayLogo()'s area, |v.x| < .8 and uv.y > .64, met by a pixel centre: v rises with
             // the pixel, so the tile's extreme centres decide.
-            const float left = pixelCentre(firstX, width), right = pixelCentre(lastX, width);
             const float nearestX =
                 left <= 0.f && right >= 0.f ? 0.f : std::min(std::fabs(left), std::fabs(right));
-            tile.logo =
-                nearestX < .8f + kLogoMargin && pixelCentre(lastY, height) > .28f - kLogoMargin;
+            tile.logo = nearestX < .8f + kLogoMargin && top > .28f - kLogoMargin;
 
             // The cone's axis: the ray through the middle of the tile's pixel centres.
-            const Vec3 axis = camera.ray(
-                (left + right) * .5f,
-                (pixelCentre(firstY, height) + pixelCentre(lastY, height)) * .5f, aspect);
+            const BlockRays whole(camera, left, right, bottom, top, aspect);
+            const Dvec axis = whole.middle;
             bool sky = true, floor = true;
-            double chord = 0.;
-            for (int by = row * blocksPerTile;
-                 by < std::min<int>(rowSpans.size(), (row + 1) * blocksPerTile); ++by) {
-                for (int bx = column * blocksPerTile;
-                     bx < std::min<int>(columnSpans.size(), (column + 1) * blocksPerTile); ++bx) {
-                    const BlockRays rays(camera, columnSpans[bx], rowSpans[by], aspect);
+            double farthest = 0.;
+            if (blocksPerTile == 1) {
+                sky = whole.fixed == kSky;
+                floor = whole.fixed == kFloor;
+                farthest = whole.reach;
+            }
+            const int rowEnd = std::min<int>(rowSpans.size(), (row + 1) * blocksPerTile);
+            const int columnEnd = std::min<int>(columnSpans.size(), (column + 1) * blocksPerTile);
+            for (int by = row * blocksPerTile; blocksPerTile > 1 && by < rowEnd; ++by) {
+                for (int bx = column * blocksPerTile; bx < columnEnd; ++bx) {
+                    const BlockRays rays(camera, columnSpans[bx].first, columnSpans[bx].second,
+                                         rowSpans[by].first, rowSpans[by].second, aspect);
                     sky = sky && rays.fixed == kSky;
                     floor = floor && rays.fixed == kFloor;
-                    chord = std::max(chord, rays.chordSquared(axis));
+                    farthest = std::max(farthest, rays.farthestFrom(axis));
                 }
             }
             tile.fixed = sky ? kSky : floor ? kFloor : kGeneral;
-            tile.axis[0] = axis.x;
-            tile.axis[1] = axis.y;
-            tile.axis[2] = axis.z;
+            tile.axis[0] = static_cast<float>(axis.x);
+            tile.axis[1] = static_cast<float>(axis.y);
+            tile.axis[2] = static_cast<float>(axis.z);
             // Two unit vectors a chord c apart are at an angle whose cosine is 1 - c^2 / 2.
-            tile.cosHalf = std::clamp(static_cast<float>(1. - chord * .5) - 1e-6f, -1.f, 1.f);
+            tile.cosHalf =
+                std::clamp(static_cast<float>(1. - farthest * farthest * .5) - 1e-6f, -1.f, 1.f);
             tile.sinHalf = std::sqrt(1.f - tile.cosHalf * tile.cosHalf);
         }
     }
