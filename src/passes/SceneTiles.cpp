@@ -149,7 +149,8 @@ struct BlockRays {
         const double halfX = aspect * (double(x1) - x0) * .5, halfY = (double(y1) - y0) * .5;
         const double reachV = std::sqrt(halfX * halfX + halfY * halfY) /
                               std::sqrt(aspect * aspect * nearX * nearX + nearY * nearY + 2.25);
-        reach = reachV / (vLength - reachV) + 1e-6;
+        // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
+        reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
 
         // The band of letters: y = eye.y + d.y t on x = -5, t = (-5 - eye.x) / d.x > 0. For the
         // rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
@@ -186,10 +187,11 @@ struct BlockRays {
 // more than about a millisecond.
 int blockSize(int width, int height) {
     constexpr long kBlockBudget = 40000;
+    auto blocks = [width, height](int size) {
+        return static_cast<long>((width + size - 1) / size) * ((height + size - 1) / size);
+    };
     int size = 1;
-    while (size<SceneTiles::kTileSize&& static_cast<long>((width + size - 1) / size) *
-                ((height + size - 1) / size)>
-               kBlockBudget)
+    while (size < SceneTiles::kTileSize && blocks(size) > kBlockBudget)
         size *= 2;
     return size;
 }

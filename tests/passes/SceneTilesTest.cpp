@@ -82,11 +82,12 @@ TEST_P(SceneTilesLayout, BoundsHoldEveryPixelAndStayClose) {
         << lostClasses << " of " << views.size() << " tiles lost the class of their pixels";
 }
 
-// The intro's own sizes, its steps down and sizes whose edge tiles are partly outside.
+// The intro's own sizes, its steps down, sizes whose edge tiles are partly outside, and one a
+// tile and a half across, where a tile's rays spread far.
 INSTANTIATE_TEST_SUITE_P(Sizes, SceneTilesLayout,
                          ::testing::Values(Size{320, 180}, Size{384, 216}, Size{512, 288},
                                            Size{1280, 720}, Size{1366, 768}, Size{1920, 1080},
-                                           Size{200, 77}));
+                                           Size{200, 77}, Size{24, 10}));
 
 }  // namespace
 }  // namespace tw
