@@ -100,7 +100,7 @@ TEST_P(IntroColdStart, NoProgramBuiltOrFirstDrawnOnTheClock) {
     display = ":" + display.substr(0, display.find('\n'));
 
     const ProcessResult run =
-        runProcess({TW_INTRO_HARNESS, "--trace", "--until", "1.5"},
+        runProcess({TW_INTRO_HARNESS, "--trace", "--until", "1"},
                    {{"DISPLAY", display}, {"MESA_SHADER_CACHE_DISABLE", "true"}}, 180);
     ASSERT_TRUE(run.exited && run.exitStatus == 0) << run.out << run.err;
     std::istringstream lines(run.err);
