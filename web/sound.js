@@ -6,7 +6,9 @@
 // Sound.open(sceneNow, say) inside the click; then Sound.heardTime() each frame gives the scene
 // time of what is heard, or null while nothing plays (the page's clock runs then). The music
 // (re)starts at sceneNow() whenever the context (re)starts running, so picture and sound join up
-// however late the sound comes; Sound.wake() when the tab is shown again.
+// however late the sound comes; Sound.wake() when the tab is shown again. Sound.hold(true) stops
+// the music (a pause) and hold(false) starts it again at sceneNow(); Sound.restart() after the
+// page moved its clock (a seek); Sound.setVolume(level, muted) at any time, before open() too.
 'use strict';
 
 const Sound = (() => {
@@ -58,6 +60,9 @@ registerProcessor('tidewatch-feed', Feed);
   let sceneNow = null;
   let say = null;
   let silence = '';  // why the intro plays without sound, while it does
+  let held = false;  // paused: no music until hold(false)
+  let output = null;  // the gain every feed plays through: the volume and mute
+  let gain = 1;
 
   function silent(text) {
     silence = `Playing without sound: ${text}.`;
@@ -115,7 +120,7 @@ registerProcessor('tidewatch-feed', Feed);
       mine.topUp();
     };
     mine.topUp();
-    node.connect(context.destination);
+    node.connect(output);
     return mine;
   }
 
@@ -134,7 +139,7 @@ registerProcessor('tidewatch-feed', Feed);
           buffer.copyToChannel(samples.subarray(kChunkFrames), 1);
           const source = context.createBufferSource();
           source.buffer = buffer;
-          source.connect(context.destination);
+          source.connect(output);
           source.onended = () => sources.delete(source);
           source.start(begins + mine.sent / kRate);
           sources.add(source);
@@ -156,7 +161,7 @@ registerProcessor('tidewatch-feed', Feed);
   function changed() {
     if (route === null)
       return;
-    if (context.state !== 'running') {
+    if (context.state !== 'running' || held) {
       if (feed)
         feed.stop();
       feed = null;
@@ -197,10 +202,13 @@ registerProcessor('tidewatch-feed', Feed);
       silent('this browser would not open a sound output');
       return;
     }
+    output = context.createGain();
+    output.gain.value = gain;
+    output.connect(context.destination);
     context.onstatechange = changed;
     context.resume().catch(() => {});
     setTimeout(() => {
-      if (!feed && !silence)
+      if (!feed && !silence && !held)
         silent(`the sound output did not start (${context.state})`);
     }, kWaitMs);
     const worklet = context.audioWorklet && context.sampleRate === kRate && await loadWorklet();
@@ -217,5 +225,21 @@ registerProcessor('tidewatch-feed', Feed);
         context.resume().catch(() => {});
     },
     silentReason: () => silence,
+    hold: (paused) => {
+      held = paused;
+      changed();
+    },
+    restart: () => {
+      if (feed)
+        feed.stop();
+      feed = null;
+      changed();
+    },
+    // The output's level: `level` 0 to 1, a perceived loudness, so the gain is its square.
+    setVolume: (level, muted) => {
+      gain = muted ? 0 : level * level;
+      if (output)
+        output.gain.value = gain;
+    },
   };
 })();
