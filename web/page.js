@@ -27,6 +27,7 @@ window.twTimes = times;  // milliseconds since the page began loading
 // Scene seconds at page time `at` (ms); the page's clock runs on from there while no sound does.
 let clock = { scene: startTime, at: 0 };
 let paused = false;     // the clock stands and the music is held
+let shownTime = null;   // the scene time of the last frame drawn
 let drawAgain = false;  // while paused: the picture must be drawn once more (a seek, a new size)
 
 function state() {
@@ -202,19 +203,19 @@ function seekTo(seconds) {
   return scene;
 }
 
-// Pauses or resumes picture and music together; they resume in step from where they stood.
+// Pauses or resumes picture and music together. A pause holds the picture on screen and keeps
+// its moment, from which both resume in step.
 function setPaused(pause) {
   if (pause === paused)
     return;
   const now = performance.now();
-  clock = { scene: sceneTime(now), at: now };
+  clock = { scene: pause && shownTime !== null ? shownTime : sceneTime(now), at: now };
   paused = pause;
   Sound.hold(pause);
   if (state() === 'playing' || state() === 'paused')
     setState(pause ? 'paused' : 'playing');
   else if (stateBeforeLoss === 'playing' || stateBeforeLoss === 'paused')
     stateBeforeLoss = pause ? 'paused' : 'playing';
-  drawAgain = true;
 }
 
 function frame(now) {
@@ -224,6 +225,7 @@ function frame(now) {
     fitCanvas();
     Module._tw_frame(scene, canvas.width, canvas.height);
     drawAgain = false;
+    shownTime = scene;
     document.documentElement.dataset.time = scene.toFixed(3);
     if (times.firstFrame === null) {
       times.firstFrame = performance.now();

@@ -167,7 +167,7 @@ const Player = (() => {
 
   function hideBar() {
     // A bar in use stays: the pointer over it, or the keyboard's focus in it.
-    if (byId('bar').matches(':hover, :focus-within')) {
+    if (byId('bar').matches(':hover') || byId('bar').querySelector(':focus-visible')) {
       hideTimer = setTimeout(hideBar, kBarMs);
       return;
     }
@@ -179,7 +179,7 @@ const Player = (() => {
   // The bar's clock and seek bar at scene time `time`.
   function showClock(time) {
     const position = songPosition(time);
-    const length = song.seconds > 0 ? ` / ${clockText(song.seconds)}` : '';
+    const length = song.seconds > 0 ? ` / ${clockText(Math.round(song.seconds))}` : '';
     byId('time').textContent = `${clockText(position)}${length}`;
     if (!dragging)
       byId('seek').value = position;
@@ -246,6 +246,13 @@ const Player = (() => {
     seekBar.addEventListener('change', () => { dragging = false; });
     seekBar.addEventListener('pointerup', () => { dragging = false; });
     byId('bar').addEventListener('focusin', showBar);
+    // A button clicked keeps no focus, so that Space after it pauses instead of pressing it again.
+    for (const button of byId('bar').querySelectorAll('button')) {
+      button.addEventListener('click', (event) => {
+        if (event.detail > 0)
+          button.blur();
+      });
+    }
   }
 
   function setUpMediaSession() {

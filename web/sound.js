@@ -51,7 +51,11 @@ class Feed extends AudioWorkletProcessor {
     return true;
   }
 }
-registerProcessor('tidewatch-feed', Feed);
+// A second load, after a first that was slow to settle but did, finds the name taken.
+try {
+  registerProcessor('tidewatch-feed', Feed);
+} catch {
+}
 `;
 
   let context = null;

@@ -3,7 +3,7 @@
 // starts) through puppeteer-core, which run.sh installs into the build folder and names in
 // TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
 // Each engine's page offers goto, evaluate, click, press (a key by its DOM name, ' ' or
-// 'ArrowLeft') and screenshot; in Chromium and Firefox a page collects its console errors and
+// 'ArrowLeft'), mouse.move and screenshot; in Chromium and Firefox a page collects its console errors and
 // uncaught exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdtempSync } from 'node:fs';
@@ -93,6 +93,12 @@ async function launchWebKit(env) {
     click: async (selector) => {
       const element = await session('/element', 'POST', { using: 'css selector', value: selector });
       await session(`/element/${Object.values(element)[0]}/click`);
+    },
+    mouse: {
+      move: async (x, y) => {
+        await session('/actions', 'POST', { actions: [{ type: 'pointer', id: 'mouse',
+          parameters: { pointerType: 'mouse' }, actions: [{ type: 'pointerMove', x, y }] }] });
+      },
     },
     press: async (key) => {
       const value = webDriverKeys[key] ?? key;
