@@ -11,6 +11,7 @@ const Player = (() => {
   const kLongSeek = 10;    // seconds for J and L
   const kVolumeStep = 0.1;
   const kBarMs = 2000;     // how long the bar stays after the pointer stops
+  const kSaidMs = 4000;    // how long a line in the bar stays
   const kStorageKey = 'tidewatch.sound';
   const icons = {
     play: '<path fill="currentColor" d="M8 5v14l11-7z"/>',
@@ -27,6 +28,7 @@ const Player = (() => {
   let sound = { volume: 1, muted: false };
   let started = false;
   let hideTimer = null;
+  let saidTimer = null;
   let dragging = false;  // the seek bar is held: frames leave its value alone
   const byId = (id) => document.getElementById(id);
 
@@ -45,6 +47,8 @@ const Player = (() => {
     byId('said').textContent = text;
     console.info(`Player: ${text}`);
     showBar();
+    clearTimeout(saidTimer);
+    saidTimer = setTimeout(() => { byId('said').textContent = ''; }, kSaidMs);
   }
 
   // Seconds into the song heard at scene time `time`: past its end the song repeats its loop.
@@ -72,9 +76,9 @@ const Player = (() => {
     return sceneTime(performance.now());
   }
 
-  function showAddress() {
+  function showAddress(link = linkAt(now())) {
     try {
-      history.replaceState(history.state, '', linkAt(now()));
+      history.replaceState(history.state, '', link);
     } catch (error) {
       console.info(`Player: the address bar cannot show the moment (${error.message})`);
     }
@@ -123,7 +127,6 @@ const Player = (() => {
   function setSound(volume, muted) {
     sound = { volume: Math.min(1, Math.max(0, Math.round(volume * 100) / 100)), muted };
     Sound.setVolume(sound.volume, sound.muted);
-  byId('volume').value = sound.volume;
     byId('volume').value = sound.volume;
     setIcon(byId('mute'), sound.muted ? 'muted' : 'sound', sound.muted ? 'Unmute' : 'Mute');
     try {
@@ -149,8 +152,8 @@ const Player = (() => {
     try {
       await navigator.clipboard.writeText(link);
       say(`Copied a link to ${clockText(songPosition(now()))}.`);
-    } catch (error) {
-      history.replaceState(history.state, '', link);
+    } catch {
+      showAddress(link);
       say('The browser refused the clipboard; the address bar has the link.');
     }
   }
@@ -173,7 +176,6 @@ const Player = (() => {
     }
     byId('bar').classList.remove('shown');
     document.documentElement.classList.remove('controls');
-    byId('said').textContent = '';
   }
 
   // The bar's clock and seek bar at scene time `time`.

@@ -74,6 +74,11 @@ async function keys(engine, page) {
     && /[?&]t=\d+\.\d(&|$)/.test(link) && await page.evaluate(() => location.href) === link,
   `${engine}: → goes on 5 s to ${on} s; the copied link and the address bar give ${link.replace(/^.*\?/, '?')}`);
 
+  await page.evaluate(() => { navigator.clipboard.writeText = async () => { throw new Error('refused'); }; });
+  await page.click('#copy');
+  check(await until(page, () => document.getElementById('said').textContent.includes('refused the clipboard')),
+    `${engine}: a refused clipboard is said in the bar`);
+
   // Home, then a step back from 0 that stops there, then 10 s on: exactly 10.
   const start = await pressAndWait(page, 'Home', on);
   await page.press('ArrowLeft');
@@ -106,7 +111,8 @@ async function seekWhilePlaying(engine, page) {
     before.heard + 4, 5000);
   const heardJump = heard && heard[0] - before.heard - (heard[1] - before.at) / 1000;
   check(Math.abs(jump - 5) <= 0.2 && heardJump >= 4.6 && heardJump <= 5.2,
-    `${engine}: → while playing moves the picture on by ${jump.toFixed(2)} s and the music by ${heardJump && heardJump.toFixed(2)} s`);
+    `${engine}: → while playing moves the picture on by ${jump.toFixed(2)} s and the music by `
+    + `${heardJump && heardJump.toFixed(2)} s`);
 }
 
 // M silences what the sound server plays, and M again brings it back.
@@ -152,8 +158,8 @@ async function mediaSession(engine, page) {
   const back = await until(page, () => Number(document.documentElement.dataset.time) === 15, null, 5000);
   const said = await page.evaluate(() => navigator.mediaSession.playbackState);
   await page.evaluate(() => mediaHandlers.play({ action: 'play' }));
-  check(paused === 'paused' && said === 'paused' && back && await waitForState(page, ['playing'], 5000) === 'playing'
-    && await page.evaluate(() => navigator.mediaSession.playbackState) === 'playing',
+  check(paused === 'paused' && said === 'paused' && back
+    && await waitForState(page, ['playing'], 5000) === 'playing' && await page.evaluate(() => navigator.mediaSession.playbackState) === 'playing',
   `${engine}: the media controls pause, seek to 20 s and 5 s back, and play`);
 }
 
@@ -177,8 +183,8 @@ async function bar(engine, page) {
   await page.press('Enter');
   const paused = await waitForState(page, ['paused'], 5000);
   await page.press('Enter');
-  check(String(focus) === 'play,solid,true' && paused === 'paused' && await waitForState(page, ['playing'], 5000) === 'playing',
-    `${engine}: Tab reaches the bar's named controls with an outline; Enter pauses and plays (${focus})`);
+  check(String(focus) === 'play,solid,true' && paused === 'paused'
+    && await waitForState(page, ['playing'], 5000) === 'playing', `${engine}: Tab reaches the bar's named controls with an outline; Enter pauses and plays (${focus})`);
   await page.press('ArrowDown');
   await page.press('ArrowDown');
 }
@@ -232,7 +238,7 @@ try {
       check(page.errors.length === 0, `${engine}: no console errors ${page.errors.join(' | ')}`);
       const still = await reopened(engine, browser, link, recorded);
       if (engine === 'chromium')
-        check(await still.$eval('#volume', (e) => e.value) === '0.8', `${engine}: the volume set before is remembered`);
+        check(await still.$eval('#volume', (e) => e.value) === '0.8', `${engine}: the volume set is remembered`);
     } finally {
       await browser.close();
       console.log(`   ${engine}: ${((Date.now() - began) / 1000).toFixed(0)} s`);
