@@ -159,7 +159,8 @@ async function mediaSession(engine, page) {
   const said = await page.evaluate(() => navigator.mediaSession.playbackState);
   await page.evaluate(() => mediaHandlers.play({ action: 'play' }));
   check(paused === 'paused' && said === 'paused' && back
-    && await waitForState(page, ['playing'], 5000) === 'playing' && await page.evaluate(() => navigator.mediaSession.playbackState) === 'playing',
+    && await waitForState(page, ['playing'], 5000) === 'playing'
+    && await page.evaluate(() => navigator.mediaSession.playbackState) === 'playing',
   `${engine}: the media controls pause, seek to 20 s and 5 s back, and play`);
 }
 
@@ -184,7 +185,8 @@ async function bar(engine, page) {
   const paused = await waitForState(page, ['paused'], 5000);
   await page.press('Enter');
   check(String(focus) === 'play,solid,true' && paused === 'paused'
-    && await waitForState(page, ['playing'], 5000) === 'playing', `${engine}: Tab reaches the bar's named controls with an outline; Enter pauses and plays (${focus})`);
+    && await waitForState(page, ['playing'], 5000) === 'playing',
+  `${engine}: Tab reaches the bar's named controls with an outline; Enter pauses and plays (${focus})`);
   await page.press('ArrowDown');
   await page.press('ArrowDown');
 }
