@@ -67,6 +67,9 @@ try {
   let held = false;  // paused: no music until hold(false)
   let output = null;  // the gain every feed plays through: the volume and mute
   let gain = 1;
+  // Seconds a worklet feed took, the last time, from its start to being heard: the picture ran on
+  // meanwhile, so the next start (a seek, a resume) begins that much ahead to meet it.
+  let workletLag = 0;
 
   function silent(text) {
     silence = `Playing without sound: ${text}.`;
@@ -120,7 +123,10 @@ try {
       },
     };
     node.port.onmessage = (event) => {
+      const pictureTime = mine.at === null ? sceneNow() : null;
       Object.assign(mine, event.data);
+      if (pictureTime !== null)
+        workletLag = Math.min(0.5, Math.max(0, pictureTime - mine.heard() + workletLag));
       mine.topUp();
     };
     mine.topUp();
@@ -173,8 +179,9 @@ try {
     }
     if (feed)
       return;
-    // Buffers are heard a lead after scheduling: the music starts where the picture is by then.
-    const from = sceneNow() + (route === 'buffers' ? kBufferLead : 0);
+    // Buffers are heard a lead after scheduling, a worklet's first block a lag after its start:
+    // the music starts where the picture is by then.
+    const from = sceneNow() + (route === 'buffers' ? kBufferLead : workletLag);
     if (Module._tw_music_start(from) !== 0) {
       route = null;
       silent('the music did not load');
