@@ -220,9 +220,9 @@ function setPaused(pause) {
 
 function frame(now) {
   const scene = sceneTime(now);
-  const resized = state() === 'paused' && fitCanvas();
-  if (state() === 'waiting' || state() === 'playing' || (state() === 'paused' && (drawAgain || resized))) {
-    fitCanvas();
+  // Paused, the picture on screen stays until a seek or a new size needs another.
+  const drawing = state() === 'waiting' || state() === 'playing' || state() === 'paused';
+  if (drawing && (fitCanvas() || state() !== 'paused' || drawAgain)) {
     Module._tw_frame(scene, canvas.width, canvas.height);
     drawAgain = false;
     shownTime = scene;
