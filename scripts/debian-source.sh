@@ -11,8 +11,10 @@ package=$1 dest=$2
 # Two fetches at once would both update apt's lists.
 exec 9>/tmp/tidewatch-debian-source.lock
 flock 9
-source=$(dpkg-query -W -f='${source:Package}' "$package")
-version=$(dpkg-query -W -f='${source:Version}' "$package")
+# The machine's own architecture: a cross build's copy (libxmp-dev:arm64) may be installed too.
+native="$package:$(dpkg --print-architecture)"
+source=$(dpkg-query -W -f='${source:Package}' "$native")
+version=$(dpkg-query -W -f='${source:Version}' "$native")
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 if ! apt-get source --print-uris "$source=$version" >/dev/null 2>&1; then

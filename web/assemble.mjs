@@ -2,18 +2,22 @@
 // The scripts (the page's own, then the compiled program) go into one script element in order.
 // The assets (the generated picture records and the music module, in the order the page hands
 // them to the program) go in gzip-compressed and base64-encoded; the page inflates them with the
-// browser's DecompressionStream. The compiled script already carries its wasm.
+// browser's DecompressionStream. A PNG picture (the media controls' artwork) goes in as a data:
+// URL named twArtwork. The compiled script already carries its wasm.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 
 const [out, pagePath, ...inputs] = process.argv.slice(2);
 const scriptPaths = inputs.filter((path) => path.endsWith('.js'));
-const assetPaths = inputs.filter((path) => !path.endsWith('.js'));
+const artworkPath = inputs.find((path) => path.endsWith('.png'));
+const assetPaths = inputs.filter((path) => !path.endsWith('.js') && !path.endsWith('.png'));
 const limit = 4 * 1024 * 1024;
 
 const assets = assetPaths.map((path) => gzipSync(readFileSync(path), { level: 9 }).toString('base64'));
 const script = [
   `const twAssets = ${JSON.stringify(assets)};`,
+  `const twArtwork = ${JSON.stringify(artworkPath
+    ? `data:image/png;base64,${readFileSync(artworkPath).toString('base64')}` : null)};`,
   ...scriptPaths.map((path) => readFileSync(path, 'utf8')),
 ].join('\n').replace(/<\/script/gi, '<\\/script');
 

@@ -26,7 +26,8 @@ fi
 testing=()
 [ -f build/CMakeCache.txt ] || testing=(-DBUILD_TESTING=OFF)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${testing[@]}" >/dev/null
-cmake --build build -j"$(nproc)" --target tidewatch-pictures tidewatch-music-module
+cmake --build build -j"$(nproc)" --target tidewatch-pictures tidewatch-music-module \
+    tidewatch-make-icon
 
 # libxmp: the version the desktop links, from Debian's sources, unpacked beside the build.
 xmp_dir="$out/libxmp"

@@ -1,8 +1,10 @@
 // The page around the program: URL options, the start screen, the clock, the sound and the frames.
 // ?t=SECONDS starts the scene there; size=WxH renders at that fixed size; still draws the one frame
 // at t on a W x H canvas and stops. The state is document.documentElement.dataset.state:
-// loading, waiting (start screen), playing, lost (the GL context is gone for now), still, or
-// error.
+// loading, waiting (start screen), playing, paused, lost (the GL context is gone for now), still,
+// or error; document.documentElement.dataset.time is the scene time of the last frame drawn.
+// Once playing, web/player.js gives the visitor the player's keys, bar and media controls, through
+// seekTo() and setPaused().
 'use strict';
 
 const kMaxSeconds = 86400;  // the recorder's limit for --start
@@ -24,6 +26,9 @@ const times = { startScreen: null, click: null, firstFrame: null };
 window.twTimes = times;  // milliseconds since the page began loading
 // Scene seconds at page time `at` (ms); the page's clock runs on from there while no sound does.
 let clock = { scene: startTime, at: 0 };
+let paused = false;     // the clock stands and the music is held
+let shownTime = null;   // the scene time of the last frame drawn
+let drawAgain = false;  // while paused: the picture must be drawn once more (a seek, a new size)
 
 function state() {
   return document.documentElement.dataset.state;
@@ -61,7 +66,8 @@ async function inflate(base64) {
 }
 
 // The canvas's size in device pixels: fixed for a still, else the box page.html fits into the
-// window (a band within the aspects the composition holds at), at the screen's density.
+// window (a band within the aspects the composition holds at), at the screen's density. True
+// when that changed the size.
 function fitCanvas() {
   const ratio = still ? 1 : window.devicePixelRatio || 1;
   const width = Math.max(1, Math.round(canvas.clientWidth * ratio));
@@ -69,7 +75,9 @@ function fitCanvas() {
   if (canvas.width !== width || canvas.height !== height) {
     canvas.width = width;
     canvas.height = height;
+    return true;
   }
+  return false;
 }
 
 // The program's lines since `from`, or `otherwise` when it printed none.
@@ -155,6 +163,7 @@ function contextRestored() {
   }
   notice(Sound.silentReason());
   setState(stateBeforeLoss);
+  drawAgain = true;
   if (state() === 'still')
     Module._tw_frame(startTime, canvas.width, canvas.height);
 }
@@ -162,6 +171,8 @@ function contextRestored() {
 // Scene seconds now: the music's position while it plays, else the page's clock running on from
 // the last moment shown, so that a picture without sound (or whose sound stopped) never stalls.
 function sceneTime(now) {
+  if (paused)
+    return clock.scene;
   const heard = Sound.heardTime();
   const scene = heard ?? clock.scene + Math.max(0, now - clock.at) / 1000;
   clock = { scene, at: now };
@@ -182,15 +193,46 @@ function begin() {
   requestAnimationFrame(frame);
 }
 
+// Moves the picture and the music to `seconds` (kept within 0 to the recorder's limit), playing
+// or paused; the music starts again there at once.
+function seekTo(seconds) {
+  const scene = Math.min(kMaxSeconds, Math.max(0, seconds));
+  clock = { scene, at: performance.now() };
+  drawAgain = true;
+  Sound.restart();
+  return scene;
+}
+
+// Pauses or resumes picture and music together. A pause holds the picture on screen and keeps
+// its moment, from which both resume in step.
+function setPaused(pause) {
+  if (pause === paused)
+    return;
+  const now = performance.now();
+  clock = { scene: pause && shownTime !== null ? shownTime : sceneTime(now), at: now };
+  paused = pause;
+  Sound.hold(pause);
+  if (state() === 'playing' || state() === 'paused')
+    setState(pause ? 'paused' : 'playing');
+  else if (stateBeforeLoss === 'playing' || stateBeforeLoss === 'paused')
+    stateBeforeLoss = pause ? 'paused' : 'playing';
+}
+
 function frame(now) {
   const scene = sceneTime(now);
-  if (state() === 'waiting' || state() === 'playing') {
-    fitCanvas();
+  // Paused, the picture on screen stays until a seek or a new size needs another.
+  const drawing = state() === 'waiting' || state() === 'playing' || state() === 'paused';
+  if (drawing && (fitCanvas() || state() !== 'paused' || drawAgain)) {
     Module._tw_frame(scene, canvas.width, canvas.height);
+    drawAgain = false;
+    shownTime = scene;
+    document.documentElement.dataset.time = scene.toFixed(3);
     if (times.firstFrame === null) {
       times.firstFrame = performance.now();
       setState('playing');
+      Player.start();
     }
+    Player.shown(scene);
   }
   if (state() !== 'error')
     requestAnimationFrame(frame);

@@ -6,7 +6,9 @@
 // Sound.open(sceneNow, say) inside the click; then Sound.heardTime() each frame gives the scene
 // time of what is heard, or null while nothing plays (the page's clock runs then). The music
 // (re)starts at sceneNow() whenever the context (re)starts running, so picture and sound join up
-// however late the sound comes; Sound.wake() when the tab is shown again.
+// however late the sound comes; Sound.wake() when the tab is shown again. Sound.hold(true) stops
+// the music (a pause) and hold(false) starts it again at sceneNow(); Sound.restart() after the
+// page moved its clock (a seek); Sound.setVolume(level, muted) at any time, before open() too.
 'use strict';
 
 const Sound = (() => {
@@ -49,7 +51,11 @@ class Feed extends AudioWorkletProcessor {
     return true;
   }
 }
-registerProcessor('tidewatch-feed', Feed);
+// A second load, after a first that was slow to settle but did, finds the name taken.
+try {
+  registerProcessor('tidewatch-feed', Feed);
+} catch {
+}
 `;
 
   let context = null;
@@ -58,6 +64,12 @@ registerProcessor('tidewatch-feed', Feed);
   let sceneNow = null;
   let say = null;
   let silence = '';  // why the intro plays without sound, while it does
+  let held = false;  // paused: no music until hold(false)
+  let output = null;  // the gain every feed plays through: the volume and mute
+  let gain = 1;
+  // Seconds a worklet feed took, the last time, from its start to being heard: the picture ran on
+  // meanwhile, so the next start (a seek, a resume) begins that much ahead to meet it.
+  let workletLag = 0;
 
   function silent(text) {
     silence = `Playing without sound: ${text}.`;
@@ -111,11 +123,14 @@ registerProcessor('tidewatch-feed', Feed);
       },
     };
     node.port.onmessage = (event) => {
+      const pictureTime = mine.at === null ? sceneNow() : null;
       Object.assign(mine, event.data);
+      if (pictureTime !== null)
+        workletLag = Math.min(0.5, Math.max(0, pictureTime - mine.heard() + workletLag));
       mine.topUp();
     };
     mine.topUp();
-    node.connect(context.destination);
+    node.connect(output);
     return mine;
   }
 
@@ -134,7 +149,7 @@ registerProcessor('tidewatch-feed', Feed);
           buffer.copyToChannel(samples.subarray(kChunkFrames), 1);
           const source = context.createBufferSource();
           source.buffer = buffer;
-          source.connect(context.destination);
+          source.connect(output);
           source.onended = () => sources.delete(source);
           source.start(begins + mine.sent / kRate);
           sources.add(source);
@@ -156,7 +171,7 @@ registerProcessor('tidewatch-feed', Feed);
   function changed() {
     if (route === null)
       return;
-    if (context.state !== 'running') {
+    if (context.state !== 'running' || held) {
       if (feed)
         feed.stop();
       feed = null;
@@ -164,8 +179,9 @@ registerProcessor('tidewatch-feed', Feed);
     }
     if (feed)
       return;
-    // Buffers are heard a lead after scheduling: the music starts where the picture is by then.
-    const from = sceneNow() + (route === 'buffers' ? kBufferLead : 0);
+    // Buffers are heard a lead after scheduling, a worklet's first block a lag after its start:
+    // the music starts where the picture is by then.
+    const from = sceneNow() + (route === 'buffers' ? kBufferLead : workletLag);
     if (Module._tw_music_start(from) !== 0) {
       route = null;
       silent('the music did not load');
@@ -197,10 +213,13 @@ registerProcessor('tidewatch-feed', Feed);
       silent('this browser would not open a sound output');
       return;
     }
+    output = context.createGain();
+    output.gain.value = gain;
+    output.connect(context.destination);
     context.onstatechange = changed;
     context.resume().catch(() => {});
     setTimeout(() => {
-      if (!feed && !silence)
+      if (!feed && !silence && !held)
         silent(`the sound output did not start (${context.state})`);
     }, kWaitMs);
     const worklet = context.audioWorklet && context.sampleRate === kRate && await loadWorklet();
@@ -217,5 +236,21 @@ registerProcessor('tidewatch-feed', Feed);
         context.resume().catch(() => {});
     },
     silentReason: () => silence,
+    hold: (paused) => {
+      held = paused;
+      changed();
+    },
+    restart: () => {
+      if (feed)
+        feed.stop();
+      feed = null;
+      changed();
+    },
+    // The output's level: `level` 0 to 1, a perceived loudness, so the gain is its square.
+    setVolume: (level, muted) => {
+      gain = muted ? 0 : level * level;
+      if (output)
+        output.gain.value = gain;
+    },
   };
 })();

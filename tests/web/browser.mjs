@@ -2,8 +2,9 @@
 // (Debian's, headless, SwiftShader's WebGL 2) and Firefox ESR (on the display that run.sh
 // starts) through puppeteer-core, which run.sh installs into the build folder and names in
 // TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
-// Each engine's page offers goto, evaluate, click and screenshot; in Chromium and Firefox a page
-// collects its console errors and uncaught exceptions in page.errors.
+// Each engine's page offers goto, evaluate, click, press (a key by its DOM name, ' ' or
+// 'ArrowLeft'), mouse.move and screenshot; in Chromium and Firefox a page collects its console errors and
+// uncaught exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdtempSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -45,9 +46,14 @@ export async function open(browser, query, width = 640, height = 360) {
   page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
   page.on('pageerror', (e) => page.errors.push(e.message));
   await page.setViewport({ width, height });
+  page.press = (key) => page.keyboard.press(key);
   await page.goto(pageUrl + query);
   return page;
 }
+
+// WebDriver's codes for the keys that have no character of their own.
+const webDriverKeys = { Tab: '\uE004', Enter: '\uE007', Escape: '\uE00C', Home: '\uE011',
+  ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015' };
 
 // A free TCP port on this machine for the WebDriver server.
 function freePort() {
@@ -87,6 +93,18 @@ async function launchWebKit(env) {
     click: async (selector) => {
       const element = await session('/element', 'POST', { using: 'css selector', value: selector });
       await session(`/element/${Object.values(element)[0]}/click`);
+    },
+    mouse: {
+      move: async (x, y) => {
+        await session('/actions', 'POST', { actions: [{ type: 'pointer', id: 'mouse',
+          parameters: { pointerType: 'mouse' }, actions: [{ type: 'pointerMove', x, y }] }] });
+      },
+    },
+    press: async (key) => {
+      const value = webDriverKeys[key] ?? key;
+      await session('/actions', 'POST', { actions: [{ type: 'key', id: 'keyboard',
+        actions: [{ type: 'keyDown', value }, { type: 'keyUp', value }] }] });
+      await session('/actions', 'DELETE');
     },
     screenshot: async () => Buffer.from(await session('/screenshot', 'GET'), 'base64'),
     close: async () => {},

@@ -18,9 +18,10 @@ fi
 export TW_PUPPETEER="$npm_dir/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js"
 export TW_PAGE="$web/tidewatch.html"
 export TW_REFERENCE="$web/test-reference"
+export TW_RECORD="$native/tools/record/tidewatch-record"
 
 # What the desktop renders: the three still frames, the song, and 2 s across its restart.
-record="$native/tools/record/tidewatch-record"
+record="$TW_RECORD"
 rm -rf "$TW_REFERENCE"
 mkdir -p "$TW_REFERENCE"
 for t in 3 20 30; do

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "SongLayout.h"
 #include "WebIntro.h"
 #include "WebMusic.h"
 #include "gl/GlExtensionTable.h"
@@ -102,6 +103,16 @@ EMSCRIPTEN_KEEPALIVE float* tw_music_fill(int frames) {
         frames = kMaxFillFrames;
     music.fill(fillBuffer, fillBuffer + frames, frames);
     return fillBuffer;
+}
+
+// The song's length and where its loop starts, in seconds, for the page's time and seek bar;
+// both 0 when the module did not load.
+EMSCRIPTEN_KEEPALIVE double tw_song_seconds() {
+    return tw::readSongLayout().seconds;
+}
+
+EMSCRIPTEN_KEEPALIVE double tw_song_loop_start() {
+    return tw::readSongLayout().loopStart;
 }
 
 }  // extern "C"
