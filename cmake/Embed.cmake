@@ -47,3 +47,21 @@ tw_${symbol}_size:
     set_source_files_properties(${out_s} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${file})
     target_sources(${target} PRIVATE ${out_s})
 endfunction()
+
+# tw_glsl_as_cpp(<target> <file>): the GLSL part <file> less its version line, as the generated
+# glsl/<name>.inc that C++ includes to use the shaders' own constants and formulas (the part must
+# keep to what reads alike in both languages).
+set(TW_GLSL_AS_CPP_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/GlslAsCpp.cmake)
+function(tw_glsl_as_cpp target file)
+    get_filename_component(abs ${file} ABSOLUTE)
+    get_filename_component(name ${file} NAME_WE)
+    set(out ${CMAKE_BINARY_DIR}/generated/glsl/${name}.inc)
+    add_custom_command(
+        OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${abs} -DOUTPUT=${out} -P ${TW_GLSL_AS_CPP_SCRIPT}
+        DEPENDS ${abs} ${TW_GLSL_AS_CPP_SCRIPT}
+        COMMENT "Making ${file} includable from C++")
+    add_custom_target(tw_glsl_${name} DEPENDS ${out})
+    add_dependencies(${target} tw_glsl_${name})
+    target_sources(${target} PRIVATE ${out})
+endfunction()

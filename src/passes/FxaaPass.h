@@ -2,7 +2,8 @@
 //
 // Construct with the screen size and the pass it reads (not owned); after a failed build
 // buildResult() and buildLog() say what failed and the pass must not render. render(time) once
-// per frame after the source has rendered.
+// per frame after the source has rendered; it takes the time only because every pass renders
+// alike (PassChain hands the same time to all three), and the filter does not depend on it.
 // GL contract: FilterPass's (unit 0 active and empty, no program, framebuffer 0 and the screen's
 // viewport afterwards).
 #pragma once

@@ -2,12 +2,15 @@
 
 #include <cstring>
 
+#include "embedded/sceneConstantsSource.h"
 #include "embedded/sceneFrameSource.h"
 #include "embedded/sceneGeometrySource.h"
+#include "embedded/sceneInputsSource.h"
 #include "embedded/sceneMainSource.h"
 #include "embedded/sceneShadingSource.h"
 #include "embedded/sceneSkyModelSource.h"
 #include "embedded/sceneSkySource.h"
+#include "embedded/sceneSpheresSource.h"
 #include "embedded/sceneVertexMainSource.h"
 
 namespace tw {
@@ -30,12 +33,14 @@ std::string joinShaderParts(std::initializer_list<const char*> parts) {
 }
 
 std::string sceneVertexSource() {
-    return joinShaderParts({sceneSkyModelSource, sceneFrameSource, sceneVertexMainSource});
+    return joinShaderParts({sceneConstantsSource, sceneSkyModelSource, sceneInputsSource,
+                            sceneSpheresSource, sceneFrameSource, sceneVertexMainSource});
 }
 
 std::string sceneFragmentSource(const char* defines) {
-    return joinShaderParts({sceneSkyModelSource, defines, sceneGeometrySource, sceneSkySource,
-                            sceneShadingSource, sceneMainSource});
+    return joinShaderParts({sceneConstantsSource, sceneSkyModelSource, defines, sceneInputsSource,
+                            sceneGeometrySource, sceneSkySource, sceneShadingSource,
+                            sceneMainSource});
 }
 
 SceneProgramSource sceneProgramSource() {

@@ -1,6 +1,6 @@
 // The scene program's sources, each joined from GLSL parts that open with their own version line:
-// the vertex stage (sky model, per-frame values, entry point) and the fragment stage (sky model,
-// geometry, sky, shading, entry point).
+// the vertex stage (constants, sky model, inputs, sphere paths, the frame's values, entry point)
+// and the fragment stage (constants, sky model, inputs, geometry, sky, shading, entry point).
 //
 // sceneVertexSource() and sceneFragmentSource() are what the scene pass compiles (the latter also
 // specialised for classes of tiles);

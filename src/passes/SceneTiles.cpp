@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "passes/SceneFormulas.h"
+
 namespace tw {
 
 namespace {
 
-// The shaders' own constants (scene_geometry, scene_frame, scene_shading).
-constexpr float kPi = 3.14159f;
-constexpr float kEye[3] = {2.91f, 1.57f, 5.17f};
-constexpr int kSphereCount = 9;
-constexpr float kLogoStart = 14.2f;  // before it the logo's dissolve leaves every pixel unchanged
+// The shaders' own constants and sphere paths.
+using sceneformulas::EYE;
+using sceneformulas::SPHERE_COUNT;
 
 // Margins for the GL's rounding, which differs from the CPU's: rays this close to the horizon,
 // this close to the letters' band or the logo's area, and spheres this much larger all count.
@@ -39,23 +39,13 @@ Vec3 normalize(Vec3 a) {
 Vec3 cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-Vec3 mix(Vec3 a, Vec3 b, float t) {
-    return a * (1.f - t) + b * t;
-}
-float smoothstep01(float x) {
-    const float t = std::clamp(x, 0.f, 1.f);
-    return t * t * (3.f - 2.f * t);
-}
-float glslMod(float x, float y) {
-    return x - y * std::floor(x / y);
-}
 
 // cameraRay() of scene_geometry, its lookAtBasis() made once.
 struct Camera {
     Vec3 right, up, forward;
 
     Camera() {
-        forward = normalize({kEye[0], kEye[1], kEye[2]});
+        forward = normalize({EYE.x, EYE.y, EYE.z});
         right = normalize(cross(forward, {0.f, 1.f, 0.f}));
         up = cross(right, forward);
     }
@@ -68,41 +58,17 @@ struct Camera {
 };
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
-// it may cross the band of letters (y .5 to 1.5 on the plane x = -5) first.
+// it may cross the band of letters on the wall first.
 SceneTiles::Class rayClass(Vec3 d) {
-    const float t = (-5.f - kEye[0]) / d.x;
-    if (t > 0.f && std::fabs(kEye[1] + d.y * t - 1.f) < .5f + kBandMargin)
+    const float t = (sceneformulas::WALL_X - EYE.x) / d.x;
+    if (t > 0.f && std::fabs(EYE.y + d.y * t - sceneformulas::LETTER_BAND_CENTRE) <
+                       sceneformulas::LETTER_BAND_HALF + kBandMargin)
         return SceneTiles::kGeneral;
     if (d.y > kHorizonMargin)
         return SceneTiles::kSky;
     if (d.y < -kHorizonMargin)
         return SceneTiles::kFloor;
     return SceneTiles::kGeneral;
-}
-
-// animatedSphere() of scene_frame: centre and radius of sphere k at `time`.
-void animatedSphere(int k, float time, Vec3& centre, float& radius) {
-    const float fk = static_cast<float>(k);
-    const float g = fk / kSphereCount;
-    radius = std::clamp((time - 5.f) * .1f, 0.f, .35f);
-    const Vec3 ring = {std::cos(g * kPi * 2.f + time * 2.f) * 2.5f,
-                       .85f + .5f * std::cos(time * 3.f + g * kPi * 2.f),
-                       std::sin(g * kPi * 2.f + time * 2.f) * 2.5f};
-    const Vec3 xRow = {(g * 2.f - 1.f) * 3.5f, 1.05f + .7f * std::cos(time * 5.f + g * kPi * 2.f),
-                       0.f};
-    const float column = glslMod(fk, 3.f);
-    const float row = std::floor(fk / 3.f);
-    const Vec3 grid = {column * 2.f - 1.5f,
-                       .3f + std::fabs(std::cos(row * 2.f + column + time * 4.f)),
-                       row * 2.f - 1.5f};
-    const Vec3 zRow = {0.f, std::pow(std::fabs(std::sin(-time * 3.f + g * kPi)), 6.f) * 1.5f + .35f,
-                       (g * 2.f - 1.f) * 4.f};
-    const float phase = glslMod(time * .5f - 3.f, 18.f);
-    centre = ring;
-    centre = mix(centre, xRow, smoothstep01(phase - 4.f));
-    centre = mix(centre, grid, smoothstep01(phase - 8.f));
-    centre = mix(centre, zRow, smoothstep01(phase - 12.f));
-    centre = mix(centre, ring, smoothstep01(phase - 16.f));
 }
 
 }  // namespace
@@ -133,9 +99,10 @@ void SceneTiles::layOut(int width, int height) {
                     const Class c = rayClass(rays.back());
                     sky = sky && c == kSky;
                     floor = floor && c == kFloor;
-                    // overlayLogo()'s area: |v.x| < .8, uv.y > .64.
-                    tile.logo =
-                        tile.logo || (std::fabs(sx) < .8f + kLogoMargin && sy > .28f - kLogoMargin);
+                    // overlayLogo()'s area.
+                    tile.logo = tile.logo ||
+                                (std::fabs(sx) < sceneformulas::LOGO_HALF_WIDTH + kLogoMargin &&
+                                 sy * .5f + .5f > sceneformulas::LOGO_BOTTOM - kLogoMargin);
                 }
             }
             tile.fixed = sky ? kSky : floor ? kFloor : kGeneral;
@@ -161,12 +128,12 @@ void SceneTiles::classify(float time, unsigned ready) {
         Vec3 axis;
         float cosHalf, sinHalf;
         bool wholeView;  // the eye is inside
-    } spheres[kSphereCount];
-    for (int k = 0; k < kSphereCount; ++k) {
-        Vec3 centre;
-        float radius = 0.f;
-        animatedSphere(k, time, centre, radius);
-        const Vec3 toCentre = centre + Vec3{-kEye[0], -kEye[1], -kEye[2]};
+    } spheres[SPHERE_COUNT];
+    for (int k = 0; k < SPHERE_COUNT; ++k) {
+        const sceneformulas::vec4 sphere = sceneformulas::animatedSphere(k, time);
+        const Vec3 centre = {sphere.xyz.x, sphere.xyz.y, sphere.xyz.z};
+        const float radius = sphere.w;
+        const Vec3 toCentre = centre + Vec3{-EYE.x, -EYE.y, -EYE.z};
         const float distance = std::sqrt(dot(toCentre, toCentre));
         const float reach = radius + kSphereMargin;
         Cone& cone = spheres[k];
@@ -175,7 +142,8 @@ void SceneTiles::classify(float time, unsigned ready) {
         cone.sinHalf = cone.wholeView ? 1.f : reach / distance;
         cone.cosHalf = std::sqrt(1.f - cone.sinHalf * cone.sinHalf);
     }
-    const bool logoShows = time >= kLogoStart;
+    // Before its start the logo's dissolve leaves every pixel unchanged.
+    const bool logoShows = time >= sceneformulas::LOGO_START;
     int lowest[kClassCount][2], highest[kClassCount][2];
     for (int c = 0; c < kClassCount; ++c) {
         lowest[c][0] = lowest[c][1] = 1 << 30;
@@ -186,7 +154,7 @@ void SceneTiles::classify(float time, unsigned ready) {
             const Tile& tile = tiles[row * tileColumns + column];
             Class c = tile.fixed;
             const Vec3 axis = {tile.axis[0], tile.axis[1], tile.axis[2]};
-            for (int k = 0; k < kSphereCount && c != kGeneral; ++k) {
+            for (int k = 0; k < SPHERE_COUNT && c != kGeneral; ++k) {
                 const Cone& s = spheres[k];
                 // The cones overlap where the angle between their axes is below the sum of
                 // their half angles: cos(a + b) = cos a cos b - sin a sin b.

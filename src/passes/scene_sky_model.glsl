@@ -2,9 +2,9 @@
 // Analytic daylight sky (Perez distribution, turbidity-fitted coefficients) as pure functions,
 // shared by both stages of the scene program: the vertex stage evaluates what is the same for
 // every pixel of a frame (sun, normalising terms, two fixed directions), the fragment stage the
-// sky of each ray. First part of both stages; no uniforms, no varyings, no texture reads.
+// sky of each ray; and the plain program's fragment stage both. After scene_constants; no
+// uniforms, no varyings, no texture reads.
 
-const float PI = 3.14159;
 const float TURBIDITY = 2.2;
 
 // Zenith angle of the sun (radians, clamped to 0..1.62) and its direction, for the clock time
