@@ -237,7 +237,7 @@ void timeGenerators(tw::BenchTable& table) {
     } generators[] = {
         {"generator: logo", {TW_MAKE_LOGO, pictures + "logo_shapes.txt", dir + "/logo.rec"}},
         {"generator: font", {TW_MAKE_FONT, pictures + "font_glyphs.txt", dir + "/font.rec"}},
-        {"generator: noise", {TW_MAKE_FBM, dir + "/fbm.rec"}},
+        {"generator: fbm", {TW_MAKE_FBM, dir + "/fbm.rec"}},
         {"generator: music",
          {TW_MAKE_MUSIC, song + "instruments.txt", song + "song.txt", dir + "/music.xm"}},
     };
