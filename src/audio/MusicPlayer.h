@@ -5,6 +5,8 @@
 // nothing stays open. stop() at shut-down: the thread ends, the player is freed, the queued audio
 // plays out and the device closes; without a successful start() it does nothing. start() may
 // follow a stop() again. Both on the main thread.
+// The browser build shares createContext() (MusicPlayerContext.cpp) and nothing else: its other
+// side is web/src/WebMusic.h, which the page's Web Audio feed pulls from.
 #pragma once
 
 #include <pthread.h>
