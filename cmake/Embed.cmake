@@ -21,6 +21,22 @@ function(tw_embed_text target symbol file)
     target_sources(${target} PRIVATE ${out_cpp} ${out_h})
 endfunction()
 
+# tw_embed_shader(<target> <symbol> <dir> <part>...): the GLSL parts under <dir> joined in order
+# into one program stage (cmake/JoinShader.cmake), embedded as tw_embed_text does; the part lists
+# are the one place that says which parts make a stage, and in which order.
+set(TW_JOIN_SHADER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/JoinShader.cmake)
+function(tw_embed_shader target symbol dir)
+    list(TRANSFORM ARGN PREPEND ${dir}/ OUTPUT_VARIABLE parts)
+    set(joined ${CMAKE_BINARY_DIR}/generated/glsl/${symbol}.glsl)
+    add_custom_command(
+        OUTPUT ${joined}
+        COMMAND ${CMAKE_COMMAND} "-DPARTS=${parts}" -DOUTPUT=${joined} -P ${TW_JOIN_SHADER_SCRIPT}
+        DEPENDS ${parts} ${TW_JOIN_SHADER_SCRIPT}
+        COMMENT "Joining ${symbol}"
+        VERBATIM)
+    tw_embed_text(${target} ${symbol} ${joined})
+endfunction()
+
 # tw_embed_binary(<target> <symbol> <file>): links the bytes of <file> (usually produced by a
 # generator's custom command) into <target> as `extern "C" const uint8_t tw_<symbol>_begin[]`,
 # 4-byte aligned in read-only data, with its length in `extern "C" const uint64_t

@@ -21,16 +21,13 @@ macro(validate stage file)
     endif()
 endmacro()
 
-# join(<name> <stage> <dir> <parts>...): the parts as one program stage, WORK_DIR/<name>.<stage>.
+include(${JOIN_SCRIPT})
+
+# join(<name> <stage> <dir> <parts>...): the parts as one program stage, WORK_DIR/<name>.<stage>,
+# joined as the build joins them.
 function(join name stage dir)
-    set(joined "")
-    foreach(part IN LISTS ARGN)
-        file(READ ${dir}/${part} text)
-        if(NOT joined STREQUAL "")
-            string(REGEX REPLACE "^#version[^\n]*\n" "" text "${text}")
-        endif()
-        string(APPEND joined "${text}")
-    endforeach()
+    list(TRANSFORM ARGN PREPEND ${dir}/ OUTPUT_VARIABLE parts)
+    tw_join_shader_parts(joined ${parts})
     file(WRITE ${WORK_DIR}/${name}.${stage} "${joined}")
 endfunction()
 
