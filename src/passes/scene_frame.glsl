@@ -13,11 +13,7 @@ float hourOfDay;
 
 // The sky of scene_sky for a direction that is the same at every pixel.
 vec3 frameSkyColor(vec3 R) {
-    R.y = max(R.y, .0001);
-    vec2 p = cloudPlane(R);
-    return skyRadiance(R, frameSun, frameSkyNormaliser,
-                       texture2D(fbm, p - vec2(0., time * .03)).r,
-                       texture2D(fbm, p - vec2(0., time * .006)).r);
+    return cloudySky(R, frameSun, frameSkyNormaliser, fbm, time);
 }
 
 void computeFrame() {

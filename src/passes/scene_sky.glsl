@@ -9,11 +9,7 @@
 
 // `origin` has no effect. R should be unit length; below the horizon it is evaluated just above.
 vec3 skyColor(vec3 origin, vec3 R) {
-    R.y = max(R.y, .0001);
-    vec2 p = cloudPlane(R);
-    return skyRadiance(R, sunDirection, frameSkyNormaliser,
-                       texture2D(fbm, p - vec2(0., time * .03)).r,
-                       texture2D(fbm, p - vec2(0., time * .006)).r);
+    return cloudySky(R, sunDirection, frameSkyNormaliser, fbm, time);
 }
 
 // skyColor() for a ray below the horizon, without the clouds' texture reads: they are faded out
