@@ -2,14 +2,11 @@
 
 #include <GLFW/glfw3.h>
 
-#include "app/GlResources.h"
-#include "app/ResolutionStep.h"
 #include "app/StartupFailure.h"
-#include "app/Timer.h"
-#include "assets/TextureBank.h"
 #include "audio/MusicPlayer.h"
-#include "passes/PassChain.h"
-#include "passes/ScreenStretch.h"
+#include "gl/Timer.h"
+#include "passes/FrameDriver.h"
+#include "passes/GlResources.h"
 
 namespace tw {
 
@@ -42,12 +39,9 @@ Intro::Intro(int width, int height, GlResolver resolve) : width(width), height(h
     if (!loaded)
         failStartup("Load OGL extensions : ERROR");
     prepareGlResources(width, height);
-    passes = createPassChain(width, height);
-    if (const PassChain::Failure* failure = passes->failure())
-        failStartup(PassChain::failureLine(failure->pass), failure->log);
-    stretch = std::make_unique<ScreenStretch>();
-    if (stretch->build() != ShaderProgram::kBuilt)
-        failStartup("Stretch Shader : ERROR", stretch->log());
+    driver = std::make_unique<FrameDriver>(RenderSize{width, height}, true, true);
+    if (const FrameDriver::Failure* failure = driver->failure())
+        failStartup(failure->line, failure->log);
 
     // Last, so the music starts only when every GL resource exists.
     if (const char* failure = MusicPlayer::start())
@@ -64,41 +58,32 @@ void Intro::onKey(GLFWwindow* window, int key, int /*scancode*/, int action, int
 }
 
 void Intro::run() {
+    const long builds = ShaderProgram::buildCount();
+    const long firstDraws = ShaderProgram::firstUseCount();
     Timer sceneTimer;
-    Timer adaptTimer;
-    sceneTimer.reset();
-    adaptTimer.reset();
-    int framesSinceResize = 0;
     int frame = 0;
 
     while (!glfwWindowShouldClose(window)) {
         glfwPollEvents();
         const float time = static_cast<float>(sceneTimer.elapsed());
-        if (resolutionStepDue(adaptTimer.elapsed(), framesSinceResize, width)) {
-            adaptTimer.reset();
-            const RenderSize lowered = lowerResolution({width, height});
-            width = lowered.width;
-            height = lowered.height;
-            passes->resize(width, height);
-            framesSinceResize = 0;
-        }
-        passes->render(time);
+        driver->render(time);
         present();
-        ++framesSinceResize;
-        if (frameObserver)
-            frameObserver({frame, time, width, height});
+        if (frameObserver) {
+            const RenderSize size = driver->size();
+            frameObserver({frame, time, size.width, size.height,
+                           ShaderProgram::buildCount() - builds,
+                           ShaderProgram::firstUseCount() - firstDraws});
+        }
         ++frame;
     }
-    // Their GL objects go while their context still exists.
-    stretch.reset();
-    passes.reset();
+    // Its GL objects go while their context still exists.
+    driver.reset();
     glfwTerminate();
 }
 
 // Stretches the finished frame over the whole window.
 void Intro::present() {
-    const TextureBank& bank = TextureBank::instance();
-    stretch->draw(passes->output().colorTexture(), bank.screenWidth, bank.screenHeight);
+    driver->present(width, height);
     glFlush();
     glFinish();
     glfwSwapBuffers(window);

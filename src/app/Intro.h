@@ -1,5 +1,6 @@
 // The application object: opens the full-screen window, builds every GL resource in a fixed
-// order, starts the music last, runs the frame loop, and stops the music when destroyed.
+// order (the frame driver with every program drawn once), starts the music last, runs the frame
+// loop around the FrameDriver, and stops the music when destroyed.
 //
 // startWindowSystem() first; construct with the primary monitor's size it returns; run() until
 // Escape or the window system's close request (the passes are released and GLFW terminated when it
@@ -12,15 +13,14 @@
 #include <memory>
 #include <utility>
 
-#include "app/ResolutionStep.h"
 #include "gl/GlExtensionTable.h"
+#include "passes/ResolutionStep.h"
 
 struct GLFWwindow;
 
 namespace tw {
 
-class PassChain;
-class ScreenStretch;
+class FrameDriver;
 
 // What the frame loop reports after presenting each frame (to test programs that observe it).
 struct FrameReport {
@@ -28,6 +28,10 @@ struct FrameReport {
     float time;  // scene time handed to the passes
     int width;   // rendering size of this frame
     int height;
+    // Shader programs built, and drawn with for the first time, since the loop started: each may
+    // cost a compile inside the timed frames.
+    long lateBuilds;
+    long lateFirstDraws;
 };
 
 class Intro {
@@ -56,9 +60,8 @@ class Intro {
     void present();
 
     // Released by run() while the window's context is still current.
-    std::unique_ptr<PassChain> passes;
-    std::unique_ptr<ScreenStretch> stretch;
-    int width;
+    std::unique_ptr<FrameDriver> driver;
+    int width;  // the screen's
     int height;
     GLFWwindow* window = nullptr;
     std::function<void(const FrameReport&)> frameObserver;

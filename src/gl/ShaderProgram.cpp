@@ -20,9 +20,22 @@ std::string infoLog(GLhandleARB object) {
     return std::string(text.data());
 }
 
+long builds = 0;
+long firstUses = 0;
+
 }  // namespace
 
+long ShaderProgram::buildCount() {
+    return builds;
+}
+
+long ShaderProgram::firstUseCount() {
+    return firstUses;
+}
+
 int ShaderProgram::build(const char* vertexSource, const char* fragmentSource) {
+    ++builds;
+    used = false;
     failureLog.clear();
     program = glCreateProgramObjectARB();
     if (!addShader(vertexSource, GL_VERTEX_SHADER_ARB))
@@ -56,6 +69,10 @@ bool ShaderProgram::addShader(const char* source, GLenum type) {
 }
 
 void ShaderProgram::use() {
+    if (!used) {
+        used = true;
+        ++firstUses;
+    }
     glUseProgramObjectARB(program);
 }
 

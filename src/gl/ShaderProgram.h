@@ -37,6 +37,12 @@ class ShaderProgram {
     void setUniform3f(const char* name, float x, float y, float z);
     void setUniform4f(const char* name, float x, float y, float z, float w);
 
+    // Builds started and programs drawn with for the first time (their first use()) in this
+    // process: a driver may compile at either, so the frame loop checks that neither happens
+    // once its clock runs.
+    static long buildCount();
+    static long firstUseCount();
+
     GLhandleARB handle() const { return program; }
     // The compiler or linker log of the step that failed (empty after a successful build).
     const std::string& log() const { return failureLog; }
@@ -44,6 +50,7 @@ class ShaderProgram {
   private:
     GLhandleARB program = 0;
     std::string failureLog;
+    bool used = false;
 };
 
 }  // namespace tw

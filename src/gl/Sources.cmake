@@ -4,7 +4,8 @@
 #   TW_GL_DESKTOP   the desktop's side of the seams; the browser build links its own from web/src
 #                   (GlContext, GlExtensionTable, FullscreenQuadDraw, TextureUpload) or has none
 #                   (OffscreenContext, for the recorder and the tools)
-set(TW_GL_SHARED FullscreenQuad.cpp GlEntryPoints.cpp RenderTarget.cpp ShaderProgram.cpp Texture.cpp)
+set(TW_GL_SHARED
+    FullscreenQuad.cpp GlEntryPoints.cpp RenderTarget.cpp ShaderProgram.cpp Texture.cpp Timer.cpp)
 set(TW_GL_DESKTOP
     GlContext.cpp GlExtensionTable.cpp OffscreenContext.cpp FullscreenQuadDraw.cpp TextureUpload.cpp)
 list(TRANSFORM TW_GL_SHARED PREPEND ${CMAKE_CURRENT_LIST_DIR}/)

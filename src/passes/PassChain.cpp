@@ -89,6 +89,15 @@ PassChain::PassChain(int width, int height) {
         failed = Failure{Pass::kPostFx, postFx->buildResult(), postFx->buildLog()};
 }
 
+void PassChain::warmUp() {
+    scene->warmUp();
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    fxaa->render(0.f);
+    postFx->render(0.f);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void PassChain::resize(int width, int height) {
     scene->resize(width, height);
     fxaa->resize(width, height);

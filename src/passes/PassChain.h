@@ -5,9 +5,9 @@
 // FXAA, then the post effect, and stops at the first that fails: failure() then says which, and
 // nothing may render. Where the GL's limits are below what the scene program needs, or that
 // program does not build, the plain scene program is built in its place and sceneFallback() says
-// why. Per frame render(time); resize() when the frame loop lowers the
-// rendering size; output() holds the finished frame. Destroy while the context is current.
-// GL contract: that of PostFxPass after render().
+// why. warmUp() once before the frames are timed; per frame render(time); resize() when the frame
+// loop lowers the rendering size; output() holds the finished frame. Destroy while the context is
+// current. GL contract: that of PostFxPass after render() and warmUp(), with the scissor test off.
 #pragma once
 
 #include <memory>
@@ -43,6 +43,8 @@ class PassChain {
     // Empty while the scene program runs; otherwise one line saying why its fallback runs.
     const std::string& sceneFallback() const { return fallbackReason; }
 
+    // Every program of the chain drawn once, on one pixel (ScenePass::warmUp()).
+    void warmUp();
     void resize(int width, int height);
     void render(float time);
     const RenderTarget& output() const { return *postFx; }

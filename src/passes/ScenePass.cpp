@@ -37,20 +37,50 @@ ScenePass::ScenePass(int width, int height) : tiled(true) {
     build(marker, sceneTilesVertexSource, sceneTilesFragmentSource);
     if (result != ShaderProgram::kBuilt)
         return;
+    ready = 1u << SceneTiles::kGeneralLogo;
+    // A cheaper program that does not build leaves its class to the full program.
+    for (int c = 0; c < SceneTiles::kGeneralLogo; ++c) {
+        if (programs[c].build(sceneVertexSource().c_str(),
+                              sceneFragmentSource(kClassDefines[c]).c_str()) ==
+            ShaderProgram::kBuilt)
+            ready |= 1u << c;
+    }
     tileTexture.bind(4);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     resize(width, height);
-    ready = 1u << SceneTiles::kGeneralLogo;
-    drawTiles(0.f, ready);
 }
 
 ScenePass::ScenePass(int width, int height, const SceneProgramSource& source) : tiled(false) {
     build(programs[0], source.vertex, source.fragment);
     if (result == ShaderProgram::kBuilt)
         resize(width, height);
+}
+
+void ScenePass::resize(int width, int height) {
+    RenderTarget::resize(width, height);
+    if (!tiled)
+        return;
+    tiles.layOut(width, height);
+    tileTexels.assign(static_cast<size_t>(tiles.columns()) * tiles.rows() * 4, 0);
+    tileTexture.bind(4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tiles.columns(), tiles.rows(), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, tileTexels.data());
+}
+
+void ScenePass::warmUp() {
+    if (result != ShaderProgram::kBuilt)
+        return;
+    if (tiled) {
+        drawTiles(0.f, ready);
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    render(0.f);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 // Keeps the first failure and its log; builds nothing after it.
@@ -64,9 +94,6 @@ void ScenePass::build(ShaderProgram& program, const std::string& vertex,
 
 void ScenePass::render(float time) {
     if (tiled) {
-        const int built = buildNextTileProgram();
-        if (built >= 0)
-            drawTiles(time, 1u << built);
         drawTiles(time, 0);
         return;
     }
@@ -76,37 +103,14 @@ void ScenePass::render(float time) {
     end();
 }
 
-// The next class's program, or -1 once every class has had its turn. A program that does not build
-// leaves its class to the full program.
-int ScenePass::buildNextTileProgram() {
-    while (nextClass < SceneTiles::kGeneralLogo) {
-        const int c = nextClass++;
-        if (programs[c].build(sceneVertexSource().c_str(),
-                              sceneFragmentSource(kClassDefines[c]).c_str()) ==
-            ShaderProgram::kBuilt) {
-            ready |= 1u << c;
-            return c;
-        }
-    }
-    return -1;
-}
-
 // A frame, or with warmUpClasses (SceneTiles bits) the marker and those classes' programs drawn on
 // one pixel with a frame's state: llvmpipe compiles a program for its rasteriser at its first
-// draw, for the state it is drawn with, so that no later frame waits for it (the logo's programs
-// first draw at 14.2 s).
+// draw, for the state it is drawn with, so that no frame waits for it (the logo's programs first
+// draw at 14.2 s).
 void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
     const bool warmUp = warmUpClasses != 0;
     begin();
     tileTexture.bind(4);
-    if (tilesWidth != width || tilesHeight != height) {
-        tilesWidth = width;
-        tilesHeight = height;
-        tiles.layOut(width, height);
-        tileTexels.assign(static_cast<size_t>(tiles.columns()) * tiles.rows() * 4, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tiles.columns(), tiles.rows(), 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, tileTexels.data());
-    }
     if (!warmUp) {
         tiles.classify(time, ready);
         for (size_t i = 0; i < tiles.classes().size(); ++i)

@@ -11,7 +11,10 @@ namespace {
 
 // The shaders' own constants and sphere paths.
 using sceneformulas::EYE;
+using sceneformulas::LETTER_BAND_CENTRE;
+using sceneformulas::LETTER_BAND_HALF;
 using sceneformulas::SPHERE_COUNT;
+using sceneformulas::WALL_X;
 
 // Margins for the GL's rounding, which differs from the CPU's: rays this close to the horizon,
 // this close to the letters' band or the logo's area, and spheres this much larger all count.
@@ -59,10 +62,9 @@ struct Camera {
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
 // it may cross the band of letters on the wall first.
-SceneTiles::Class rayClass(Vec3 d) {
-    const float t = (sceneformulas::WALL_X - EYE.x) / d.x;
-    if (t > 0.f && std::fabs(EYE.y + d.y * t - sceneformulas::LETTER_BAND_CENTRE) <
-                       sceneformulas::LETTER_BAND_HALF + kBandMargin)
+SceneTiles::Class classOf(Vec3 d) {
+    const float t = (WALL_X - EYE.x) / d.x;
+    if (t > 0.f && std::fabs(EYE.y + d.y * t - LETTER_BAND_CENTRE) < LETTER_BAND_HALF + kBandMargin)
         return SceneTiles::kGeneral;
     if (d.y > kHorizonMargin)
         return SceneTiles::kSky;
@@ -71,7 +73,112 @@ SceneTiles::Class rayClass(Vec3 d) {
     return SceneTiles::kGeneral;
 }
 
+// The shader's v at the centre of pixel `i` of `size` along one axis.
+float pixelCentre(int i, int size) {
+    return (static_cast<float>(i) + .5f) / static_cast<float>(size) * 2.f - 1.f;
+}
+
+// Double-precision vectors for the bounds, so that a single ray's float rounding (about 1e-7)
+// stays far inside the margin they are given.
+struct Dvec {
+    double x, y, z;
+};
+
+double length(Dvec a) {
+    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
+
+// Bounds on the camera rays through every pixel centre of a block, from the ray through its middle:
+// cameraRay() normalizes p = (-aspect sx, sy, -1.5) to q, then v = M q + (0, .2, 0) to the ray.
+// x / |x| moves a point by at most its own move over the smallest |x| along the way, and M turns
+// without stretching, so each ray lies within `reach` of the middle ray, and each v within
+// `reachV` of the middle v. What the rays can meet, the spheres left out, errs toward kGeneral as
+// classOf() does per ray.
+struct BlockRays {
+    Dvec middle;   // the middle ray, unit length
+    double reach;  // distance from it to any ray of the block
+    SceneTiles::Class fixed;
+
+    // [x0, x1] and [y0, y1]: the first and last pixel centres of the block, the shader's v.
+    BlockRays(const Camera& camera, float x0, float x1, float y0, float y1, double aspect) {
+        const double sx = (double(x0) + x1) * .5, sy = (double(y0) + y1) * .5;
+        const Dvec p = {-aspect * sx, sy, -1.5};
+        const double pLength = length(p);
+        const Dvec q = {p.x / pLength, p.y / pLength, p.z / pLength};
+        const Dvec v = {camera.right.x * q.x + camera.up.x * q.y + camera.forward.x * q.z,
+                        camera.right.y * q.x + camera.up.y * q.y + camera.forward.y * q.z + .2,
+                        camera.right.z * q.x + camera.up.z * q.y + camera.forward.z * q.z};
+        const double vLength = length(v);
+        middle = {v.x / vLength, v.y / vLength, v.z / vLength};
+
+        // The smallest |p| over the block: sx and sy nearest 0.
+        const double nearX = x0 <= 0.f && x1 >= 0.f ? 0. : std::min(std::fabs(x0), std::fabs(x1));
+        const double nearY = y0 <= 0.f && y1 >= 0.f ? 0. : std::min(std::fabs(y0), std::fabs(y1));
+        const double halfX = aspect * (double(x1) - x0) * .5, halfY = (double(y1) - y0) * .5;
+        const double reachV = std::sqrt(halfX * halfX + halfY * halfY) /
+                              std::sqrt(aspect * aspect * nearX * nearX + nearY * nearY + 2.25);
+        // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
+        reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
+
+        // The band of letters: y = eye.y + d.y t on x = WALL_X, t = (WALL_X - eye.x) / d.x > 0. For
+        // the rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
+        // that is d.y between two lines through the origin over d.x; checked over the box around
+        // the v within reach.
+        bool band = false;
+        const double vxLow = v.x - reachV - 1e-6, vxHigh = std::min(v.x + reachV + 1e-6, 0.);
+        if (vxLow < 0.) {
+            const double distance = double(WALL_X) - EYE.x;
+            const double lowSlope =
+                (double(LETTER_BAND_CENTRE) + LETTER_BAND_HALF + kBandMargin - EYE.y) / distance;
+            const double highSlope =
+                (double(LETTER_BAND_CENTRE) - LETTER_BAND_HALF - kBandMargin - EYE.y) / distance;
+            const double lowest = std::min(vxLow * highSlope, vxHigh * highSlope) - 1e-6;
+            const double highest = std::max(vxLow * lowSlope, vxHigh * lowSlope) + 1e-6;
+            band = v.y + reachV > lowest && v.y - reachV < highest;
+        }
+        if (band)
+            fixed = SceneTiles::kGeneral;
+        else if (middle.y - reach > kHorizonMargin)
+            fixed = SceneTiles::kSky;
+        else if (middle.y + reach < -kHorizonMargin)
+            fixed = SceneTiles::kFloor;
+        else
+            fixed = SceneTiles::kGeneral;
+    }
+
+    // The farthest any of the rays can be from unit vector `axis`.
+    double farthestFrom(Dvec axis) const {
+        return length({middle.x - axis.x, middle.y - axis.y, middle.z - axis.z}) + reach;
+    }
+};
+
+// Pixels per side of the blocks that layOut() bounds: the smallest that keeps their number within
+// a budget, so a small target is bounded almost pixel by pixel and a large one still takes no
+// more than about a millisecond.
+int blockSize(int width, int height) {
+    constexpr long kBlockBudget = 40000;
+    auto blocks = [width, height](int size) {
+        return static_cast<long>((width + size - 1) / size) * ((height + size - 1) / size);
+    };
+    int size = 1;
+    while (size < SceneTiles::kTileSize && blocks(size) > kBlockBudget)
+        size *= 2;
+    return size;
+}
+
 }  // namespace
+
+void SceneTiles::pixelRay(int x, int y, int width, int height, float ray[3]) {
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const Vec3 d = Camera().ray(pixelCentre(x, width), pixelCentre(y, height), aspect);
+    ray[0] = d.x;
+    ray[1] = d.y;
+    ray[2] = d.z;
+}
+
+SceneTiles::Class SceneTiles::rayClass(const float ray[3]) {
+    return classOf({ray[0], ray[1], ray[2]});
+}
 
 void SceneTiles::layOut(int width, int height) {
     this->width = width;
@@ -82,41 +189,62 @@ void SceneTiles::layOut(int width, int height) {
     frameClasses.assign(tiles.size(), kGeneral);
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const Camera camera;
-    std::vector<Vec3> rays;
+    const int block = blockSize(width, height);
+    // The first and last pixel centre of each block along each axis (v rises with the pixel).
+    auto spans = [block](int size) {
+        std::vector<std::pair<float, float>> out;
+        for (int first = 0; first < size; first += block) {
+            const int last = std::min(size, first + block) - 1;
+            out.push_back({pixelCentre(first, size), pixelCentre(last, size)});
+        }
+        return out;
+    };
+    const auto columnSpans = spans(width);
+    const auto rowSpans = spans(height);
+    const int blocksPerTile = kTileSize / block;
+
     for (int row = 0; row < tileRows; ++row) {
         for (int column = 0; column < tileColumns; ++column) {
             Tile& tile = tiles[row * tileColumns + column];
-            rays.clear();
+            const int firstX = column * kTileSize, lastX = std::min(width, firstX + kTileSize) - 1;
+            const int firstY = row * kTileSize, lastY = std::min(height, firstY + kTileSize) - 1;
+            const float left = pixelCentre(firstX, width), right = pixelCentre(lastX, width);
+            const float bottom = pixelCentre(firstY, height), top = pixelCentre(lastY, height);
+            // overlayLogo()'s area, met by a pixel centre: v rises with the pixel, so the tile's
+            // extreme centres decide.
+            const float nearestX =
+                left <= 0.f && right >= 0.f ? 0.f : std::min(std::fabs(left), std::fabs(right));
+            tile.logo = nearestX < sceneformulas::LOGO_HALF_WIDTH + kLogoMargin &&
+                        top * .5f + .5f > sceneformulas::LOGO_BOTTOM - kLogoMargin;
+
+            // The cone's axis: the ray through the middle of the tile's pixel centres.
+            const BlockRays whole(camera, left, right, bottom, top, aspect);
+            const Dvec axis = whole.middle;
             bool sky = true, floor = true;
-            tile.logo = false;
-            // Every pixel centre of the tile inside the target: what the shader's v is there.
-            for (int y = row * kTileSize; y < std::min(height, (row + 1) * kTileSize); ++y) {
-                for (int x = column * kTileSize; x < std::min(width, (column + 1) * kTileSize);
-                     ++x) {
-                    const float sx = (x + .5f) / width * 2.f - 1.f;
-                    const float sy = (y + .5f) / height * 2.f - 1.f;
-                    rays.push_back(camera.ray(sx, sy, aspect));
-                    const Class c = rayClass(rays.back());
-                    sky = sky && c == kSky;
-                    floor = floor && c == kFloor;
-                    // overlayLogo()'s area.
-                    tile.logo = tile.logo ||
-                                (std::fabs(sx) < sceneformulas::LOGO_HALF_WIDTH + kLogoMargin &&
-                                 sy * .5f + .5f > sceneformulas::LOGO_BOTTOM - kLogoMargin);
+            double farthest = 0.;
+            if (blocksPerTile == 1) {
+                sky = whole.fixed == kSky;
+                floor = whole.fixed == kFloor;
+                farthest = whole.reach;
+            }
+            const int rowEnd = std::min<int>(rowSpans.size(), (row + 1) * blocksPerTile);
+            const int columnEnd = std::min<int>(columnSpans.size(), (column + 1) * blocksPerTile);
+            for (int by = row * blocksPerTile; blocksPerTile > 1 && by < rowEnd; ++by) {
+                for (int bx = column * blocksPerTile; bx < columnEnd; ++bx) {
+                    const BlockRays rays(camera, columnSpans[bx].first, columnSpans[bx].second,
+                                         rowSpans[by].first, rowSpans[by].second, aspect);
+                    sky = sky && rays.fixed == kSky;
+                    floor = floor && rays.fixed == kFloor;
+                    farthest = std::max(farthest, rays.farthestFrom(axis));
                 }
             }
             tile.fixed = sky ? kSky : floor ? kFloor : kGeneral;
-            Vec3 sum = {0.f, 0.f, 0.f};
-            for (const Vec3& ray : rays)
-                sum = sum + ray;
-            const Vec3 axis = normalize(sum);
-            float cosHalf = 1.f;
-            for (const Vec3& ray : rays)
-                cosHalf = std::min(cosHalf, dot(axis, ray));
-            tile.axis[0] = axis.x;
-            tile.axis[1] = axis.y;
-            tile.axis[2] = axis.z;
-            tile.cosHalf = std::clamp(cosHalf, -1.f, 1.f);
+            tile.axis[0] = static_cast<float>(axis.x);
+            tile.axis[1] = static_cast<float>(axis.y);
+            tile.axis[2] = static_cast<float>(axis.z);
+            // Two unit vectors a chord c apart are at an angle whose cosine is 1 - c^2 / 2.
+            tile.cosHalf =
+                std::clamp(static_cast<float>(1. - farthest * farthest * .5) - 1e-6f, -1.f, 1.f);
             tile.sinHalf = std::sqrt(1.f - tile.cosHalf * tile.cosHalf);
         }
     }

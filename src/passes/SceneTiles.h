@@ -4,9 +4,9 @@
 // the programs that can draw them. A tile is given a cheaper program only where that program
 // computes exactly what the full one would: every test errs toward the full program.
 //
-// layOut(width, height) once per size, then classify(time, ready) once per frame; classes() has
-// one class per tile, row by row from the bottom-left, and box() the pixels that each class covers.
-// Pure CPU work, no GL.
+// layOut(width, height) once per size (bounds over blocks of pixels, not each pixel: under 2 ms at
+// 3840x2160), then classify(time, ready) once per frame; classes() has one class per tile, row by
+// row from the bottom-left, and box() the pixels that each class covers. Pure CPU work, no GL.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +29,20 @@ class SceneTiles {
     // A bit per class, 1 << class: the classes whose program is ready to draw.
     static constexpr unsigned kAllClasses = (1u << kClassCount) - 1;
 
+    // What a tile's camera rays can meet, and a cone around them from the camera.
+    struct Tile {
+        Class fixed;    // kSky, kFloor or kGeneral, the spheres left out
+        bool logo;      // overlaps the logo's area
+        float axis[3];  // unit direction of the cone's axis
+        float cosHalf;  // cosine and sine of the angle from the axis to its farthest ray
+        float sinHalf;
+    };
+
+    // The camera ray through the centre of pixel (x, y) of a target of the given size (the
+    // shader's cameraRay()), and what it can meet, the spheres left out.
+    static void pixelRay(int x, int y, int width, int height, float ray[3]);
+    static Class rayClass(const float ray[3]);
+
     void layOut(int width, int height);
     // A tile whose class is not in `ready` goes to kGeneralLogo, the full program, which draws
     // any tile; that class must be ready.
@@ -38,17 +52,10 @@ class SceneTiles {
     int rows() const { return tileRows; }
     const std::vector<uint8_t>& classes() const { return frameClasses; }
     const Box& box(Class c) const { return boxes[c]; }
+    // Row by row from the bottom-left, as classes().
+    const Tile& tile(int i) const { return tiles[i]; }
 
   private:
-    // What a tile's camera rays can meet, and the cone around them from the camera.
-    struct Tile {
-        Class fixed;    // kSky, kFloor or kGeneral, the spheres left out
-        bool logo;      // overlaps the logo's area
-        float axis[3];  // unit direction of the cone's axis
-        float cosHalf;  // cosine and sine of the angle from the axis to its farthest ray
-        float sinHalf;
-    };
-
     int width = 0;
     int height = 0;
     int tileColumns = 0;

@@ -108,22 +108,22 @@ INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
                                            Row{Kind::Fxaa, 0.f, "fxaa", 6, 0.0003},
                                            Row{Kind::PostFx, 0.f, "postfx", 2, 0.001}));
 
-// The tiled scene against its full program drawn over every pixel, from its first frames, while
-// the cheaper programs are still being built, through the spheres' four formations and the logo's
+// The tiled scene against its full program drawn over every pixel, after its warm-up and a
+// resize (whose tiles must be laid out anew), through the spheres' four formations and the logo's
 // appearance: a tile given a program that cannot draw what its rays meet (a sphere's edge, the
 // letters, the logo) shows as a wrong patch at some time.
 TEST(ScenePassTiles, MatchFullProgramOverTheSong) {
     test::GlTestContext::ensure(kWidth, kHeight);
-    ScenePass tiled(kWidth, kHeight);
+    ScenePass tiled(kWidth + 64, kHeight + 36);
     ScenePass full(kWidth, kHeight, sceneProgramSource());
     ASSERT_EQ(tiled.buildResult(), ShaderProgram::kBuilt) << tiled.buildLog();
-    int frames = 0;
+    // Every program built at construction; none left to the full program by a failed build.
+    ASSERT_TRUE(tiled.tileProgramsReady());
+    tiled.warmUp();
+    tiled.render(0.f);
+    tiled.resize(kWidth, kHeight);
     for (float time = .25f; time < 80.f; time += 1.1f) {
         tiled.render(time);
-        // One cheaper program a frame, none left to the full program by a failed build.
-        if (++frames == SceneTiles::kGeneralLogo) {
-            ASSERT_TRUE(tiled.tileProgramsReady()) << "after " << frames << " frames";
-        }
         full.render(time);
         const test::Image image = test::readFramebuffer(tiled.framebuffer(), kWidth, kHeight);
         const test::Image expected = test::readFramebuffer(full.framebuffer(), kWidth, kHeight);

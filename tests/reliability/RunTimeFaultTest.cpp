@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Timer.h"
+#include "gl/Timer.h"
 #include "support/FaultRun.h"
 #include "support/MonitorRecording.h"
 #include "support/TestServices.h"

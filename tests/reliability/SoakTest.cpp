@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Timer.h"
 #include "audio/MusicRender.h"
+#include "gl/Timer.h"
 #include "support/MonitorRecording.h"
 #include "support/TestServices.h"
 

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "app/GlResources.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
+#include "passes/GlResources.h"
 
 namespace tw::test {
 

@@ -6,7 +6,7 @@
 
 #include "ServicesEnvironment.h"
 
-#include "app/Timer.h"
+#include "gl/Timer.h"
 #include "support/Process.h"
 
 namespace tw::test {

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/Timer.h"
+#include "gl/Timer.h"
 
 namespace tw {
 

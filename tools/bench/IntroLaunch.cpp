@@ -14,7 +14,7 @@
 
 #include "ChildProcess.h"
 #include "ServicesEnvironment.h"
-#include "app/Timer.h"
+#include "gl/Timer.h"
 
 namespace tw {
 

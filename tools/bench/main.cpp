@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -28,8 +29,6 @@
 #include "BenchTable.h"
 #include "ChildProcess.h"
 #include "IntroLaunch.h"
-#include "app/GlResources.h"
-#include "app/Timer.h"
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/fxaaVertexSource.h"
 #include "embedded/passthroughVertexSource.h"
@@ -39,7 +38,9 @@
 #include "gl/OffscreenContext.h"
 #include "gl/RenderTarget.h"
 #include "gl/ShaderProgram.h"
+#include "gl/Timer.h"
 #include "passes/FxaaPass.h"
+#include "passes/GlResources.h"
 #include "passes/PostFxPass.h"
 #include "passes/ScenePass.h"
 #include "passes/SceneShaderSource.h"
@@ -148,29 +149,33 @@ void timeProgramBuild(tw::BenchTable& table, const char* name, const std::string
               "llvmpipe compiles at first draw");
 }
 
-// The scene pass as the intro makes it: the full program and the marker built and drawn once
-// before the first frame, then the frames until each tile class has its own program.
+// The scene pass as the intro makes it before its clock starts: every tile class's program and
+// the marker built and drawn once.
 void timeScenePassReady(tw::BenchTable& table) {
     const double start = tw::Timer::now();
     tw::ScenePass pass(64, 36);
+    pass.warmUp();
     glFinish();
-    if (pass.buildResult() != tw::ShaderProgram::kBuilt) {
+    if (pass.buildResult() != tw::ShaderProgram::kBuilt || !pass.tileProgramsReady()) {
         std::fprintf(stderr, "%s\ntidewatch-bench: the scene pass did not build\n",
                      pass.buildLog().c_str());
         std::exit(1);
     }
-    const double firstFrame = tw::Timer::now();
-    int frames = 0;
-    while (!pass.tileProgramsReady() && frames < tw::SceneTiles::kClassCount) {
-        pass.render(0.f);
-        ++frames;
+    table.add("scene pass ready", "-", "-", (tw::Timer::now() - start) * 1000.0, "ms",
+              std::to_string(tw::SceneTiles::kClassCount) +
+                  " programs and the tile marker built and drawn once");
+}
+
+// The tile layout, once per rendering size, before that size's first frame.
+void timeTileLayout(tw::BenchTable& table, const Options& options) {
+    const std::string clock = options.cpuTime ? "CPU time, " : "";
+    for (const auto& size : {std::array<int, 2>{1920, 1080}, {3840, 2160}}) {
+        tw::SceneTiles tiles;
+        const tw::Median median = tw::medianMilliseconds([&] { tiles.layOut(size[0], size[1]); },
+                                                         options.frames, kRowBudgetSeconds);
+        table.add("scene tile layout", sizeName(size[0], size[1]), "-", median.milliseconds, "ms",
+                  clock + "median of " + std::to_string(median.frames) + " layouts");
     }
-    glFinish();
-    const double tilesReady = tw::Timer::now();
-    table.add("scene pass ready", "-", "-", (firstFrame - start) * 1000.0, "ms",
-              "full program and tile marker built and drawn once");
-    table.add("scene tile programs", "64x36", "-", (tilesReady - firstFrame) * 1000.0, "ms",
-              std::to_string(frames) + " frames, one program built and drawn once in each");
 }
 
 // One size: every pass built once and timed at each scene time.
@@ -316,6 +321,7 @@ int main(int argc, char** argv) {
     tw::BenchTable table;
     prepareGl(table);
     timeScenePassReady(table);
+    timeTileLayout(table, options);
     const tw::SceneProgramSource plain = tw::plainSceneProgramSource();
     const tw::SceneProgramSource scene = tw::sceneProgramSource();
     timeProgramBuild(table, "scene plain", plain.vertex, plain.fragment);

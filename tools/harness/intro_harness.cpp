@@ -1,7 +1,9 @@
-// The intro's entry point with test hooks: a GL resolver that lacks one entry point and a report
-// of every presented frame on standard error. Everything else is the real Intro.
-//   intro_harness [--missing NAME] [--trace]
+// The intro's entry point with test hooks: a GL resolver that lacks one entry point, a report of
+// every presented frame on standard error, and an end after some seconds of scene time as if
+// Escape were pressed. Everything else is the real Intro.
+//   intro_harness [--missing NAME] [--trace] [--until SECONDS]
 #include <GL/glx.h>
+#include <GLFW/glfw3.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,21 +32,28 @@ void reportQuad() {
 
 int main(int argc, char** argv) {
     bool trace = false;
+    double until = -1.0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--missing") == 0 && i + 1 < argc) {
             missingName = argv[++i];
         } else if (std::strcmp(argv[i], "--trace") == 0) {
             trace = true;
+        } else if (std::strcmp(argv[i], "--until") == 0 && i + 1 < argc) {
+            until = std::atof(argv[++i]);
         }
     }
     std::atexit(reportQuad);
 
     const tw::RenderSize screen = tw::Intro::startWindowSystem();
     tw::Intro intro(screen.width, screen.height, missingName.empty() ? nullptr : resolveAllBut);
-    if (trace) {
-        intro.setFrameObserver([](const tw::FrameReport& r) {
-            std::fprintf(stderr, "frame %d time %.6f size %dx%d\n", r.frame, r.time, r.width,
-                         r.height);
+    if (trace || until >= 0.0) {
+        intro.setFrameObserver([trace, until](const tw::FrameReport& r) {
+            if (trace)
+                std::fprintf(stderr, "frame %d time %.6f size %dx%d late builds %ld draws %ld\n",
+                             r.frame, r.time, r.width, r.height, r.lateBuilds, r.lateFirstDraws);
+            // The loop runs in this thread with the window's context current.
+            if (until >= 0.0 && r.time >= until)
+                glfwSetWindowShouldClose(glfwGetCurrentContext(), GLFW_TRUE);
         });
     }
     intro.run();

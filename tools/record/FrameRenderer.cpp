@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "app/GlResources.h"
-#include "app/Timer.h"
-#include "passes/PassChain.h"
+#include "gl/Timer.h"
+#include "passes/GlResources.h"
 
 namespace tw {
 
@@ -16,8 +15,8 @@ FrameRenderer::FrameRenderer(int width, int height, bool pixelBuffers, bool sepa
       times(times),
       pixels(static_cast<size_t>(width) * height * 4) {
     prepareGlResources(width, height);
-    passes = createPassChain(width, height);
-    if (passes->failure() != nullptr)
+    driver = std::make_unique<FrameDriver>(RenderSize{width, height}, false, false);
+    if (driver->failure() != nullptr)
         return;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
@@ -42,7 +41,7 @@ FrameRenderer::~FrameRenderer() {
 
 const uint8_t* FrameRenderer::render(float time) {
     double mark = Timer::now();
-    passes->render(time);
+    driver->render(time);
     if (separateStages)
         glFinish();
     double now = Timer::now();
@@ -51,7 +50,7 @@ const uint8_t* FrameRenderer::render(float time) {
 
     // The post pass's framebuffer still holds the finished frame; its colour attachment is the
     // read buffer.
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, passes->output().framebuffer());
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, driver->output().framebuffer());
     const GLuint buffer = packBuffers[rendered % 2];
     if (buffer != 0) {
         glBindBufferARB(GL_PIXEL_PACK_BUFFER_ARB, buffer);

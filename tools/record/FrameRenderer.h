@@ -1,8 +1,9 @@
 // Renders the intro's frames off-screen at one fixed size and reads them back into memory.
 //
 // Construct with the off-screen context current and the extension table loaded: it sets up GL
-// and the passes exactly as the intro does (prepareGlResources, createPassChain) at the recording
-// size; check failure() before rendering: non-null when a pass did not build. render(time) once per
+// and the frame driver exactly as the intro does (prepareGlResources, FrameDriver) at the recording
+// size, which the driver keeps; check failure() before rendering: non-null when a pass did not
+// build. render(time) once per
 // frame; it returns the pixels of the oldest frame whose read-back is complete, or null while the
 // first one is still in flight. After the last frame, finish() returns the one still in flight (or
 // null). Pixels are RGBA rows, bottom row first, valid until the next call.
@@ -15,7 +16,7 @@
 
 #include "RecordStats.h"
 #include "gl/GlExtensionTable.h"
-#include "passes/PassChain.h"
+#include "passes/FrameDriver.h"
 
 namespace tw {
 
@@ -31,7 +32,7 @@ class FrameRenderer {
     FrameRenderer& operator=(const FrameRenderer&) = delete;
 
     // Null when every pass built; otherwise which did not, and its log.
-    const PassChain::Failure* failure() const { return passes->failure(); }
+    const FrameDriver::Failure* failure() const { return driver->failure(); }
     // Null while the frame is in flight (the first of a pair), or, with error() set, when the
     // finished frame could not be read back.
     const uint8_t* render(float time);
@@ -45,7 +46,7 @@ class FrameRenderer {
     int height;
     bool separateStages;
     StageTimes& times;
-    std::unique_ptr<PassChain> passes;
+    std::unique_ptr<FrameDriver> driver;
 
     PFNGLMAPBUFFERARBPROC mapBuffer = nullptr;
     PFNGLUNMAPBUFFERARBPROC unmapBuffer = nullptr;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/Timer.h"
+#include "gl/Timer.h"
 
 namespace tw {
 

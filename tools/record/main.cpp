@@ -16,11 +16,11 @@
 #include "RecordStats.h"
 #include "StopSignal.h"
 #include "VideoEncoder.h"
-#include "app/Timer.h"
 #include "audio/MusicStream.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
-#include "passes/PassChain.h"
+#include "gl/Timer.h"
+#include "passes/FrameDriver.h"
 
 namespace {
 
@@ -66,9 +66,9 @@ int record(const tw::RecordOptions& options, tw::MusicStream& music, long frames
     tw::Timer setupTimer;
     tw::FrameRenderer renderer(options.width, options.height, options.pixelBuffers, options.stats,
                                tw::OffscreenContext::resolve, times);
-    if (const tw::PassChain::Failure* failure = renderer.failure()) {
+    if (const tw::FrameDriver::Failure* failure = renderer.failure()) {
         std::fprintf(stderr, "%s\n", failure->log.c_str());
-        error = tw::PassChain::failureLine(failure->pass);
+        error = failure->line;
         return kFailureStatus;
     }
     music.seek(options.start);

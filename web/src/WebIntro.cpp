@@ -1,9 +1,7 @@
 #include "WebIntro.h"
 
-#include <emscripten/emscripten.h>
-
-#include "app/GlResources.h"
 #include "assets/TextureBank.h"
+#include "passes/GlResources.h"
 
 namespace tw {
 
@@ -22,7 +20,9 @@ bool WebIntro::restore() {
     TextureBank& bank = TextureBank::instance();
     for (Texture* texture : {&bank.logo, &bank.fbm, &bank.checker, &bank.font, &bank.scroll})
         texture->renew();
-    chain.reset();
+    if (driver)
+        size = driver->size();
+    driver.reset();
     return build();
 }
 
@@ -30,26 +30,13 @@ bool WebIntro::build() {
     // The bank keeps the canvas's size; the passes keep the current step's.
     const TextureBank& bank = TextureBank::instance();
     prepareGlResources(bank.screenWidth, bank.screenHeight);
-    chain = createPassChain(size.width, size.height);
-    if (const PassChain::Failure* failure = chain->failure()) {
-        line = PassChain::failureLine(failure->pass);
+    driver = std::make_unique<FrameDriver>(size, !fixed, true);
+    if (const FrameDriver::Failure* failure = driver->failure()) {
+        line = failure->line;
         log = failure->log;
         return false;
     }
-    if (stretch.build() != ShaderProgram::kBuilt) {
-        line = "Stretch Shader : ERROR";
-        log = stretch.log();
-        return false;
-    }
-    timing = false;
     return true;
-}
-
-void WebIntro::resizePasses(RenderSize to) {
-    size = to;
-    chain->resize(size.width, size.height);
-    lastStep = emscripten_get_now();
-    framesSinceStep = 0;
 }
 
 void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
@@ -59,19 +46,10 @@ void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
         bank.screenHeight = canvasHeight;
         // A new window size starts the calibration again from that size, as a new window would.
         if (!fixed)
-            resizePasses({canvasWidth, canvasHeight});
+            driver->resize({canvasWidth, canvasHeight});
     }
-    if (!timing) {
-        lastStep = emscripten_get_now();
-        framesSinceStep = 0;
-        timing = true;
-    }
-    if (!fixed &&
-        resolutionStepDue((emscripten_get_now() - lastStep) / 1000.0, framesSinceStep, size.width))
-        resizePasses(lowerResolution(size));
-    chain->render(time);
-    stretch.draw(chain->output().colorTexture(), canvasWidth, canvasHeight);
-    ++framesSinceStep;
+    driver->render(time);
+    driver->present(canvasWidth, canvasHeight);
 }
 
 }  // namespace tw

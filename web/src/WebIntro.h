@@ -1,5 +1,5 @@
-// The browser's frame loop: what the desktop's Intro does between two buffer swaps, called once
-// per animation frame by the page, which owns the clock (the audio clock once sound runs).
+// The browser's shell around the FrameDriver, called once per animation frame by the page, which
+// owns the clock (the audio clock once sound runs), the canvas's size and the lost context.
 //
 // start() once with the page's WebGL 2 context current; frame() per animation frame; restore()
 // after the browser gives back a lost context. The GL objects live as long as the page (or the
@@ -9,9 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ResolutionStep.h"
-#include "passes/PassChain.h"
-#include "passes/ScreenStretch.h"
+#include "passes/FrameDriver.h"
 
 namespace tw {
 
@@ -30,21 +28,16 @@ class WebIntro {
 
     const std::string& failureLine() const { return line; }
     const std::string& failureLog() const { return log; }
-    RenderSize renderSize() const { return size; }
+    RenderSize renderSize() const { return driver ? driver->size() : size; }
 
   private:
     bool build();
-    void resizePasses(RenderSize to);
 
-    std::unique_ptr<PassChain> chain;
-    ScreenStretch stretch;
-    RenderSize size{0, 0};
+    // A new one at each (re)build: its calibration starts at its first frame, so time behind the
+    // start screen never counts as a slow frame.
+    std::unique_ptr<FrameDriver> driver;
+    RenderSize size{0, 0};  // to build at: the start's, then the step's when the context was lost
     bool fixed = false;
-    // The calibration starts at the first frame after (re)building, as the desktop's does just
-    // before its loop, so time behind the start screen never counts as a slow frame.
-    bool timing = false;
-    double lastStep = 0;  // ms, page clock
-    int framesSinceStep = 0;
     std::string line;
     std::string log;
 };

@@ -3,8 +3,8 @@
 //
 // With a GL context current and the extension table loaded: prepareGlResources() once (the
 // full-screen quad, the texture bank sized to the screen and filled, then what the final draw
-// needs), then createPassChain(). Nothing here ends the process: each program reports a failed
-// pass in its own voice.
+// needs), then a FrameDriver, which makes its chain with createPassChain(). Nothing here ends the
+// process: each program reports a failed pass in its own voice.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/Timer.h"
+#include "gl/Timer.h"
 
 #include <time.h>
 

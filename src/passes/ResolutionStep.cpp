@@ -1,4 +1,4 @@
-#include "app/ResolutionStep.h"
+#include "passes/ResolutionStep.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "app/GlResources.h"
+#include "passes/GlResources.h"
 
 #include <cstdio>
 

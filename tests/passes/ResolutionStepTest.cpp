@@ -1,7 +1,7 @@
 // The calibration rule of the frame loop, as pure functions.
 #include <gtest/gtest.h>
 
-#include "app/ResolutionStep.h"
+#include "passes/ResolutionStep.h"
 
 namespace tw {
 namespace {

@@ -1,0 +1,59 @@
+#include "passes/FrameDriver.h"
+
+#include "assets/TextureBank.h"
+#include "gl/GlExtensionTable.h"
+#include "passes/GlResources.h"
+
+namespace tw {
+
+FrameDriver::FrameDriver(RenderSize size, bool calibrate, bool stretchToScreen)
+    : current(size), calibrating(calibrate) {
+    chain = createPassChain(size.width, size.height);
+    if (const PassChain::Failure* chainFailure = chain->failure()) {
+        failed = Failure{PassChain::failureLine(chainFailure->pass), chainFailure->log};
+        return;
+    }
+    if (stretchToScreen && stretch.build() != ShaderProgram::kBuilt) {
+        failed = Failure{"Stretch Shader : ERROR", stretch.log()};
+        return;
+    }
+    chain->warmUp();
+    if (stretchToScreen) {
+        const TextureBank& bank = TextureBank::instance();
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+        stretch.draw(chain->output().colorTexture(), bank.screenWidth, bank.screenHeight);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    // The pixels drawn on the way must not land in the first timed frame either.
+    glFinish();
+}
+
+void FrameDriver::render(float time) {
+    if (calibrating) {
+        if (!timing) {
+            timing = true;
+            sinceStep.reset();
+            framesSinceStep = 0;
+        } else if (resolutionStepDue(sinceStep.elapsed(), framesSinceStep, current.width)) {
+            current = lowerResolution(current);
+            chain->resize(current.width, current.height);
+            sinceStep.reset();
+            framesSinceStep = 0;
+        }
+    }
+    chain->render(time);
+    ++framesSinceStep;
+}
+
+void FrameDriver::present(int screenWidth, int screenHeight) {
+    stretch.draw(chain->output().colorTexture(), screenWidth, screenHeight);
+}
+
+void FrameDriver::resize(RenderSize to) {
+    current = to;
+    chain->resize(current.width, current.height);
+    timing = false;
+}
+
+}  // namespace tw

@@ -1,0 +1,93 @@
+// The tile layout against the camera rays of single pixels. A tile given a cheaper class than one
+// of its pixels allows, or a cone that leaves a pixel's ray out (a sphere then missed), draws a
+// wrong patch; bounds much looser than the pixels' own send tiles to the full program for nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "passes/SceneTiles.h"
+
+namespace tw {
+namespace {
+
+struct Size {
+    int width;
+    int height;
+};
+
+void PrintTo(const Size& size, std::ostream* out) {
+    *out << size.width << "x" << size.height;
+}
+
+// What the pixels of one tile say, each on its own.
+struct PixelView {
+    bool sky = true, floor = true;  // every ray only meets the sky (the floor)
+    bool logo = false;              // a pixel centre lies in the logo's area
+    float cosFarthest = 1.f;        // the farthest ray from the tile's axis
+};
+
+class SceneTilesLayout : public ::testing::TestWithParam<Size> {};
+
+// Every tile's class, logo flag and cone hold each of its pixels, and stay close to them: at most
+// 1 % of the tiles lose a class their pixels would give them (0.3 % or less today), and no cone is
+// more than half as wide again as its farthest ray (1.13 times at most today).
+TEST_P(SceneTilesLayout, BoundsHoldEveryPixelAndStayClose) {
+    const Size size = GetParam();
+    SceneTiles tiles;
+    tiles.layOut(size.width, size.height);
+    ASSERT_EQ(tiles.columns(), (size.width + 15) / 16);
+    ASSERT_EQ(tiles.rows(), (size.height + 15) / 16);
+    std::vector<PixelView> views(static_cast<size_t>(tiles.columns()) * tiles.rows());
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const int i = (y / 16) * tiles.columns() + x / 16;
+            const SceneTiles::Tile& tile = tiles.tile(i);
+            float ray[3];
+            SceneTiles::pixelRay(x, y, size.width, size.height, ray);
+            const SceneTiles::Class c = SceneTiles::rayClass(ray);
+            PixelView& view = views[i];
+            view.sky = view.sky && c == SceneTiles::kSky;
+            view.floor = view.floor && c == SceneTiles::kFloor;
+            // The shader's logo area: |v.x| < .8 and uv.y > .64.
+            const float vx = (x + .5f) / size.width * 2.f - 1.f;
+            const float vy = (y + .5f) / size.height * 2.f - 1.f;
+            view.logo = view.logo || (std::fabs(vx) < .8f && vy > .28f);
+            const float cosine =
+                tile.axis[0] * ray[0] + tile.axis[1] * ray[1] + tile.axis[2] * ray[2];
+            view.cosFarthest = std::min(view.cosFarthest, cosine);
+        }
+    }
+    int lostClasses = 0;
+    for (size_t i = 0; i < views.size(); ++i) {
+        const SceneTiles::Tile& tile = tiles.tile(static_cast<int>(i));
+        const PixelView& view = views[i];
+        const int column = static_cast<int>(i) % tiles.columns();
+        const int row = static_cast<int>(i) / tiles.columns();
+        const std::string where = "tile " + std::to_string(column) + "," + std::to_string(row);
+        ASSERT_TRUE(tile.fixed != SceneTiles::kSky || view.sky) << where << " is sky, a pixel not";
+        ASSERT_TRUE(tile.fixed != SceneTiles::kFloor || view.floor)
+            << where << " is floor, a pixel not";
+        ASSERT_TRUE(tile.logo || !view.logo) << where << " misses the logo";
+        ASSERT_GE(view.cosFarthest, tile.cosHalf) << where << ": a ray lies outside the cone";
+        if (tile.fixed == SceneTiles::kGeneral && (view.sky || view.floor))
+            ++lostClasses;
+        const float farthest = std::acos(std::min(1.f, view.cosFarthest));
+        EXPECT_LE(std::acos(tile.cosHalf), 1.5f * farthest + 1e-3f)
+            << where << ": the cone is far wider than its rays";
+    }
+    EXPECT_LE(lostClasses, static_cast<int>(views.size()) / 100)
+        << lostClasses << " of " << views.size() << " tiles lost the class of their pixels";
+}
+
+// The intro's own sizes, its steps down, sizes whose edge tiles are partly outside, and one a
+// tile and a half across, where a tile's rays spread far.
+INSTANTIATE_TEST_SUITE_P(Sizes, SceneTilesLayout,
+                         ::testing::Values(Size{320, 180}, Size{384, 216}, Size{512, 288},
+                                           Size{1280, 720}, Size{1366, 768}, Size{1920, 1080},
+                                           Size{200, 77}, Size{24, 10}));
+
+}  // namespace
+}  // namespace tw
