@@ -21,6 +21,22 @@ function(tw_embed_text target symbol file)
     target_sources(${target} PRIVATE ${out_cpp} ${out_h})
 endfunction()
 
+# tw_embed_shader(<target> <symbol> <dir> <part>...): the GLSL parts under <dir> joined in order
+# into one program stage (cmake/JoinShader.cmake), embedded as tw_embed_text does; the part lists
+# are the one place that says which parts make a stage, and in which order.
+set(TW_JOIN_SHADER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/JoinShader.cmake)
+function(tw_embed_shader target symbol dir)
+    list(TRANSFORM ARGN PREPEND ${dir}/ OUTPUT_VARIABLE parts)
+    set(joined ${CMAKE_BINARY_DIR}/generated/glsl/${symbol}.glsl)
+    add_custom_command(
+        OUTPUT ${joined}
+        COMMAND ${CMAKE_COMMAND} "-DPARTS=${parts}" -DOUTPUT=${joined} -P ${TW_JOIN_SHADER_SCRIPT}
+        DEPENDS ${parts} ${TW_JOIN_SHADER_SCRIPT}
+        COMMENT "Joining ${symbol}"
+        VERBATIM)
+    tw_embed_text(${target} ${symbol} ${joined})
+endfunction()
+
 # tw_embed_binary(<target> <symbol> <file>): links the bytes of <file> (usually produced by a
 # generator's custom command) into <target> as `extern "C" const uint8_t tw_<symbol>_begin[]`,
 # 4-byte aligned in read-only data, with its length in `extern "C" const uint64_t
@@ -46,4 +62,22 @@ tw_${symbol}_size:
     # target lives, so a regenerated file is assembled in again. The one place that says so.
     set_source_files_properties(${out_s} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${file})
     target_sources(${target} PRIVATE ${out_s})
+endfunction()
+
+# tw_glsl_as_cpp(<target> <file>): the GLSL part <file> less its version line, as the generated
+# glsl/<name>.inc that C++ includes to use the shaders' own constants and formulas (the part must
+# keep to what reads alike in both languages).
+set(TW_GLSL_AS_CPP_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/GlslAsCpp.cmake)
+function(tw_glsl_as_cpp target file)
+    get_filename_component(abs ${file} ABSOLUTE)
+    get_filename_component(name ${file} NAME_WE)
+    set(out ${CMAKE_BINARY_DIR}/generated/glsl/${name}.inc)
+    add_custom_command(
+        OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${abs} -DOUTPUT=${out} -P ${TW_GLSL_AS_CPP_SCRIPT}
+        DEPENDS ${abs} ${TW_GLSL_AS_CPP_SCRIPT}
+        COMMENT "Making ${file} includable from C++")
+    add_custom_target(tw_glsl_${name} DEPENDS ${out})
+    add_dependencies(${target} tw_glsl_${name})
+    target_sources(${target} PRIVATE ${out})
 endfunction()

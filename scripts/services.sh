@@ -2,7 +2,8 @@
 # Starts or stops the private display (Xvfb, Mesa llvmpipe) and sound server (PulseAudio with a
 # null sink) that the tests share once per test run, and that the benchmark and the soak and
 # sanitizer scripts start for themselves.
-#   services.sh start DIR   writes DIR/env for with-services.sh
+#   services.sh start DIR   writes DIR/env, shell lines that export what a client needs (scripts
+#                           source it; TestServices and tidewatch-bench read it)
 #   services.sh stop DIR
 # A watchdog stops both when the process that ran "start" (ctest) goes away, so an interrupted
 # run leaves nothing behind.

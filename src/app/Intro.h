@@ -5,6 +5,8 @@
 // startWindowSystem() first; construct with the primary monitor's size it returns; run() until
 // Escape or the window system's close request (the passes are released and GLFW terminated when it
 // returns); then destroy. Every start-up failure prints its line and exits with status 1.
+// Desktop only: the browser build has no Intro; its other side is web/src/WebIntro.h, the same
+// start-up and frames driven by the page.
 #pragma once
 
 #include <functional>

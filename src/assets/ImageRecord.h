@@ -38,6 +38,6 @@ class ImageRecord {
 
 ImageRecord logoRecord();  // 1920x608 GL_RGBA logotype on a transparent background
 ImageRecord fontRecord();  // 144x60 GL_LUMINANCE atlas, 16x6 cells of 9x10 pixels, codes 32-127
-ImageRecord fbmRecord();   // 256x256 GL_LUMINANCE tiling cloud noise
+ImageRecord fbmRecord();   // 256x256 GL_LUMINANCE tiling fbm noise
 
 }  // namespace tw

@@ -3,6 +3,8 @@
 //
 // open() once on the main thread, then write() from one thread only, then close() on the main
 // thread after the last write has returned. Not safe for concurrent use.
+// Desktop only: the browser build's other side is the page's Web Audio feed (web/sound.js), fed by
+// web/src/WebMusic.h.
 #pragma once
 
 #include <cstdint>

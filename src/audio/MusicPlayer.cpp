@@ -13,7 +13,7 @@ pthread_t MusicPlayer::thread;
 bool MusicPlayer::threadStarted = false;
 xmp_frame_info MusicPlayer::frameInfo;
 std::atomic<bool> MusicPlayer::running{false};
-std::atomic<long> MusicPlayer::played{0};
+std::atomic<long> MusicPlayer::ticks{0};
 
 const char* MusicPlayer::start() {
     const char* failure = nullptr;
@@ -28,7 +28,7 @@ const char* MusicPlayer::start() {
         return "can't initialize soun";
     }
     running.store(true);
-    played.store(0);
+    ticks.store(0);
     const int err = pthread_create(&thread, nullptr, threadMain, nullptr);
     threadStarted = err == 0;
     if (!threadStarted)
@@ -42,7 +42,7 @@ void* MusicPlayer::threadMain(void* /*unused*/) {
         xmp_play_frame(context);
         xmp_get_frame_info(context, &frameInfo);
         AudioOutput::write(frameInfo.buffer, frameInfo.buffer_size);
-        played.fetch_add(1);
+        ticks.fetch_add(1);
     }
     return nullptr;
 }

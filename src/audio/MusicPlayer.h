@@ -5,6 +5,8 @@
 // nothing stays open. stop() at shut-down: the thread ends, the player is freed, the queued audio
 // plays out and the device closes; without a successful start() it does nothing. start() may
 // follow a stop() again. Both on the main thread.
+// The browser build shares createContext() (MusicPlayerContext.cpp) and nothing else: its other
+// side is web/src/WebMusic.h, which the page's Web Audio feed pulls from.
 #pragma once
 
 #include <pthread.h>
@@ -20,8 +22,8 @@ class MusicPlayer {
     // "can't initialize soun" (the sound device's error is then on standard error).
     static const char* start();
     static void stop();
-    // Player frames the audio thread has played since the last start().
-    static long framesPlayed() { return played.load(); }
+    // Module ticks (player frames) the audio thread has played since the last start().
+    static long ticksPlayed() { return ticks.load(); }
 
     // A player context with the embedded module loaded and playing at 44100 Hz, 16-bit stereo,
     // with the intro's mixer settings. On failure: null, and `failure` names the failed step
@@ -37,7 +39,7 @@ class MusicPlayer {
     static xmp_frame_info frameInfo;
     // Written by the main thread, read by the audio thread before every frame.
     static std::atomic<bool> running;
-    static std::atomic<long> played;
+    static std::atomic<long> ticks;
 };
 
 }  // namespace tw

@@ -1,7 +1,7 @@
 // The one vertex buffer with the four screen corners, drawn by every pass and by the final draw.
 //
-// create() once after loadGlExtensions(); prepareFinalDraw() once after it; draw() any number of
-// times; destroy() is never needed (the buffer ends with the context). draw() leaves no buffer
+// create() once after loadGlExtensions(); setFixedFunctionState() once after it; draw() any number
+// of times; destroy() is never needed (the buffer ends with the context). draw() leaves no buffer
 // bound and both client arrays off.
 // This file's desktop side is FullscreenQuad.cpp with FullscreenQuadDraw.cpp; the browser build
 // shares the first and links its own draw (web/src/FullscreenQuadDraw.cpp).
@@ -19,8 +19,11 @@ class FullscreenQuad {
     static constexpr std::size_t kTexCoordOffset = 8 * sizeof(GLfloat);
 
     static void create();
-    // What the final draw of the finished frame needs beyond the quad, at the screen size.
-    static void prepareFinalDraw(int screenWidth, int screenHeight);
+    // Start-up's fixed-function state: 1D and 2D texturing on unit 0, the viewport at the screen
+    // size and identity matrices. No draw of the intro relies on it any more (the final draw is
+    // ScreenStretch's shader); start-up still sets it, in its place in the order. The browser
+    // has no fixed-function state and sets nothing.
+    static void setFixedFunctionState(int screenWidth, int screenHeight);
     // Positions (-1..1) go to gl_Vertex, texture coordinates (0,0 lower-left) to unit 0.
     static void draw();
     static void destroy();

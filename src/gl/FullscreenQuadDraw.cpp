@@ -5,10 +5,8 @@
 
 namespace tw {
 
-// Texturing on unit 0 for fixed-function draws (the intro's final draw is ScreenStretch's
-// shader), the viewport at the screen size and identity matrices so the quad's -1..1 corners
-// cover it.
-void FullscreenQuad::prepareFinalDraw(int screenWidth, int screenHeight) {
+// Identity matrices: a fixed-function draw of the quad's -1..1 corners would cover the viewport.
+void FullscreenQuad::setFixedFunctionState(int screenWidth, int screenHeight) {
     glEnable(GL_TEXTURE_1D);
     glEnable(GL_TEXTURE_2D);
     glViewport(0, 0, screenWidth, screenHeight);

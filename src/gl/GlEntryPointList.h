@@ -1,6 +1,6 @@
 // The GL entry points beyond the base library, in look-up order, one line each: the one list that
-// GlExtensionTable.h declares, GlExtensionPointers.cpp defines, GlExtensionTable.cpp looks up by
-// name and web/src/GlEntryPoints.cpp fills with WebGL 2's functions.
+// GlExtensionTable.h declares, GlEntryPoints.cpp defines, GlExtensionTable.cpp looks up by
+// name and web/src/GlExtensionTable.cpp fills with WebGL 2's functions.
 //
 // No include guard: define TW_GL_ENTRY(type, name, webgl) before each inclusion, and
 // TW_GL_LOG_ENTRY likewise to get the info-log entry point that follows the table. `webgl` is the

@@ -4,7 +4,7 @@
 
 namespace tw {
 
-const char GlExtensionTable[kGlExtensionCount][kGlExtensionSlotBytes] = {
+const char GlExtensionTable[kGlEntryPointCount][kGlEntryPointSlotBytes] = {
 #define TW_GL_ENTRY(type, name, webgl) #name,
 #include "gl/GlEntryPointList.h"
 };
@@ -12,7 +12,7 @@ const char GlExtensionTable[kGlExtensionCount][kGlExtensionSlotBytes] = {
 namespace {
 
 // Each slot's pointer, in table order, so the look-up can run as one loop over the names.
-void** const slots[kGlExtensionCount] = {
+void** const slots[kGlEntryPointCount] = {
 #define TW_GL_ENTRY(type, name, webgl) reinterpret_cast<void**>(&name),
 #include "gl/GlEntryPointList.h"
 };
@@ -28,9 +28,9 @@ bool loadGlExtensions() {
 }
 
 bool loadGlExtensions(GlResolver resolve, const char** missing) {
-    for (int i = 0; i < kGlExtensionCount; ++i)
+    for (int i = 0; i < kGlEntryPointCount; ++i)
         *slots[i] = nullptr;
-    for (int i = 0; i < kGlExtensionCount; ++i) {
+    for (int i = 0; i < kGlEntryPointCount; ++i) {
         *slots[i] = resolve(GlExtensionTable[i]);
         if (*slots[i] == nullptr) {
             if (missing != nullptr)
@@ -44,7 +44,7 @@ bool loadGlExtensions(GlResolver resolve, const char** missing) {
     return true;
 }
 
-void* glExtensionPointer(int slot) {
+void* glEntryPoint(int slot) {
     return *slots[slot];
 }
 

@@ -5,7 +5,7 @@
 // glBindFramebufferEXT and the rest under their GL names: inside namespace tw these names are the
 // pointers declared here, not the library's own exports.
 // This file's desktop side is GlExtensionTable.cpp; the browser build links its own look-up
-// (web/src/GlEntryPoints.cpp). Both fill the pointers of GlExtensionPointers.cpp.
+// (web/src/GlExtensionTable.cpp). Both fill the pointers that GlEntryPoints.cpp defines.
 #pragma once
 
 #include <GL/gl.h>
@@ -16,26 +16,27 @@ namespace tw {
 // Looks up one entry point by name; null when the implementation lacks it.
 using GlResolver = void* (*)(const char* name);
 
-constexpr int kGlExtensionCount = 0
+constexpr int kGlEntryPointCount = 0
 #define TW_GL_ENTRY(type, name, webgl) +1
 #include "gl/GlEntryPointList.h"
     ;
-constexpr int kGlExtensionSlotBytes = 29;  // longest name (28 characters) plus its terminator
+static_assert(kGlEntryPointCount == 35, "the table has 35 fixed slots");
+constexpr int kGlEntryPointSlotBytes = 29;  // longest name (28 characters) plus its terminator
 
-// The 35 names in fixed slots of 29 bytes, in look-up order.
-extern const char GlExtensionTable[kGlExtensionCount][kGlExtensionSlotBytes];
+// The names in fixed slots of kGlEntryPointSlotBytes, in look-up order.
+extern const char GlExtensionTable[kGlEntryPointCount][kGlEntryPointSlotBytes];
 
-// Resolves all 35 entry points in order; stops at the first one the resolver cannot find,
-// leaving it and every later pointer null, and names it in `missing` when given. The default
-// resolver is glXGetProcAddress.
+// Resolves every entry point of the table in order; stops at the first one the resolver cannot
+// find, leaving it and every later pointer null, and names it in `missing` when given. The
+// default resolver is glXGetProcAddress.
 bool loadGlExtensions();
 bool loadGlExtensions(GlResolver resolve, const char** missing = nullptr);
 
 // The resolved pointer of slot i (null before the look-up or when it failed at or before i).
-void* glExtensionPointer(int slot);
+void* glEntryPoint(int slot);
 
-// The pointers, under the GL names; glGetInfoLogARB, not one of the 35, follows them: null when
-// the implementation lacks it, and nothing else depends on it.
+// The pointers, under the GL names; glGetInfoLogARB, not one of the table's, follows them: null
+// when the implementation lacks it, and nothing else depends on it.
 #define TW_GL_ENTRY(type, name, webgl) extern type name;
 #define TW_GL_LOG_ENTRY TW_GL_ENTRY
 #include "gl/GlEntryPointList.h"

@@ -4,6 +4,8 @@
 // Construct with a context current and the extension table loaded (320x240); resize() to the
 // wanted size; per frame begin(), draw, end(). end() restores the screen-size viewport from the
 // TextureBank and binds framebuffer 0. resize() keeps every GL name and re-attaches both images.
+// Both builds compile this file; on the browser side, which has no matrix stack, its
+// glPushMatrix/glPopMatrix calls reach do-nothing stubs (web/src/GlExtensionTable.cpp).
 #pragma once
 
 #include <GL/gl.h>

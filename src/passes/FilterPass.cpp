@@ -16,7 +16,7 @@ FilterPass::FilterPass(int width, int height, const RenderTarget* source, const 
         resize(width, height);
 }
 
-void FilterPass::filter() {
+void FilterPass::render(float /*time*/) {
     begin();
     program.use();
     // Looked up every frame: the frame loop may have resized the targets since the last one, and

@@ -3,8 +3,8 @@
 //
 // A subclass constructs it with the screen size, the pass it reads (not owned), its program's
 // sources and the names of its sampler and size uniforms; after a failed build buildResult() and
-// buildLog() say what failed and the pass must not render. filter() draws one frame.
-// GL contract of filter(): makes unit 0 active, binds the source's colour texture there for the
+// buildLog() say what failed and the pass must not render. render(time) draws one frame.
+// GL contract of render(): makes unit 0 active, binds the source's colour texture there for the
 // draw and unbinds it after; leaves unit 0 active with no 2D texture bound, no program in use,
 // framebuffer 0 bound and the viewport at the screen size.
 #pragma once
@@ -19,11 +19,13 @@ class FilterPass : public RenderTarget {
     // ShaderProgram::kBuilt, or the stage that failed, with the compiler or linker log.
     int buildResult() const { return result; }
     const std::string& buildLog() const { return program.log(); }
+    // Takes the time only because every pass renders alike (PassChain hands the same time to all
+    // three); a filter does not depend on it.
+    void render(float time);
 
   protected:
     FilterPass(int width, int height, const RenderTarget* source, const char* vertexSource,
                const char* fragmentSource, const char* samplerUniform, const char* sizeUniform);
-    void filter();
 
   private:
     const RenderTarget* source;

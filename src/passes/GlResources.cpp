@@ -15,8 +15,8 @@ void prepareGlResources(int screenWidth, int screenHeight) {
     bank.screenWidth = screenWidth;
     bank.screenHeight = screenHeight;
     bank.build();
-    // The bank leaves unit 0 active, where the final draw's texturing belongs.
-    FullscreenQuad::prepareFinalDraw(screenWidth, screenHeight);
+    // The bank leaves unit 0 active, where the fixed-function texturing belongs.
+    FullscreenQuad::setFixedFunctionState(screenWidth, screenHeight);
 }
 
 std::unique_ptr<PassChain> createPassChain(int screenWidth, int screenHeight) {

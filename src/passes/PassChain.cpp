@@ -13,7 +13,7 @@ namespace {
 
 // What the scene program's vertex stage asks of the GL beyond the old minimums (32 varying floats,
 // no vertex texture units): its frame varyings take 14 vec4 slots (v, nine spheres, four colours
-// and directions) and it reads the noise texture.
+// and directions) and it reads the fbm texture.
 constexpr GLint kSceneVaryingFloats = 56;
 constexpr GLint kSceneVertexTextureUnits = 1;
 

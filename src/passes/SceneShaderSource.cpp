@@ -2,40 +2,23 @@
 
 #include <cstring>
 
-#include "embedded/sceneFrameSource.h"
-#include "embedded/sceneGeometrySource.h"
-#include "embedded/sceneMainSource.h"
-#include "embedded/sceneShadingSource.h"
-#include "embedded/sceneSkyModelSource.h"
-#include "embedded/sceneSkySource.h"
-#include "embedded/sceneVertexMainSource.h"
+#include "embedded/sceneFragmentStage.h"
+#include "embedded/sceneVertexStage.h"
 
 namespace tw {
 
-std::string joinShaderParts(std::initializer_list<const char*> parts) {
-    std::string joined;
-    bool first = true;
-    for (const char* part : parts) {
-        const char* text = part;
-        if (!first && std::strncmp(text, "#version", 8) == 0) {
-            const char* lineEnd = std::strchr(text, '\n');
-            text = lineEnd != nullptr ? lineEnd + 1 : text + std::strlen(text);
-        }
-        joined += text;
-        if (!joined.empty() && joined.back() != '\n')
-            joined += '\n';
-        first = false;
-    }
-    return joined;
-}
-
 std::string sceneVertexSource() {
-    return joinShaderParts({sceneSkyModelSource, sceneFrameSource, sceneVertexMainSource});
+    return sceneVertexStage;
 }
 
 std::string sceneFragmentSource(const char* defines) {
-    return joinShaderParts({sceneSkyModelSource, defines, sceneGeometrySource, sceneSkySource,
-                            sceneShadingSource, sceneMainSource});
+    // Right after the version line, which must stay first.
+    const char* lineEnd = std::strchr(sceneFragmentStage, '\n');
+    const size_t versionLine = lineEnd != nullptr ? lineEnd + 1 - sceneFragmentStage : 0;
+    std::string source(sceneFragmentStage, versionLine);
+    source += defines;
+    source += sceneFragmentStage + versionLine;
+    return source;
 }
 
 SceneProgramSource sceneProgramSource() {

@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "passes/SceneFormulas.h"
+
 namespace tw {
 
 namespace {
 
-// The shaders' own constants (scene_geometry, scene_frame, scene_shading).
-constexpr float kPi = 3.14159f;
-constexpr float kEye[3] = {2.91f, 1.57f, 5.17f};
-constexpr int kSphereCount = 9;
-constexpr float kLogoStart = 14.2f;  // before it the logo's dissolve leaves every pixel unchanged
+// The shaders' own constants and sphere paths.
+using sceneformulas::EYE;
+using sceneformulas::LETTER_BAND_CENTRE;
+using sceneformulas::LETTER_BAND_HALF;
+using sceneformulas::SPHERE_COUNT;
+using sceneformulas::WALL_X;
 
 // Margins for the GL's rounding, which differs from the CPU's: rays this close to the horizon,
 // this close to the letters' band or the logo's area, and spheres this much larger all count.
@@ -39,23 +42,13 @@ Vec3 normalize(Vec3 a) {
 Vec3 cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-Vec3 mix(Vec3 a, Vec3 b, float t) {
-    return a * (1.f - t) + b * t;
-}
-float smoothstep01(float x) {
-    const float t = std::clamp(x, 0.f, 1.f);
-    return t * t * (3.f - 2.f * t);
-}
-float glslMod(float x, float y) {
-    return x - y * std::floor(x / y);
-}
 
 // cameraRay() of scene_geometry, its lookAtBasis() made once.
 struct Camera {
     Vec3 right, up, forward;
 
     Camera() {
-        forward = normalize({kEye[0], kEye[1], kEye[2]});
+        forward = normalize({EYE.x, EYE.y, EYE.z});
         right = normalize(cross(forward, {0.f, 1.f, 0.f}));
         up = cross(right, forward);
     }
@@ -68,41 +61,16 @@ struct Camera {
 };
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
-// it may cross the band of letters (y .5 to 1.5 on the plane x = -5) first.
+// it may cross the band of letters on the wall first.
 SceneTiles::Class classOf(Vec3 d) {
-    const float t = (-5.f - kEye[0]) / d.x;
-    if (t > 0.f && std::fabs(kEye[1] + d.y * t - 1.f) < .5f + kBandMargin)
+    const float t = (WALL_X - EYE.x) / d.x;
+    if (t > 0.f && std::fabs(EYE.y + d.y * t - LETTER_BAND_CENTRE) < LETTER_BAND_HALF + kBandMargin)
         return SceneTiles::kGeneral;
     if (d.y > kHorizonMargin)
         return SceneTiles::kSky;
     if (d.y < -kHorizonMargin)
         return SceneTiles::kFloor;
     return SceneTiles::kGeneral;
-}
-
-// animatedSphere() of scene_frame: centre and radius of sphere k at `time`.
-void animatedSphere(int k, float time, Vec3& centre, float& radius) {
-    const float fk = static_cast<float>(k);
-    const float g = fk / kSphereCount;
-    radius = std::clamp((time - 5.f) * .1f, 0.f, .35f);
-    const Vec3 ring = {std::cos(g * kPi * 2.f + time * 2.f) * 2.5f,
-                       .85f + .5f * std::cos(time * 3.f + g * kPi * 2.f),
-                       std::sin(g * kPi * 2.f + time * 2.f) * 2.5f};
-    const Vec3 xRow = {(g * 2.f - 1.f) * 3.5f, 1.05f + .7f * std::cos(time * 5.f + g * kPi * 2.f),
-                       0.f};
-    const float column = glslMod(fk, 3.f);
-    const float row = std::floor(fk / 3.f);
-    const Vec3 grid = {column * 2.f - 1.5f,
-                       .3f + std::fabs(std::cos(row * 2.f + column + time * 4.f)),
-                       row * 2.f - 1.5f};
-    const Vec3 zRow = {0.f, std::pow(std::fabs(std::sin(-time * 3.f + g * kPi)), 6.f) * 1.5f + .35f,
-                       (g * 2.f - 1.f) * 4.f};
-    const float phase = glslMod(time * .5f - 3.f, 18.f);
-    centre = ring;
-    centre = mix(centre, xRow, smoothstep01(phase - 4.f));
-    centre = mix(centre, grid, smoothstep01(phase - 8.f));
-    centre = mix(centre, zRow, smoothstep01(phase - 12.f));
-    centre = mix(centre, ring, smoothstep01(phase - 16.f));
 }
 
 // The shader's v at the centre of pixel `i` of `size` along one axis.
@@ -152,16 +120,18 @@ struct BlockRays {
         // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
         reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
 
-        // The band of letters: y = eye.y + d.y t on x = -5, t = (-5 - eye.x) / d.x > 0. For the
-        // rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
+        // The band of letters: y = eye.y + d.y t on x = WALL_X, t = (WALL_X - eye.x) / d.x > 0. For
+        // the rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
         // that is d.y between two lines through the origin over d.x; checked over the box around
         // the v within reach.
         bool band = false;
         const double vxLow = v.x - reachV - 1e-6, vxHigh = std::min(v.x + reachV + 1e-6, 0.);
         if (vxLow < 0.) {
-            const double distance = -5. - kEye[0];
-            const double lowSlope = (1.5 + kBandMargin - kEye[1]) / distance;
-            const double highSlope = (.5 - kBandMargin - kEye[1]) / distance;
+            const double distance = double(WALL_X) - EYE.x;
+            const double lowSlope =
+                (double(LETTER_BAND_CENTRE) + LETTER_BAND_HALF + kBandMargin - EYE.y) / distance;
+            const double highSlope =
+                (double(LETTER_BAND_CENTRE) - LETTER_BAND_HALF - kBandMargin - EYE.y) / distance;
             const double lowest = std::min(vxLow * highSlope, vxHigh * highSlope) - 1e-6;
             const double highest = std::max(vxLow * lowSlope, vxHigh * lowSlope) + 1e-6;
             band = v.y + reachV > lowest && v.y - reachV < highest;
@@ -240,11 +210,12 @@ void SceneTiles::layOut(int width, int height) {
             const int firstY = row * kTileSize, lastY = std::min(height, firstY + kTileSize) - 1;
             const float left = pixelCentre(firstX, width), right = pixelCentre(lastX, width);
             const float bottom = pixelCentre(firstY, height), top = pixelCentre(lastY, height);
-            // overlayLogo()'s area, |v.x| < .8 and uv.y > .64, met by a pixel centre: v rises with
-            // the pixel, so the tile's extreme centres decide.
+            // overlayLogo()'s area, met by a pixel centre: v rises with the pixel, so the tile's
+            // extreme centres decide.
             const float nearestX =
                 left <= 0.f && right >= 0.f ? 0.f : std::min(std::fabs(left), std::fabs(right));
-            tile.logo = nearestX < .8f + kLogoMargin && top > .28f - kLogoMargin;
+            tile.logo = nearestX < sceneformulas::LOGO_HALF_WIDTH + kLogoMargin &&
+                        top * .5f + .5f > sceneformulas::LOGO_BOTTOM - kLogoMargin;
 
             // The cone's axis: the ray through the middle of the tile's pixel centres.
             const BlockRays whole(camera, left, right, bottom, top, aspect);
@@ -285,12 +256,12 @@ void SceneTiles::classify(float time, unsigned ready) {
         Vec3 axis;
         float cosHalf, sinHalf;
         bool wholeView;  // the eye is inside
-    } spheres[kSphereCount];
-    for (int k = 0; k < kSphereCount; ++k) {
-        Vec3 centre;
-        float radius = 0.f;
-        animatedSphere(k, time, centre, radius);
-        const Vec3 toCentre = centre + Vec3{-kEye[0], -kEye[1], -kEye[2]};
+    } spheres[SPHERE_COUNT];
+    for (int k = 0; k < SPHERE_COUNT; ++k) {
+        const sceneformulas::vec4 sphere = sceneformulas::animatedSphere(k, time);
+        const Vec3 centre = {sphere.xyz.x, sphere.xyz.y, sphere.xyz.z};
+        const float radius = sphere.w;
+        const Vec3 toCentre = centre + Vec3{-EYE.x, -EYE.y, -EYE.z};
         const float distance = std::sqrt(dot(toCentre, toCentre));
         const float reach = radius + kSphereMargin;
         Cone& cone = spheres[k];
@@ -299,7 +270,8 @@ void SceneTiles::classify(float time, unsigned ready) {
         cone.sinHalf = cone.wholeView ? 1.f : reach / distance;
         cone.cosHalf = std::sqrt(1.f - cone.sinHalf * cone.sinHalf);
     }
-    const bool logoShows = time >= kLogoStart;
+    // Before its start the logo's dissolve leaves every pixel unchanged.
+    const bool logoShows = time >= sceneformulas::LOGO_START;
     int lowest[kClassCount][2], highest[kClassCount][2];
     for (int c = 0; c < kClassCount; ++c) {
         lowest[c][0] = lowest[c][1] = 1 << 30;
@@ -310,7 +282,7 @@ void SceneTiles::classify(float time, unsigned ready) {
             const Tile& tile = tiles[row * tileColumns + column];
             Class c = tile.fixed;
             const Vec3 axis = {tile.axis[0], tile.axis[1], tile.axis[2]};
-            for (int k = 0; k < kSphereCount && c != kGeneral; ++k) {
+            for (int k = 0; k < SPHERE_COUNT && c != kGeneral; ++k) {
                 const Cone& s = spheres[k];
                 // The cones overlap where the angle between their axes is below the sum of
                 // their half angles: cos(a + b) = cos a cos b - sin a sin b.

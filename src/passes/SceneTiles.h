@@ -16,7 +16,8 @@ namespace tw {
 
 class SceneTiles {
   public:
-    // The scene program specialised for each class (ScenePass's defines for sceneFragmentSource()).
+    // The scene program specialised for each class: ScenePass.cpp's defines for each, given to
+    // sceneFragmentSource().
     enum Class : uint8_t { kSky, kFloor, kGeneral, kSkyLogo, kGeneralLogo, kClassCount };
     static constexpr int kTileSize = 16;
 

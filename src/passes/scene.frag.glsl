@@ -1,10 +1,11 @@
 #version 120
 // Entry point of the scene fragment program: ray-traces the animated scene for this pixel and
-// fades the picture in from black over the first 4 s. Last part, after scene_sky_model,
-// scene_geometry, scene_sky and scene_shading.
+// fades the picture in from black over the first 4 s, the frame's values from the vertex stage.
+// Last part, after scene_constants, scene_sky_model, scene_inputs, scene_geometry, scene_sky
+// and scene_shading.
 //
-// Inputs: uniform float time (scene_geometry); the frame varyings through readFrame(); everything
-// else through pictureColour().
+// Inputs: time (scene_inputs); the frame's varyings through readFrame(); everything else through
+// pictureColour().
 // Output: gl_FragColor, gamma-encoded colour, alpha always 1.
 
 void main() {

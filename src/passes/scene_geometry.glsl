@@ -1,34 +1,26 @@
 #version 120
 // Scene geometry: the fixed camera, the nine spheres, the floor, the wall of scrolling letters,
-// the nearest hit along a ray, and the spheres' soft shadows and occlusion. Second part of the
-// scene fragment program (after scene_sky_model; then scene_sky, scene_shading, scene.frag).
+// the nearest hit along a ray, and the spheres' soft shadows and occlusion. Fragment stage, after
+// scene_constants, scene_sky_model and scene_inputs (then scene_sky, scene_shading, the entry
+// point).
 //
 // Inputs:
-//   uniform float time             seconds since the frame loop started
-//   uniform sampler2D font         unit 3: 144 x 60 luminance glyph atlas, 16 x 6 cells, nearest
-//   uniform sampler1D scroll       unit 4: one texel per message character, (left u, top t, 0)
-//                                  of its atlas cell, nearest, repeat
-//   varying vec4 frameSpheres[9]   the spheres at this time, from the vertex stage (scene_frame)
-//   varying vec3 frameSun          unit vector toward the sun, from the vertex stage
-// Globals: spheres[] and sunDirection are copied from the varyings by readFrame(), first in
+//   time, frameSpheres[], frameSun   (scene_inputs)
+//   uniform sampler2D font           unit 3: 144 x 60 luminance glyph atlas, 16 x 6 cells, nearest
+//   uniform sampler1D scroll         unit 4: one texel per message character, (left u, top t, 0)
+//                                    of its atlas cell, nearest, repeat
+// Globals: spheres[] and sunDirection are copied from the frame's values by readFrame(), first in
 // every fragment.
 //
-// World frame: y up, floor at y = 0, letter wall in the plane x = -5 facing +x. Hit identifiers:
-// -3 nothing (sky), -2 letter, -1 floor, 0 to 8 the sphere with that index.
+// Hit identifiers: -3 nothing (sky), -2 letter, -1 floor, 0 to 8 the sphere with that index.
 //
 // The sphere loops have a fixed count, so the compiler unrolls them and keeps the spheres in
 // registers. Skipping spheres of radius 0 (before 5 s) would not pay: llvmpipe runs a loop body
 // at least once for a group of 8 pixels, and a loop it cannot unroll reads the spheres through
 // per-pixel indexing, which costs more than the spheres' own arithmetic.
 
-uniform float time;
 uniform sampler2D font;
 uniform sampler1D scroll;
-
-const int SPHERE_COUNT = 9;
-
-varying vec4 frameSpheres[SPHERE_COUNT];
-varying vec3 frameSun;
 
 vec4 spheres[SPHERE_COUNT];  // centre in xyz, radius in w
 vec3 sunDirection;
@@ -40,7 +32,7 @@ mat3 lookAtBasis(vec3 forward, vec3 up) {
     return mat3(r, cross(r, f), f);
 }
 
-// The frame's values from the vertex stage, into globals that probes may overwrite.
+// The frame's values, into globals that probes may overwrite.
 void readFrame() {
     for (int k = 0; k < SPHERE_COUNT; k++)
         spheres[k] = frameSpheres[k];
@@ -49,7 +41,7 @@ void readFrame() {
 
 // The camera ray through quad position `screen` (-1 to 1) on a target of the given aspect.
 void cameraRay(vec2 screen, float aspect, out vec3 O, out vec3 D) {
-    O = vec3(2.91, 1.57, 5.17);
+    O = EYE;
     // x negated because the basis's first column points to the viewer's left.
     D = normalize(vec3(-aspect * screen.x, screen.y, -1.5));
     D = lookAtBasis(normalize(O), vec3(0., 1., 0.)) * D;
@@ -95,12 +87,12 @@ vec4 scrollGlyph(vec3 P) {
 const float SOLID_TEXEL = .72974;
 
 // Distance to a solid letter; -1 when the ray passes between strokes or outside the band
-// y 0.5 to 1.5; not above 0 when the plane is behind the origin.
+// of heights; not above 0 when the plane is behind the origin.
 float scrollWallDistance(vec3 O, vec3 D) {
-    float t = (-5. - O.x) / D.x;
+    float t = (WALL_X - O.x) / D.x;
     vec3 P = O + D * t;
     vec4 G = scrollGlyph(P);
-    if (t > 0. && (G.r < SOLID_TEXEL || abs(P.y - 1.) > .5))
+    if (t > 0. && (G.r < SOLID_TEXEL || abs(P.y - LETTER_BAND_CENTRE) > LETTER_BAND_HALF))
         return -1.;
     return t;
 }

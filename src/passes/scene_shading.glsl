@@ -1,28 +1,28 @@
 #version 120
 // Shading of the last segment of the mirror chain, fog, the logo overlay and gamma encoding.
-// Fourth part of the scene fragment program, after scene_sky_model, scene_geometry and scene_sky.
+// Fragment stage, after scene_constants, scene_sky_model, scene_inputs, scene_geometry and
+// scene_sky.
 //
 // Inputs:
 //   varying vec2 v                quad position, (-1, -1) bottom-left to (1, 1) top-right
-//   varying vec3 frameSkyAway     linear sky toward the horizon away from the sun (scene_frame)
-//   varying vec3 frameLogoTint    the logo's tint (scene_frame)
 //   uniform vec2 resolution       size of the target in pixels (only its aspect is used)
 //   uniform sampler2D logo        unit 0: 1920 x 608 RGBA logo, transparent around it, mipmapped
 //   uniform sampler2D checker     unit 2: 256 x 256 luminance checkerboard, 2 x 2 squares,
 //                                 mipmapped
-//   time, fbm, spheres[], sunDirection   from the earlier parts; readFrame() must have run
-//                                        before pictureColour().
+//   time, fbm, frameSkyAway, frameLogoTint   (scene_inputs)
+//   spheres[], sunDirection                  (scene_geometry); readFrame() must have run before
+//                                            pictureColour().
 // Colours are linear until pictureColour() encodes them with the power 1 / 2.2.
 //
 // Defines that specialise the program for tiles whose camera rays can meet less (SceneTiles):
 //   SKY_TILE     every camera ray misses everything: the sky alone
 //   FLOOR_TILE   every camera ray meets the floor first: no mirrors, letters or clouds
 //   NO_LOGO      the logo is not over the tile, or not yet visible
-// With none, the program draws any pixel.
+// With none, the program draws any pixel. SHADE_EVERY_SEGMENT (the plain program's adapter) shades
+// the mirror chain's segments in the plain program's order, which gives the same picture but for
+// the mip levels along sphere edges.
 
 varying vec2 v;
-varying vec3 frameSkyAway;
-varying vec3 frameLogoTint;
 uniform vec2 resolution;
 uniform sampler2D logo;
 uniform sampler2D checker;
@@ -67,9 +67,9 @@ vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
     vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));
     L.rgb *= frameLogoTint;
     float noise = texture2D(fbm, uv).r;
-    if (abs(v.x) < .8 && uv.y > .64 && id1 < 0) {
+    if (abs(v.x) < LOGO_HALF_WIDTH && uv.y > LOGO_BOTTOM && id1 < 0) {
         // Dissolves in between 14.2 s and 16.2 s with a soft edge one eighth of the noise wide.
-        float reveal = clamp((time - 14.2) * .5, 0., 1.);
+        float reveal = clamp((time - LOGO_START) * .5, 0., 1.);
         float a = L.a * clamp(noise * 8. - 8. + reveal * 9., 0., 1.);
         colour = mix(colour, L.rgb, a);
     }
@@ -97,19 +97,41 @@ vec3 pictureColour() {
     vec3 colour = shadeHit(O, D, P, vec3(0., 1., 0.), -1, sky);
     colour = mix(colour, sky, fogAmount(length(O - P)));
 #else
+    vec3 P;
+    vec3 N;
+    int id;
+    vec3 O1 = O;
+    vec3 P1;
+    vec3 S1;
+    int id1;
+#if defined(SHADE_EVERY_SEGMENT)
+    // The camera segment, then up to two reflections, each segment shaded as it is traced and
+    // replacing the colour before: the plain program's order. Its texture reads sit in other
+    // branches than below, and where the pixels of a 2 x 2 block take different branches the GL
+    // picks other mip levels from them, so along the spheres' edges the two orders differ by up
+    // to 60 levels; each program keeps its own picture.
+    traceScene(O, D, P, N, id);
+    P1 = P;
+    S1 = skyColor(O, D);
+    id1 = id;
+    vec3 colour = vec3(0.);
+    if (id < 0)
+        colour = shadeHit(O, D, P, N, id, S1);
+    for (int bounce = 0; bounce < 2; bounce++) {
+        if (id >= 0 || id == -2) {
+            O = P + N * .01;
+            D = reflect(D, N);
+            traceScene(O, D, P, N, id);
+            colour = shadeHit(O, D, P, N, id, skyColor(O, D));
+        }
+    }
+#else
     // The camera segment, then up to two reflections: spheres and letters are perfect mirrors,
     // what they reflect replaces their own shading; the floor and the sky end the chain. Each
     // turn traces one segment and takes its sky; the loop ends as soon as no pixel of the group
     // reflects any further, so a group without mirrors pays for the camera segment only. Only
     // the last segment is shaded: it is all that shows.
-    vec3 P;
-    vec3 N;
-    int id;
     vec3 sky;
-    vec3 O1 = O;
-    vec3 P1;
-    vec3 S1;
-    int id1;
     int segment = 0;
     bool reflects;
     do {
@@ -128,6 +150,7 @@ vec3 pictureColour() {
         segment++;
     } while (reflects);
     vec3 colour = shadeHit(O, D, P, N, id, sky);
+#endif
 
     if (id1 == -2)
         colour += .1;

@@ -2,9 +2,9 @@
 // Analytic daylight sky (Perez distribution, turbidity-fitted coefficients) as pure functions,
 // shared by both stages of the scene program: the vertex stage evaluates what is the same for
 // every pixel of a frame (sun, normalising terms, two fixed directions), the fragment stage the
-// sky of each ray. First part of both stages; no uniforms, no varyings, no texture reads.
+// sky of each ray; and the plain program's fragment stage both. After scene_constants; no
+// uniforms and no varyings: the noise texture and the time come as arguments.
 
-const float PI = 3.14159;
 const float TURBIDITY = 2.2;
 
 // Zenith angle of the sun (radians, clamped to 0..1.62) and its direction, for the clock time
@@ -96,4 +96,13 @@ vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNo
     colour += (far4 * far4 * 10. - .2) * .05 * h;
 
     return pow(clamp(colour, 0., 1.), vec3(2.2));
+}
+
+// The sky toward R with its two drifting cloud layers read from `noise` (the fbm texture) at
+// `seconds`. R should be unit length; below the horizon it is evaluated just above.
+vec3 cloudySky(vec3 R, vec3 sun, vec3 normaliser, sampler2D noise, float seconds) {
+    R.y = max(R.y, .0001);
+    vec2 p = cloudPlane(R);
+    return skyRadiance(R, sun, normaliser, texture2D(noise, p - vec2(0., seconds * .03)).r,
+                       texture2D(noise, p - vec2(0., seconds * .006)).r);
 }

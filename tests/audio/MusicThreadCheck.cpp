@@ -16,11 +16,11 @@ int main() {
             return 1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(750));
-        const long played = tw::MusicPlayer::framesPlayed();
+        const long ticks = tw::MusicPlayer::ticksPlayed();
         tw::MusicPlayer::stop();
-        // 20 ms a player frame: 0.75 s is over 30 of them.
-        if (played < 10) {
-            std::printf("start %d: the audio thread played %ld frames in 0.75 s\n", run, played);
+        // 20 ms a tick: 0.75 s is over 30 of them.
+        if (ticks < 10) {
+            std::printf("start %d: the audio thread played %ld ticks in 0.75 s\n", run, ticks);
             return 1;
         }
     }

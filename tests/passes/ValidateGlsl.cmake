@@ -1,8 +1,8 @@
 cmake_minimum_required(VERSION 3.20)
 # Validates every GLSL file offline with glslangValidator, as each program is built: the scene
 # program's parts joined in SCENE_PARTS_frag and SCENE_PARTS_vert order and the plain program's in
-# PLAIN_PARTS_frag order (later version lines dropped), every other *.vert.glsl and *.frag.glsl
-# of SHADER_DIRS as one stage; then each of those stages again as the browser page compiles it,
+# PLAIN_PARTS_frag order (every part's path from SCENE_DIR; later version lines dropped), every
+# other *.vert.glsl and *.frag.glsl of SHADER_DIRS as one stage; then each of those stages again as the browser page compiles it,
 # behind WEB_DIR's dialect prelude for its stage (own version line and uniform initialisers
 # dropped). Any other .glsl file fails the check, so nothing escapes it.
 if(NOT VALIDATOR OR NOT EXISTS "${VALIDATOR}")
@@ -21,22 +21,19 @@ macro(validate stage file)
     endif()
 endmacro()
 
-# join(<name> <stage> <dir> <parts>...): the parts as one program stage, WORK_DIR/<name>.<stage>.
+include(${JOIN_SCRIPT})
+
+# join(<name> <stage> <dir> <parts>...): the parts as one program stage, WORK_DIR/<name>.<stage>,
+# joined as the build joins them.
 function(join name stage dir)
-    set(joined "")
-    foreach(part IN LISTS ARGN)
-        file(READ ${dir}/${part} text)
-        if(NOT joined STREQUAL "")
-            string(REGEX REPLACE "^#version[^\n]*\n" "" text "${text}")
-        endif()
-        string(APPEND joined "${text}")
-    endforeach()
+    list(TRANSFORM ARGN PREPEND ${dir}/ OUTPUT_VARIABLE parts)
+    tw_join_shader_parts(joined ${parts})
     file(WRITE ${WORK_DIR}/${name}.${stage} "${joined}")
 endfunction()
 
 join(scene frag ${SCENE_DIR} ${SCENE_PARTS_frag})
 join(scene vert ${SCENE_DIR} ${SCENE_PARTS_vert})
-join(plain frag ${PLAIN_DIR} ${PLAIN_PARTS_frag})
+join(plain frag ${SCENE_DIR} ${PLAIN_PARTS_frag})
 foreach(program scene.frag scene.vert plain.frag)
     string(REGEX MATCH "[a-z]+$" stage ${program})
     validate(${stage} ${WORK_DIR}/${program})
@@ -47,8 +44,9 @@ foreach(dir IN LISTS SHADER_DIRS)
     file(GLOB shaders ${dir}/*.glsl)
     foreach(shader IN LISTS shaders)
         get_filename_component(name ${shader} NAME)
-        if(name IN_LIST SCENE_PARTS_frag OR name IN_LIST SCENE_PARTS_vert
-           OR name IN_LIST PLAIN_PARTS_frag OR shader MATCHES "^${WEB_DIR}/dialect\\.")
+        file(RELATIVE_PATH part ${SCENE_DIR} ${shader})
+        if(part IN_LIST SCENE_PARTS_frag OR part IN_LIST SCENE_PARTS_vert
+           OR part IN_LIST PLAIN_PARTS_frag OR shader MATCHES "^${WEB_DIR}/dialect\\.")
             continue()
         elseif(name MATCHES "\\.(vert|frag)\\.glsl$")
             validate(${CMAKE_MATCH_1} ${shader})

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "reliability/FaultRun.h"
+#include "support/FaultRun.h"
 #include "support/PixelProbe.h"
 #include "support/Process.h"
 

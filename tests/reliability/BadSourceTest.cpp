@@ -58,6 +58,8 @@ TEST(BadSource, EachGeneratorRefusesWithFileAndLine) {
         {kSongText, song + "track T inst 01\n. . . . .\nend\n", n + 3, "divide 64"},
         {kSongText, song + "track T\nC-4 . . .\n", n + 2, "no 'end'"},
         {kSongText, song + "restart 40\n", n + 1, "restart"},
+        {kSongText, song + "bpm 125 130\n", n + 1, "expected: bpm N"},
+        {kSongText, song + "track T 01\n", n + 1, "expected: track NAME [inst II]"},
         {kSongText, "channels 1\npattern 00 nothing\n", 2, "no track named"},
         {kSongText,
          std::string("\x7f"

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "gl/Timer.h"
-#include "reliability/FaultRun.h"
+#include "support/FaultRun.h"
 #include "support/MonitorRecording.h"
 #include "support/TestServices.h"
 #include "support/X11Probe.h"

@@ -19,7 +19,7 @@
 #include "embedded/stretchFragmentSource.h"
 #include "passes/SceneShaderSource.h"
 #include "passes/plain/PlainScene.h"
-#include "reliability/FaultRun.h"
+#include "support/FaultRun.h"
 #include "support/PixelProbe.h"
 #include "support/Process.h"
 #include "support/TestServices.h"

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
+
+#include "ServicesEnvironment.h"
 
 #include "gl/Timer.h"
 #include "support/Process.h"
@@ -16,20 +17,13 @@ void useTestServices() {
         return;
     const char* dir = std::getenv("TW_SERVICES_DIR");
     const std::string path = std::string(dir != nullptr ? dir : TW_SERVICES_DIR) + "/env";
-    std::ifstream file(path);
-    if (!file) {
+    std::map<std::string, std::string> env;
+    if (!readServicesEnvironment(path, env)) {
         ADD_FAILURE() << "no test services: " << path << " is missing (run through ctest)";
         std::abort();
     }
-    // Lines look like: export NAME=value
-    const std::string prefix = "export ";
-    for (std::string line; std::getline(file, line);) {
-        const size_t eq = line.find('=');
-        if (line.rfind(prefix, 0) == 0 && eq != std::string::npos) {
-            setenv(line.substr(prefix.size(), eq - prefix.size()).c_str(),
-                   line.substr(eq + 1).c_str(), 1);
-        }
-    }
+    for (const auto& [name, value] : env)
+        setenv(name.c_str(), value.c_str(), 1);
     loaded = true;
 }
 

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "ChildProcess.h"
+#include "ServicesEnvironment.h"
 #include "gl/Timer.h"
 
 namespace tw {
@@ -42,14 +42,7 @@ bool PrivateServices::start(const std::string& directory) {
         return false;
     }
     dir = directory;
-    std::ifstream file(directory + "/env");
-    std::string line;
-    while (std::getline(file, line)) {
-        const size_t equals = line.find('=');
-        if (line.rfind("export ", 0) == 0 && equals != std::string::npos)
-            env[line.substr(7, equals - 7)] = line.substr(equals + 1);
-    }
-    if (env.count("DISPLAY") == 0) {
+    if (!readServicesEnvironment(directory + "/env", env) || env.count("DISPLAY") == 0) {
         failure = "no DISPLAY in " + directory + "/env";
         return false;
     }

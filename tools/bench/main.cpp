@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "BenchTable.h"
+#include "ChildProcess.h"
 #include "IntroLaunch.h"
 #include "embedded/fxaaFragmentSource.h"
 #include "embedded/fxaaVertexSource.h"
@@ -242,19 +243,14 @@ void timeGenerators(tw::BenchTable& table) {
     } generators[] = {
         {"generator: logo", {TW_MAKE_LOGO, pictures + "logo_shapes.txt", dir + "/logo.rec"}},
         {"generator: font", {TW_MAKE_FONT, pictures + "font_glyphs.txt", dir + "/font.rec"}},
-        {"generator: noise", {TW_MAKE_FBM, dir + "/fbm.rec"}},
+        {"generator: fbm", {TW_MAKE_FBM, dir + "/fbm.rec"}},
         {"generator: music",
          {TW_MAKE_MUSIC, song + "instruments.txt", song + "song.txt", dir + "/music.xm"}},
     };
     for (const auto& generator : generators) {
-        std::string command;
-        for (const std::string& arg : generator.argv)
-            command += "'" + arg + "' ";
-        const double start = tw::Timer::now();
-        const int status = std::system((command + ">/dev/null 2>&1").c_str());
-        const double seconds = tw::Timer::now() - start;
-        table.add(generator.name, "-", "-", seconds * 1000.0, "ms",
-                  status == 0 ? "one run" : "FAILED");
+        const tw::ProcessResult run = tw::runProcess(generator.argv, {}, 600.0);
+        const bool ok = run.exited && run.exitStatus == 0;
+        table.add(generator.name, "-", "-", run.seconds * 1000.0, "ms", ok ? "one run" : "FAILED");
     }
     std::filesystem::remove_all(dir);
 }

@@ -1,6 +1,8 @@
 #include "SongReader.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -98,9 +100,24 @@ Wave parseWave(const LineReader& reader, const std::string& word) {
     return found->second;
 }
 
+// The words of `w` from `first` on, one space between.
+std::string joinWords(const std::vector<std::string>& w, size_t first) {
+    std::string joined;
+    for (size_t i = first; i < w.size(); ++i)
+        joined += (i > first ? " " : "") + w[i];
+    return joined;
+}
+
 Layer parseLayer(const LineReader& r, const std::vector<std::string>& w) {
     if (w.size() < 2)
         r.fail("layer needs a wave");
+    // The settings that take one number; "sweep" takes two and "seed" a whole one.
+    static const std::map<std::string, double Layer::*> numbers = {
+        {"hz", &Layer::hz},         {"ratio", &Layer::ratio},
+        {"cents", &Layer::cents},   {"amp", &Layer::amp},
+        {"attack", &Layer::attack}, {"decay", &Layer::decay},
+        {"pw", &Layer::pulseWidth}, {"lp", &Layer::lowpass},
+        {"hp", &Layer::highpass},   {"q", &Layer::q}};
     Layer layer;
     layer.wave = parseWave(r, w[1]);
     size_t i = 2;
@@ -111,33 +128,17 @@ Layer parseLayer(const LineReader& r, const std::vector<std::string>& w) {
     };
     for (; i < w.size(); ++i) {
         const std::string& key = w[i];
-        if (key == "hz")
-            layer.hz = value();
-        else if (key == "ratio")
-            layer.ratio = value();
-        else if (key == "cents")
-            layer.cents = value();
-        else if (key == "sweep") {
+        const auto number = numbers.find(key);
+        if (number != numbers.end()) {
+            layer.*(number->second) = value();
+        } else if (key == "sweep") {
             layer.sweepFrom = value();
             layer.sweepTime = value();
-        } else if (key == "amp")
-            layer.amp = value();
-        else if (key == "attack")
-            layer.attack = value();
-        else if (key == "decay")
-            layer.decay = value();
-        else if (key == "pw")
-            layer.pulseWidth = value();
-        else if (key == "lp")
-            layer.lowpass = value();
-        else if (key == "hp")
-            layer.highpass = value();
-        else if (key == "q")
-            layer.q = value();
-        else if (key == "seed")
+        } else if (key == "seed") {
             layer.seed = static_cast<uint32_t>(value());
-        else
+        } else {
             r.fail("unknown layer setting '" + key + "'");
+        }
     }
     if (layer.ratio <= 0.0 || layer.hz < 0.0 || layer.q <= 0.0 || layer.pulseWidth <= 0.0 ||
         layer.pulseWidth >= 1.0)
@@ -252,6 +253,98 @@ Cell parseCell(const LineReader& r, const std::string& word, int defaultInstrume
     return cell;
 }
 
+// What readSong keeps from line to line.
+struct SongText {
+    struct Track {
+        int instrument = 0;
+        std::vector<Cell> cells;
+    };
+    SongText(Song& song, int instrumentCount) : song(song), instrumentCount(instrumentCount) {}
+
+    Song& song;
+    int instrumentCount;
+    std::map<std::string, Track> tracks;
+    Track* current = nullptr;  // the track whose rows come next, between "track" and "end"
+    bool restartSet = false;
+};
+
+// track NAME [inst II]
+void startTrack(const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+    if (w.size() == 3 || (w.size() == 4 && w[2] != "inst"))
+        r.fail("expected: track NAME [inst II]");
+    if (text.tracks.count(w[1]) != 0)
+        r.fail("track '" + w[1] + "' is defined twice");
+    text.current = &text.tracks[w[1]];
+    if (w.size() == 4)
+        text.current->instrument = r.integer(w[3], 1, text.instrumentCount, 16);
+}
+
+// pattern NN TRACK... ("-" for a silent channel)
+void addPattern(const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+    Song& song = text.song;
+    const int number = r.integer(w[1], 0, 255, 16);
+    if (number != static_cast<int>(song.patterns.size()))
+        r.fail("patterns must be numbered 00, 01, ... in order");
+    if (static_cast<int>(w.size()) != 2 + song.channels)
+        r.fail("a pattern names one track per channel");
+    Pattern pattern;
+    pattern.cells.resize(static_cast<size_t>(pattern.rows) * song.channels);
+    for (int ch = 0; ch < song.channels; ++ch) {
+        const std::string& name = w[2 + ch];
+        if (name == "-")
+            continue;
+        const auto found = text.tracks.find(name);
+        if (found == text.tracks.end())
+            r.fail("no track named '" + name + "'");
+        const std::vector<Cell>& cells = found->second.cells;
+        for (int row = 0; row < pattern.rows; ++row)
+            pattern.cells[row * song.channels + ch] = cells[row % cells.size()];
+    }
+    song.patterns.push_back(pattern);
+}
+
+// The settings of song.txt outside tracks: the words a line may have, the keyword included, the
+// line's form for the message when they do not fit, and what the line does.
+struct SongKeyword {
+    const char* name;
+    size_t minWords, maxWords;
+    const char* form;
+    void (*apply)(const LineReader& r, const std::vector<std::string>& w, SongText& text);
+};
+
+constexpr size_t kAnyCount = SIZE_MAX;
+
+const SongKeyword kSongKeywords[] = {
+    {"title", 2, kAnyCount, "title TEXT",
+     [](const LineReader&, const std::vector<std::string>& w, SongText& text) {
+         text.song.title += joinWords(w, 1);
+     }},
+    {"channels", 2, 2, "channels N",
+     [](const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+         text.song.channels = r.integer(w[1], 1, 32);
+     }},
+    {"speed", 2, 2, "speed N",
+     [](const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+         text.song.speed = r.integer(w[1], 1, 31);
+     }},
+    {"bpm", 2, 2, "bpm N",
+     [](const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+         text.song.bpm = r.integer(w[1], 32, 255);
+     }},
+    {"track", 2, 4, "track NAME [inst II]", startTrack},
+    {"pattern", 2, kAnyCount, "pattern NN TRACK...", addPattern},
+    {"order", 2, kAnyCount, "order NN...",
+     [](const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+         for (size_t i = 1; i < w.size(); ++i)
+             text.song.orders.push_back(r.integer(w[i], 0, 255, 16));
+     }},
+    {"restart", 2, 2, "restart NN",
+     [](const LineReader& r, const std::vector<std::string>& w, SongText& text) {
+         text.song.restart = r.integer(w[1], 0, 255, 16);
+         text.restartSet = true;
+     }},
+};
+
 }  // namespace
 
 void readInstruments(const std::string& path, Song& song) {
@@ -268,8 +361,7 @@ void readInstruments(const std::string& path, Song& song) {
                 r.fail("instruments must be numbered 01, 02, ... in order");
             song.instruments.emplace_back();
             current = &song.instruments.back();
-            for (size_t i = 2; i < w.size(); ++i)
-                current->name += (i > 2 ? " " : "") + w[i];
+            current->name = joinWords(w, 2);
         } else if (w[0] == "end" && w.size() == 1) {
             if (current->recipe.layers.empty())
                 r.fail("instrument '" + current->name + "' has no layer");
@@ -286,83 +378,38 @@ void readInstruments(const std::string& path, Song& song) {
 
 void readSong(const std::string& path, Song& song) {
     LineReader r(path);
-    struct Track {
-        int instrument = 0;
-        std::vector<Cell> cells;
-    };
-    std::map<std::string, Track> tracks;
-    const int instrumentCount = static_cast<int>(song.instruments.size());
+    SongText text(song, static_cast<int>(song.instruments.size()));
     std::vector<std::string> w;
-    Track* current = nullptr;
-    bool restartSet = false;
     while (r.next(w)) {
-        if (current != nullptr) {
+        if (text.current != nullptr) {
             if (w[0] == "end" && w.size() == 1) {
-                if (current->cells.empty() || 64 % current->cells.size() != 0)
+                if (text.current->cells.empty() || 64 % text.current->cells.size() != 0)
                     r.fail("a track's row count must divide 64");
-                current = nullptr;
+                text.current = nullptr;
                 continue;
             }
             for (const std::string& word : w)
-                current->cells.push_back(parseCell(r, word, current->instrument, instrumentCount));
+                text.current->cells.push_back(
+                    parseCell(r, word, text.current->instrument, text.instrumentCount));
             continue;
         }
-        const std::string& key = w[0];
-        if (key == "title" && w.size() >= 2) {
-            for (size_t i = 1; i < w.size(); ++i)
-                song.title += (i > 1 ? " " : "") + w[i];
-        } else if (key == "channels" && w.size() == 2) {
-            song.channels = r.integer(w[1], 1, 32);
-        } else if (key == "speed" && w.size() == 2) {
-            song.speed = r.integer(w[1], 1, 31);
-        } else if (key == "bpm" && w.size() == 2) {
-            song.bpm = r.integer(w[1], 32, 255);
-        } else if (key == "track" && (w.size() == 2 || (w.size() == 4 && w[2] == "inst"))) {
-            // track NAME [inst II]
-            if (tracks.count(w[1]) != 0)
-                r.fail("track '" + w[1] + "' is defined twice");
-            current = &tracks[w[1]];
-            if (w.size() == 4)
-                current->instrument = r.integer(w[3], 1, instrumentCount, 16);
-        } else if (key == "pattern" && w.size() >= 2) {
-            // pattern NN TRACK... ("-" for a silent channel)
-            const int number = r.integer(w[1], 0, 255, 16);
-            if (number != static_cast<int>(song.patterns.size()))
-                r.fail("patterns must be numbered 00, 01, ... in order");
-            if (static_cast<int>(w.size()) != 2 + song.channels)
-                r.fail("a pattern names one track per channel");
-            Pattern pattern;
-            pattern.cells.resize(static_cast<size_t>(pattern.rows) * song.channels);
-            for (int ch = 0; ch < song.channels; ++ch) {
-                const std::string& name = w[2 + ch];
-                if (name == "-")
-                    continue;
-                const auto found = tracks.find(name);
-                if (found == tracks.end())
-                    r.fail("no track named '" + name + "'");
-                const std::vector<Cell>& cells = found->second.cells;
-                for (int row = 0; row < pattern.rows; ++row)
-                    pattern.cells[row * song.channels + ch] = cells[row % cells.size()];
-            }
-            song.patterns.push_back(pattern);
-        } else if (key == "order" && w.size() >= 2) {
-            for (size_t i = 1; i < w.size(); ++i)
-                song.orders.push_back(r.integer(w[i], 0, 255, 16));
-        } else if (key == "restart" && w.size() == 2) {
-            song.restart = r.integer(w[1], 0, 255, 16);
-            restartSet = true;
-        } else {
-            r.fail("unknown song setting '" + key + "'");
-        }
+        const SongKeyword* keyword =
+            std::find_if(std::begin(kSongKeywords), std::end(kSongKeywords),
+                         [&](const SongKeyword& k) { return w[0] == k.name; });
+        if (keyword == std::end(kSongKeywords))
+            r.fail("unknown song setting '" + w[0] + "'");
+        if (w.size() < keyword->minWords || w.size() > keyword->maxWords)
+            r.fail(std::string("expected: ") + keyword->form);
+        keyword->apply(r, w, text);
     }
-    if (current != nullptr)
+    if (text.current != nullptr)
         r.fail("a track has no 'end'");
     if (song.orders.empty() || song.orders.size() > 256)
         r.fail("the order list needs 1 to 256 entries");
     for (int order : song.orders)
         if (order >= static_cast<int>(song.patterns.size()))
             r.fail("the order list names a pattern that does not exist");
-    if (!restartSet || song.restart >= static_cast<int>(song.orders.size()))
+    if (!text.restartSet || song.restart >= static_cast<int>(song.orders.size()))
         r.fail("the restart position must be an entry of the order list");
 }
 

@@ -9,8 +9,8 @@
 
 namespace tw {
 
-// The browser's final draw is a shader of its own (ScreenStretch), which sets what it needs.
-void FullscreenQuad::prepareFinalDraw(int /*screenWidth*/, int /*screenHeight*/) {}
+// WebGL 2 has no fixed-function state; every draw is a shader that sets what it needs.
+void FullscreenQuad::setFixedFunctionState(int /*screenWidth*/, int /*screenHeight*/) {}
 
 void FullscreenQuad::draw() {
     glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);

@@ -1,4 +1,4 @@
-#include "reliability/FaultRun.h"
+#include "support/FaultRun.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-// The browser's side of gl/GlExtensionTable.h: fills the table's pointers (GlExtensionPointers)
+// The browser's side of gl/GlExtensionTable.cpp: fills the table's pointers (gl/GlEntryPoints.cpp)
 // with WebGL 2's own functions, which the GL names of the desktop's extensions map onto one for
 // one, as gl/GlEntryPointList.h pairs them. Shader sources pass through the dialect prelude on
 // their way in, and an unsized depth renderbuffer gets the sized format WebGL 2 insists on. The

@@ -1,5 +1,6 @@
-// The player context with the intro's settings, on its own so that every player of the module
-// (the intro's audio thread, the offline renderer, the browser's Web Audio feed) shares it.
+// MusicPlayer::createContext, the player context with the intro's settings: on its own so that
+// every player of the module (the intro's audio thread, the offline renderer, the browser's Web
+// Audio feed) shares it without the audio thread and the sound device.
 #include "audio/MusicModule.h"
 #include "audio/MusicPlayer.h"
 #include "audio/MusicRender.h"

@@ -1,0 +1,9 @@
+#version 120
+// The plain program's adapter: the frame's values of scene_inputs become globals of the fragment
+// stage instead of varyings, and each fragment computes them (computeFrame() in
+// scene_plain.frag), so the program needs no vertex-stage texture reads and a single varying; and
+// the mirror chain is shaded in the plain program's own order (scene_shading). After
+// scene_constants and scene_sky_model, before scene_inputs.
+
+#define FRAME_VALUE
+#define SHADE_EVERY_SEGMENT

@@ -1,0 +1,31 @@
+#version 120
+// What every stage of the scene reads: the time, the noise, and the frame's values, those that are
+// the same at every pixel. computeFrame() (scene_frame) writes the frame's values and readFrame()
+// (scene_geometry) reads them. Part of every scene stage, after scene_constants and
+// scene_sky_model.
+//
+// FRAME_VALUE says how the frame's values travel. By default they are varyings: the vertex stage
+// computes them once and every vertex writes the same, so each reaches every fragment unchanged.
+// The plain program defines it empty first (plain/scene_plain_frame), so they are globals that
+// each fragment computes for itself.
+//
+//   uniform float time                seconds since the frame loop started
+//   uniform sampler2D fbm             unit 1: 256 x 256 luminance fbm noise that tiles, mipmapped,
+//                                     repeat (the clouds, the logo's dissolve)
+//   frameSpheres[SPHERE_COUNT]        sphere centres in xyz, radius in w
+//   frameSun                          unit vector toward the sun
+//   frameSkyNormaliser                skyNormaliser() of the sun's zenith angle
+//   frameSkyAway                      linear sky toward the horizon away from the sun
+//   frameLogoTint                     the logo's tint, the sky toward (1, .1, 0) scaled to 1.5
+
+uniform float time;
+uniform sampler2D fbm;
+
+#ifndef FRAME_VALUE
+#define FRAME_VALUE varying
+#endif
+FRAME_VALUE vec4 frameSpheres[SPHERE_COUNT];
+FRAME_VALUE vec3 frameSun;
+FRAME_VALUE vec3 frameSkyNormaliser;
+FRAME_VALUE vec3 frameSkyAway;
+FRAME_VALUE vec3 frameLogoTint;
