@@ -10,9 +10,14 @@ include(ExternalProject)
 
 set(TW_THIRD_PARTY_DIR ${CMAKE_BINARY_DIR}/third-party)
 set(tw_fetch ${CMAKE_SOURCE_DIR}/scripts/debian-source.sh)
-set(tw_launcher)
+# The same compiler as the build (a cross build passes its toolchain on), and no build path in
+# what it writes.
+set(tw_launcher -DCMAKE_C_FLAGS=-ffile-prefix-map=${TW_THIRD_PARTY_DIR}=third-party)
 if(CMAKE_C_COMPILER_LAUNCHER)
-    set(tw_launcher -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
+    list(APPEND tw_launcher -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
+endif()
+if(CMAKE_TOOLCHAIN_FILE)
+    list(APPEND tw_launcher -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
 endif()
 
 # GLFW for X11 only, as Debian's libglfw3: it opens the X extension libraries at run time.

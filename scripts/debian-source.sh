@@ -11,8 +11,9 @@ package=$1 dest=$2
 # Two fetches at once would both update apt's lists.
 exec 9>/tmp/tidewatch-debian-source.lock
 flock 9
-source=$(dpkg-query -W -f='${source:Package}' "$package")
-version=$(dpkg-query -W -f='${source:Version}' "$package")
+# With another machine's copy installed beside (multiarch), both answer, with the same version.
+source=$(dpkg-query -W -f='${source:Package}\n' "$package" | head -1)
+version=$(dpkg-query -W -f='${source:Version}\n' "$package" | head -1)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 if ! apt-get source --print-uris "$source=$version" >/dev/null 2>&1; then
