@@ -1,0 +1,50 @@
+#!/bin/bash
+# A second release from the same sources, copied to another folder and built there in another
+# time zone, locale and umask, gives the same bytes as RELEASE_DIR for every file in SHA256SUMS;
+# where a file differs, diffoscope says how.
+# Usage: reproducible.sh SOURCE_DIR RELEASE_DIR BUILD_TYPE WORK_DIR
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+source_dir=$1 release=$2 build_type=$3 work=$4
+[ -f "$release/SHA256SUMS" ] || fail "$release/SHA256SUMS does not exist: no release to compare with"
+
+# The sources as a clone with the same changes would have them, under another name; the commit
+# (SOURCE_DATE_EPOCH's source) through the same repository.
+rm -rf "$work"
+copy=$work/other-sources
+mkdir -p "$copy"
+git -C "$source_dir" ls-files -z --cached --others --exclude-standard |
+    (cd "$source_dir" && tar --null -T - -cf -) | tar -xf - -C "$copy"
+if [ -d "$source_dir/.git" ]; then
+    ln -s "$source_dir/.git" "$copy/.git"
+else
+    cp "$source_dir/.git" "$copy/.git"
+fi
+
+# Another zone on the far side of the date line, another language, a stricter umask.
+locale=C.UTF-8
+locale -a 2>/dev/null | grep -qx 'fr_FR.utf8' && locale=fr_FR.UTF-8
+build=$work/elsewhere
+started=$(date +%s)
+(
+    umask 077
+    export TZ=Pacific/Kiritimati LC_ALL=$locale LANG=$locale
+    cmake -S "$copy" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" -DBUILD_TESTING=OFF >"$work/configure.log"
+    cmake --build "$build" --target release >"$work/build.log" 2>&1
+) || fail "the second release build failed: $(tail -5 "$work/build.log" 2>/dev/null)"
+echo "second release built in $(($(date +%s) - started)) s"
+
+different=()
+while read -r _ name; do
+    cmp -s "$release/$name" "$build/release/$name" || different+=("$name")
+done <"$release/SHA256SUMS"
+if [ ${#different[@]} -gt 0 ]; then
+    for name in "${different[@]}"; do
+        echo "== $name differs:"
+        diffoscope --text - --max-report-size 200000 "$release/$name" "$build/release/$name" | head -200 || true
+    done
+    fail "${different[*]} differ between the two builds"
+fi
+expect_equal "SHA256SUMS" "$(cat "$release/SHA256SUMS")" "$(cat "$build/release/SHA256SUMS")"
+rm -rf "$work"
+echo "ok: $(wc -l <"$release/SHA256SUMS") files identical"
