@@ -52,14 +52,16 @@ step("the x86-64 archive" ${CMAKE_COMMAND} ${NATIVE_ARCHIVE} -DOUT_DIR=${OUT_DIR
 step("the arm64 archive" ${CMAKE_COMMAND} ${CROSS_ARCHIVE} -DOUT_DIR=${OUT_DIR}
     -DPICTURES_IN=${work}/pictures -P ${ARCHIVE_SCRIPT})
 
-# Each build's package; cpack finds the build's programs made already.
+# Each build's package; cpack finds the build's programs made already. dpkg-shlibdeps works out
+# the arm64 package's dependencies from Debian's arm64 libraries when told the machine.
 foreach(arch amd64 arm64)
     if(arch STREQUAL amd64)
         set(build ${NATIVE_DIR})
     else()
         set(build ${CROSS_DIR})
     endif()
-    step("the ${arch} package" cpack -G DEB --config ${build}/CPackConfig.cmake -B ${work}/${arch})
+    step("the ${arch} package" ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${arch}
+        cpack -G DEB --config ${build}/CPackConfig.cmake -B ${work}/${arch})
     file(RENAME ${work}/${arch}/tidewatch_${VERSION}_${arch}.deb
         ${OUT_DIR}/tidewatch_${VERSION}_${arch}.deb RESULT moved)
     if(NOT moved EQUAL 0)

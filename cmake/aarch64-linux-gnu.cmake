@@ -9,6 +9,6 @@ set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static)
 # pkg-config reads the arm64 packages' files only.
-set(PKG_CONFIG_EXECUTABLE aarch64-linux-gnu-pkg-config CACHE FILEPATH "")
+set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgconfig)
 # Libraries and headers of the target only; programs (ffmpeg, gzip) of the host.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

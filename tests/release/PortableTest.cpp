@@ -169,8 +169,9 @@ std::string startSmallXvfb(std::unique_ptr<ChildProcess>& xvfb, int width, int h
     const std::string dir = makeTestDir("portable-xvfb");
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     xvfb = std::make_unique<ChildProcess>(std::vector<std::string>{
-        "sh", "-c", "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp 3>" + dir +
-                        "/display.num 2>" + dir + "/xvfb.log"});
+        "sh", "-c",
+        "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp 3>" + dir +
+            "/display.num 2>" + dir + "/xvfb.log"});
     for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
         const std::string number = readFile(dir + "/display.num");
         if (!number.empty() && number.back() == '\n')
@@ -246,12 +247,12 @@ TEST_P(ArchiveIntro, CoversTheScreenHidesTheCursorAndEndsOnEscape) {
     EXPECT_EQ(r.exitStatus, 0) << r.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Release, ArchiveIntro,
-                         ::testing::Values(
-                             WindowRow{"Xvfb", Screen::TestXvfb, 1920, 1080, false},
-                             WindowRow{"WestonXWayland", Screen::WestonXWayland, 1280, 720, false},
-                             WindowRow{"Arm64QemuXvfb", Screen::SmallXvfb, 640, 360, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Release, ArchiveIntro,
+    ::testing::Values(WindowRow{"Xvfb", Screen::TestXvfb, 1920, 1080, false},
+                      WindowRow{"WestonXWayland", Screen::WestonXWayland, 1280, 720, false},
+                      WindowRow{"Arm64QemuXvfb", Screen::SmallXvfb, 640, 360, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tw::test
