@@ -159,10 +159,13 @@ if(NOT CMAKE_CROSSCOMPILING)
     set(TW_CROSS_DIR ${CMAKE_BINARY_DIR}/aarch64)
     set(tw_cross_toolchain ${CMAKE_SOURCE_DIR}/cmake/aarch64-linux-gnu.cmake)
     set(tw_installed tidewatch tidewatch-record tidewatch-package-files)
+    set(TW_PREBUILT_THIRD_PARTY_ARM64 "" CACHE PATH
+        "TW_PREBUILT_THIRD_PARTY of the arm64 build: an earlier build's aarch64/third-party/")
     add_custom_target(release-arm64-programs
         COMMAND ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${TW_CROSS_DIR} -G ${CMAKE_GENERATOR}
             -DCMAKE_TOOLCHAIN_FILE=${tw_cross_toolchain} -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
             -DBUILD_TESTING=OFF -DTW_WEB_PAGE=${TW_WEB_PAGE}
+            -DTW_PREBUILT_THIRD_PARTY=${TW_PREBUILT_THIRD_PARTY_ARM64}
         COMMAND ${CMAKE_COMMAND} --build ${TW_CROSS_DIR} --target tidewatch-portable
             tidewatch-record-portable ${tw_installed}
         COMMENT "Building the arm64 programs in ${TW_CROSS_DIR}"

@@ -1,11 +1,13 @@
 #!/bin/bash
 # A second release from the same sources, copied to another folder and built there in another
-# time zone, locale and umask, gives the same bytes as RELEASE_DIR for every file in SHA256SUMS;
-# where a file differs, diffoscope says how.
-# Usage: reproducible.sh SOURCE_DIR RELEASE_DIR BUILD_TYPE WORK_DIR
+# time zone, locale and umask, gives the same bytes as BUILD_DIR/release for every file in
+# SHA256SUMS; where a file differs, diffoscope says how. Only the static GLFW and libxmp, built
+# from Debian's sources, are taken from BUILD_DIR rather than built again.
+# Usage: reproducible.sh SOURCE_DIR BUILD_DIR BUILD_TYPE WORK_DIR
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-source_dir=$1 release=$2 build_type=$3 work=$4
+source_dir=$1 first=$2 build_type=$3 work=$4
+release=$first/release
 [ -f "$release/SHA256SUMS" ] || fail "$release/SHA256SUMS does not exist: no release to compare with"
 
 # The sources as a clone with the same changes would have them, under another name; the commit
@@ -29,7 +31,9 @@ started=$(date +%s)
 (
     umask 077
     export TZ=Pacific/Kiritimati LC_ALL=$locale LANG=$locale
-    cmake -S "$copy" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" -DBUILD_TESTING=OFF >"$work/configure.log"
+    cmake -S "$copy" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" -DBUILD_TESTING=OFF \
+        -DTW_PREBUILT_THIRD_PARTY="$first/third-party" \
+        -DTW_PREBUILT_THIRD_PARTY_ARM64="$first/aarch64/third-party" >"$work/configure.log"
     cmake --build "$build" --target release >"$work/build.log" 2>&1
 ) || fail "the second release build failed: $(tail -5 "$work/build.log" 2>/dev/null)"
 echo "second release built in $(($(date +%s) - started)) s"
