@@ -7,8 +7,8 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 deb=$1 version=$2 arch=$3
 case "$arch" in
-    amd64) objdump=objdump ldconfig_arch=x86-64 ;;
-    arm64) objdump=aarch64-linux-gnu-objdump ldconfig_arch=AArch64 ;;
+    amd64) objdump=objdump triplet=x86_64-linux-gnu machine=x86-64 ;;
+    arm64) objdump=aarch64-linux-gnu-objdump triplet=aarch64-linux-gnu machine="ARM aarch64" ;;
     *) fail "unknown architecture '$arch'" ;;
 esac
 work=$(mktemp -d)
@@ -39,12 +39,14 @@ grep -qF "<release version=\"$version\"" "$metainfo" || fail "the AppStream rele
 
 # dpkg-shlibdeps's Depends (with versions) names the owner of every library linked, nothing else.
 owners=$("$objdump" -p "$work"/root/usr/bin/* | awk '$1 == "NEEDED" {print $2}' | sort -u | while read -r lib; do
-    path=$(ldconfig -p | awk -v lib="$lib" -v arch="$ldconfig_arch" '$1 == lib && index($0, arch) {print $NF; exit}')
-    dpkg -S "$(readlink -f "$path")" 2>/dev/null || dpkg -S "$path"
+    # The file itself, by its name in the machine's library folder, whichever of /lib and /usr/lib
+    # the package put it in.
+    file=$(basename "$(readlink -f "/usr/lib/$triplet/$lib")")
+    dpkg -S "*/$triplet/$file"
 done | grep -v '^diversion' | cut -d: -f1 | sort -u)
-# The executables are for the package's machine.
-file -b "$work"/root/usr/bin/* | grep -qv "$( [ "$arch" = arm64 ] && echo 'ARM aarch64' || echo 'x86-64')" &&
-    fail "executables not built for $arch: $(file -b "$work"/root/usr/bin/* | paste -sd' ')"
+for program in "$work"/root/usr/bin/*; do
+    file -b "$program" | grep -qF ", $machine," || fail "$(basename "$program") is not built for $arch"
+done
 depends=$(field Depends)
 grep -q '(>= ' <<<"$depends" || fail "Depends carries no versions: not from dpkg-shlibdeps"
 expect_equal "Depends' packages" "$owners" "$(tr ',|' '\n\n' <<<"$depends" | awk 'NF {print $1}' | sort -u)"
