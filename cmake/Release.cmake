@@ -53,15 +53,17 @@ step("the arm64 archive" ${CMAKE_COMMAND} ${CROSS_ARCHIVE} -DOUT_DIR=${OUT_DIR}
     -DPICTURES_IN=${work}/pictures -P ${ARCHIVE_SCRIPT})
 
 # Each build's package; cpack finds the build's programs made already. dpkg-shlibdeps works out
-# the arm64 package's dependencies from Debian's arm64 libraries when told the machine.
+# the arm64 package's dependencies from Debian's arm64 libraries when told the machine. cpack
+# dates the package's members from SOURCE_DATE_EPOCH but gives the outer ones the umask's modes.
 foreach(arch amd64 arm64)
     if(arch STREQUAL amd64)
         set(build ${NATIVE_DIR})
     else()
         set(build ${CROSS_DIR})
     endif()
-    step("the ${arch} package" ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${arch}
-        cpack -G DEB --config ${build}/CPackConfig.cmake -B ${work}/${arch})
+    step("the ${arch} package" ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${arch} sh -c
+        "umask 022 && exec cpack -G DEB --config \"$0\" -B \"$1\"" ${build}/CPackConfig.cmake
+        ${work}/${arch})
     file(RENAME ${work}/${arch}/tidewatch_${VERSION}_${arch}.deb
         ${OUT_DIR}/tidewatch_${VERSION}_${arch}.deb RESULT moved)
     if(NOT moved EQUAL 0)
