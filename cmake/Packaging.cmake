@@ -157,6 +157,8 @@ add_custom_target(release-archive
 # the page from web/'s build into TW_WEB_BUILD_DIR, with this build's generated pictures.
 if(NOT CMAKE_CROSSCOMPILING)
     set(TW_CROSS_DIR ${CMAKE_BINARY_DIR}/aarch64)
+    # The nested builds use every core: a build tool started by a build runs one job otherwise.
+    cmake_host_system_information(RESULT tw_cores QUERY NUMBER_OF_LOGICAL_CORES)
     set(tw_cross_toolchain ${CMAKE_SOURCE_DIR}/cmake/aarch64-linux-gnu.cmake)
     set(tw_installed tidewatch tidewatch-record tidewatch-package-files)
     set(TW_PREBUILT_THIRD_PARTY_ARM64 "" CACHE PATH
@@ -166,8 +168,8 @@ if(NOT CMAKE_CROSSCOMPILING)
             -DCMAKE_TOOLCHAIN_FILE=${tw_cross_toolchain} -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
             -DBUILD_TESTING=OFF -DTW_WEB_PAGE=${TW_WEB_PAGE}
             -DTW_PREBUILT_THIRD_PARTY=${TW_PREBUILT_THIRD_PARTY_ARM64}
-        COMMAND ${CMAKE_COMMAND} --build ${TW_CROSS_DIR} --target tidewatch-portable
-            tidewatch-record-portable ${tw_installed}
+        COMMAND ${CMAKE_COMMAND} --build ${TW_CROSS_DIR} --parallel ${tw_cores}
+            --target tidewatch-portable tidewatch-record-portable ${tw_installed}
         COMMENT "Building the arm64 programs in ${TW_CROSS_DIR}"
         VERBATIM)
 
@@ -180,7 +182,7 @@ if(NOT CMAKE_CROSSCOMPILING)
             -DCMAKE_BUILD_TYPE=Release -DTW_NATIVE_BUILD=${CMAKE_BINARY_DIR}
             -DTW_LIBXMP_DIR=${tw_web_xmp}
         COMMAND ${CMAKE_COMMAND} -E env PATH=/usr/bin:$ENV{PATH} NODE_PATH=/usr/share/nodejs
-            ${CMAKE_COMMAND} --build ${TW_WEB_BUILD_DIR}
+            ${CMAKE_COMMAND} --build ${TW_WEB_BUILD_DIR} --parallel ${tw_cores}
         COMMENT "Building the browser edition in ${TW_WEB_BUILD_DIR}"
         VERBATIM)
     add_dependencies(release-page tidewatch-pictures tidewatch-music-module)

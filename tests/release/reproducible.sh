@@ -34,7 +34,7 @@ started=$(date +%s)
     cmake -S "$copy" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" -DBUILD_TESTING=OFF \
         -DTW_PREBUILT_THIRD_PARTY="$first/third-party" \
         -DTW_PREBUILT_THIRD_PARTY_ARM64="$first/aarch64/third-party" >"$work/configure.log"
-    cmake --build "$build" --target release >"$work/build.log" 2>&1
+    cmake --build "$build" --parallel "$(nproc)" --target release >"$work/build.log" 2>&1
 ) || fail "the second release build failed: $(tail -5 "$work/build.log" 2>/dev/null)"
 echo "second release built in $(($(date +%s) - started)) s"
 
