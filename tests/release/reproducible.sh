@@ -27,11 +27,14 @@ fi
 locale=C.UTF-8
 locale -a 2>/dev/null | grep -qx 'fr_FR.utf8' && locale=fr_FR.UTF-8
 build=$work/elsewhere
+# The same build tool: debug information records the folder each compiler ran in, which is the
+# build folder for Ninja and each target's folder for make, and the build ID covers it.
+generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$first/CMakeCache.txt")
 started=$(date +%s)
 (
     umask 077
     export TZ=Pacific/Kiritimati LC_ALL=$locale LANG=$locale
-    cmake -S "$copy" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" -DBUILD_TESTING=OFF \
+    cmake -S "$copy" -B "$build" -G "$generator" -DCMAKE_BUILD_TYPE="$build_type" -DBUILD_TESTING=OFF \
         -DTW_PREBUILT_THIRD_PARTY="$first/third-party" \
         -DTW_PREBUILT_THIRD_PARTY_ARM64="$first/aarch64/third-party" >"$work/configure.log"
     cmake --build "$build" --parallel "$(nproc)" --target release >"$work/build.log" 2>&1
