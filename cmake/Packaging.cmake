@@ -186,6 +186,7 @@ if(NOT CMAKE_CROSSCOMPILING)
         COMMENT "Building the browser edition in ${TW_WEB_BUILD_DIR}"
         VERBATIM)
     add_dependencies(release-page tidewatch-pictures tidewatch-music-module)
+    add_dependencies(release-archive release-page)
 
     set(tw_archive_common -DPAGE=${TW_WEB_PAGE}
         -DSHOT_START=${TW_SHOT_START} -DSHOT_SIZE=${TW_SHOT_SIZE} -DCLIP_START=${TW_CLIP_START}

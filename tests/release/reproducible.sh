@@ -10,18 +10,17 @@ source_dir=$1 first=$2 build_type=$3 work=$4
 release=$first/release
 [ -f "$release/SHA256SUMS" ] || fail "$release/SHA256SUMS does not exist: no release to compare with"
 
-# The sources as a clone with the same changes would have them, under another name; the commit
-# (SOURCE_DATE_EPOCH's source) through the same repository.
+# The sources as a clone with the same changes would have them, under another name, with the
+# commit (SOURCE_DATE_EPOCH's source) fetched into a repository of their own: a later commit
+# here must not change what the copy builds.
 rm -rf "$work"
 copy=$work/other-sources
 mkdir -p "$copy"
 git -C "$source_dir" ls-files -z --cached --others --exclude-standard |
     (cd "$source_dir" && tar --null -T - -cf -) | tar -xf - -C "$copy"
-if [ -d "$source_dir/.git" ]; then
-    ln -s "$source_dir/.git" "$copy/.git"
-else
-    cp "$source_dir/.git" "$copy/.git"
-fi
+git -C "$copy" init -q
+git -C "$copy" fetch -q --depth 1 "$source_dir" "$(git -C "$source_dir" rev-parse HEAD)"
+git -C "$copy" update-ref HEAD FETCH_HEAD
 
 # Another zone on the far side of the date line, another language, a stricter umask.
 locale=C.UTF-8
