@@ -11,7 +11,9 @@ scripts/install-deps.sh test
 # once made); the test waits for it.
 mkdir -p build
 scripts/debian13-root.sh build/debian13 >build/debian13.log 2>&1 &
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
+# The release the tests make (both machines' archives and packages) carries the page built below.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+    -DTW_WEB_BUILD_DIR="$PWD/build-web"
 cmake --build build -j"$(nproc)"
 
 status=0

@@ -10,35 +10,55 @@ include(ExternalProject)
 
 set(TW_THIRD_PARTY_DIR ${CMAKE_BINARY_DIR}/third-party)
 set(tw_fetch ${CMAKE_SOURCE_DIR}/scripts/debian-source.sh)
-set(tw_launcher)
+# The same compiler as the build (a cross build passes its toolchain on), and no build path in
+# what it writes.
+set(tw_launcher -DCMAKE_C_FLAGS=-ffile-prefix-map=${TW_THIRD_PARTY_DIR}=third-party)
 if(CMAKE_C_COMPILER_LAUNCHER)
-    set(tw_launcher -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
+    list(APPEND tw_launcher -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER})
+endif()
+if(CMAKE_TOOLCHAIN_FILE)
+    list(APPEND tw_launcher -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE})
 endif()
 
-# GLFW for X11 only, as Debian's libglfw3: it opens the X extension libraries at run time.
-set(tw_glfw_prefix ${TW_THIRD_PARTY_DIR}/glfw)
-ExternalProject_Add(tw-glfw-static
-    PREFIX ${tw_glfw_prefix}
-    SOURCE_DIR ${tw_glfw_prefix}/source
-    INSTALL_DIR ${tw_glfw_prefix}/install
-    DOWNLOAD_COMMAND ${tw_fetch} libglfw3-dev ${tw_glfw_prefix}/source
-    CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
-        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DBUILD_SHARED_LIBS=OFF
-        -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF ${tw_launcher}
-    BUILD_BYPRODUCTS ${tw_glfw_prefix}/install/lib/libglfw3.a
-    EXCLUDE_FROM_ALL TRUE)
+set(TW_PREBUILT_THIRD_PARTY "" CACHE PATH
+    "third-party/ of an earlier build of the same sources for the same machine: its static GLFW \
+and libxmp are linked instead of being built again (a rebuild that checks the rest)")
+if(TW_PREBUILT_THIRD_PARTY)
+    set(tw_glfw_prefix ${TW_PREBUILT_THIRD_PARTY}/glfw)
+    set(tw_xmp_prefix ${TW_PREBUILT_THIRD_PARTY}/xmp)
+    foreach(library ${tw_glfw_prefix}/install/lib/libglfw3.a ${tw_xmp_prefix}/install/lib/libxmp.a)
+        if(NOT EXISTS ${library})
+            message(FATAL_ERROR "TW_PREBUILT_THIRD_PARTY: ${library} does not exist")
+        endif()
+    endforeach()
+    add_custom_target(tw-glfw-static)
+    add_custom_target(tw-xmp-static)
+else()
+    # GLFW for X11 only, as Debian's libglfw3: it opens the X extension libraries at run time.
+    set(tw_glfw_prefix ${TW_THIRD_PARTY_DIR}/glfw)
+    ExternalProject_Add(tw-glfw-static
+        PREFIX ${tw_glfw_prefix}
+        SOURCE_DIR ${tw_glfw_prefix}/source
+        INSTALL_DIR ${tw_glfw_prefix}/install
+        DOWNLOAD_COMMAND ${tw_fetch} libglfw3-dev ${tw_glfw_prefix}/source
+        CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
+            -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DBUILD_SHARED_LIBS=OFF
+            -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF ${tw_launcher}
+        BUILD_BYPRODUCTS ${tw_glfw_prefix}/install/lib/libglfw3.a
+        EXCLUDE_FROM_ALL TRUE)
 
-# libxmp by the browser edition's recipe (cmake/libxmp), without its configure script.
-set(tw_xmp_prefix ${TW_THIRD_PARTY_DIR}/xmp)
-ExternalProject_Add(tw-xmp-static
-    PREFIX ${tw_xmp_prefix}
-    SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/libxmp
-    INSTALL_DIR ${tw_xmp_prefix}/install
-    DOWNLOAD_COMMAND ${tw_fetch} libxmp-dev ${tw_xmp_prefix}/source
-    CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
-        -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DTW_LIBXMP_DIR=${tw_xmp_prefix}/source ${tw_launcher}
-    BUILD_BYPRODUCTS ${tw_xmp_prefix}/install/lib/libxmp.a
-    EXCLUDE_FROM_ALL TRUE)
+    # libxmp by the browser edition's recipe (cmake/libxmp), without its configure script.
+    set(tw_xmp_prefix ${TW_THIRD_PARTY_DIR}/xmp)
+    ExternalProject_Add(tw-xmp-static
+        PREFIX ${tw_xmp_prefix}
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/libxmp
+        INSTALL_DIR ${tw_xmp_prefix}/install
+        DOWNLOAD_COMMAND ${tw_fetch} libxmp-dev ${tw_xmp_prefix}/source
+        CMAKE_ARGS -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR> -DCMAKE_BUILD_TYPE=Release
+            -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DTW_LIBXMP_DIR=${tw_xmp_prefix}/source ${tw_launcher}
+        BUILD_BYPRODUCTS ${tw_xmp_prefix}/install/lib/libxmp.a
+        EXCLUDE_FROM_ALL TRUE)
+endif()
 
 find_library(TW_PNG_STATIC libpng16.a REQUIRED)
 find_library(TW_ZLIB_STATIC libz.a REQUIRED)

@@ -11,10 +11,9 @@ package=$1 dest=$2
 # Two fetches at once would both update apt's lists.
 exec 9>/tmp/tidewatch-debian-source.lock
 flock 9
-# The machine's own architecture: a cross build's copy (libxmp-dev:arm64) may be installed too.
-native="$package:$(dpkg --print-architecture)"
-source=$(dpkg-query -W -f='${source:Package}' "$native")
-version=$(dpkg-query -W -f='${source:Version}' "$native")
+# With another machine's copy installed beside (multiarch), both answer, with the same version.
+source=$(dpkg-query -W -f='${source:Package}\n' "$package" | head -1)
+version=$(dpkg-query -W -f='${source:Version}\n' "$package" | head -1)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 if ! apt-get source --print-uris "$source=$version" >/dev/null 2>&1; then

@@ -19,6 +19,14 @@ test_packages=(
     bubblewrap debootstrap weston xwayland
     chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # The arm64 release: Debian's cross compiler, qemu to run what it makes, and Debian 12's arm64
+    # libraries (the package links them; the archive's static GLFW and libxmp build against them;
+    # the tests run the programs on the arm64 Mesa and reach the sound server through ALSA's plugin)
+    crossbuild-essential-arm64 qemu-user-static diffoscope-minimal
+    libc6-dev:arm64 libglfw3-dev:arm64 libx11-dev:arm64 libxmp-dev:arm64 libasound2-dev:arm64
+    libpng-dev:arm64 zlib1g-dev:arm64 libgl-dev:arm64 libegl-dev:arm64 libgl1-mesa-dri:arm64
+    libxrandr-dev:arm64 libxinerama-dev:arm64 libxcursor-dev:arm64 libxi-dev:arm64
+    libasound2-plugins:arm64
 )
 
 case "${1:-}" in
@@ -29,6 +37,12 @@ case "${1:-}" in
         exit 2
         ;;
 esac
+
+# The arm64 packages need the architecture known to dpkg before apt can name them.
+needs_arm64=false
+for p in "${packages[@]}"; do
+    [[ "$p" == *:arm64 ]] && needs_arm64=true
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -41,5 +55,8 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}" </dev/null
+if $needs_arm64 && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    $sudo dpkg --add-architecture arm64
+fi
+$sudo apt-get -o DPkg::Lock::Timeout=1800 update -qq
+$sudo apt-get -o DPkg::Lock::Timeout=1800 install -y -qq "${missing[@]}" </dev/null

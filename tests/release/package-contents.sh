@@ -2,15 +2,20 @@
 # The Debian package's control fields, its files, lintian's verdict (no errors, no warnings), the
 # menu entry and AppStream metadata as their validators see them, and a Depends line naming
 # exactly the packages that own the libraries the executables link.
-# Usage: package-contents.sh DEB VERSION
+# Usage: package-contents.sh DEB VERSION ARCH (amd64 or arm64)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-deb=$1 version=$2
+deb=$1 version=$2 arch=$3
+case "$arch" in
+    amd64) objdump=objdump triplet=x86_64-linux-gnu machine=x86-64 ;;
+    arm64) objdump=aarch64-linux-gnu-objdump triplet=aarch64-linux-gnu machine="ARM aarch64" ;;
+    *) fail "unknown architecture '$arch'" ;;
+esac
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 field() { dpkg-deb -f "$deb" "$1"; }
-expect_equal fields "tidewatch $version amd64 graphics ffmpeg" \
+expect_equal fields "tidewatch $version $arch graphics ffmpeg" \
     "$(field Package) $(field Version) $(field Architecture) $(field Section) $(field Recommends)"
 [[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer is not 'Name <address>'"
 [ "$(field Description | wc -l)" -ge 2 ] || fail "Description has no long text"
@@ -33,10 +38,15 @@ appstreamcli validate --no-net "$metainfo" || fail "the AppStream metadata is no
 grep -qF "<release version=\"$version\"" "$metainfo" || fail "the AppStream release is not $version"
 
 # dpkg-shlibdeps's Depends (with versions) names the owner of every library linked, nothing else.
-owners=$(objdump -p "$work"/root/usr/bin/* | awk '$1 == "NEEDED" {print $2}' | sort -u | while read -r lib; do
-    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ {print $NF; exit}')
-    dpkg -S "$(readlink -f "$path")" 2>/dev/null || dpkg -S "$path"
+owners=$("$objdump" -p "$work"/root/usr/bin/* | awk '$1 == "NEEDED" {print $2}' | sort -u | while read -r lib; do
+    # The file itself, by its name in the machine's library folder, whichever of /lib and /usr/lib
+    # the package put it in.
+    file=$(basename "$(readlink -f "/usr/lib/$triplet/$lib")")
+    dpkg -S "*/$triplet/$file"
 done | grep -v '^diversion' | cut -d: -f1 | sort -u)
+for program in "$work"/root/usr/bin/*; do
+    file -b "$program" | grep -qF ", $machine," || fail "$(basename "$program") is not built for $arch"
+done
 depends=$(field Depends)
 grep -q '(>= ' <<<"$depends" || fail "Depends carries no versions: not from dpkg-shlibdeps"
 expect_equal "Depends' packages" "$owners" "$(tr ',|' '\n\n' <<<"$depends" | awk 'NF {print $1}' | sort -u)"
