@@ -107,7 +107,7 @@ TEST_P(ArchiveFrames, MatchTheBuildsRecorder) {
         EXPECT_TRUE(
             picturesAgree(recordFrame(argv, env, seconds, dir + "/at-" + at),
                           recordFrame({TW_RECORD_PATH}, reference, seconds, dir + "/ref-" + at),
-                          row.levels, row.share));
+                          row.levels, row.share, std::string("portable-") + row.name + "-" + at));
     }
 }
 
