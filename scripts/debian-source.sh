@@ -11,8 +11,10 @@ package=$1 dest=$2
 # Two fetches at once would both update apt's lists.
 exec 9>/tmp/tidewatch-debian-source.lock
 flock 9
-source=$(dpkg-query -W -f='${source:Package}' "$package")
-version=$(dpkg-query -W -f='${source:Version}' "$package")
+# Installed for more than one architecture (a cross build's libraries beside the host's), the
+# package is listed once for each; all are the same version, so the first says it.
+source=$(dpkg-query -W -f='${source:Package}\n' "$package" | head -n1)
+version=$(dpkg-query -W -f='${source:Version}\n' "$package" | head -n1)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 if ! apt-get source --print-uris "$source=$version" >/dev/null 2>&1; then
