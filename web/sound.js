@@ -49,7 +49,10 @@ class Feed extends AudioWorkletProcessor {
     return true;
   }
 }
-registerProcessor('tidewatch-feed', Feed);
+// A module load that timed out may still finish after the next one has: the name is taken then.
+try {
+  registerProcessor('tidewatch-feed', Feed);
+} catch (error) {}
 `;
 
   let context = null;
