@@ -7,37 +7,41 @@
 import { changesFrom, check, finish, launch, launchEngine, meanLevel, noSoundEnv, openIn,
   shot, waitForState } from './browser.mjs';
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // A canvas that draws nothing is black (mean level 0 of 255); the scene a few seconds in measures
-// 24 (Firefox) to 72 (Chromium) in this corner.
+// 24 (Firefox) to 72 (Chromium).
 const kLit = 3;
 
-// Arranges the loss inside the page, where its timing holds however slow the test's messages
-// are: `moment` ms after the page says 'playing' (0: in the same task as the first frame), or
-// 'click' (before any frame). With `again`, the context is lost once more as the restore
-// arrives, before the page's own handler has rebuilt anything. Each loss is restored 1 s on.
-function arrangeLoss(moment, again) {
+// Arranges the losses inside the page, where their timing holds however slow the test's messages
+// are. Each of `moments` is 'click' (before any frame) or so many ms after the page says
+// 'playing' (0: in the same task as the first frame), the first after the click, each next one
+// after the restore of the one before: a restore rebuilds everything, so its first frames are
+// those of a start. With `again`, the last loss is followed by another as its restore arrives,
+// before the page's own handler has rebuilt anything. Each loss is restored 1 s on.
+function arrangeLosses(moments, again) {
   const lose = canvas.getContext('webgl2').getExtension('WEBGL_lose_context');
   window.twLoss = { losses: 0, restores: 0, sceneAtLoss: null };
+  const pending = [...moments];
   const loseNow = () => {
     twLoss.losses += 1;
-    twLoss.sceneAtLoss ??= clock.scene;
+    twLoss.sceneAtLoss = clock.scene;
     lose.loseContext();
     setTimeout(() => {
       twLoss.restores += 1;
+      if (pending.length === 0 && again) {
+        again = false;
+        window.addEventListener('webglcontextrestored', loseNow, { capture: true, once: true });
+      }
       lose.restoreContext();
     }, 1000);
   };
-  if (again)
-    window.addEventListener('webglcontextrestored', () => loseNow(), { capture: true, once: true });
-  if (moment === 'click') {
+  if (pending[0] === 'click') {
+    pending.shift();
     document.getElementById('screen').addEventListener('click', loseNow, { once: true });
-    return;
   }
-  new MutationObserver((records, observer) => {
-    if (document.documentElement.dataset.state !== 'playing')
+  new MutationObserver(() => {
+    if (document.documentElement.dataset.state !== 'playing' || pending.length === 0)
       return;
-    observer.disconnect();
+    const moment = pending.shift();
     if (moment === 0)
       loseNow();
     else
@@ -51,11 +55,11 @@ async function readyToStart(page) {
     || document.documentElement.dataset.state === 'error', { timeout: 60000 });
 }
 
-// Loses the context at `moment` (with `again`, once more at the restore) and checks the page
-// comes back; then does `fault` to it, if any, which the page must report.
-async function lostAndBack(engine, browser, moment, again = false, fault = null) {
-  const what = `${engine}, lost ${typeof moment === 'number' ? `${moment} ms after playing` : `at the ${moment}`}`
-    + (again ? ' and again at the restore' : '');
+// Loses the context at each of `moments` in turn (see arrangeLosses) and checks the page comes
+// back from the last; then does `fault` to it, if any, which the page must report.
+async function lostAndBack(engine, browser, moments, again = false, fault = null) {
+  const what = `${engine}, lost ${moments.map((m) => (m === 'click' ? 'at the click' : `${m} ms after playing`))
+    .join(', then ')}${again ? ' and again at the restore' : ''}`;
   const page = await openIn(browser, '', 320, 180);
   await readyToStart(page);
   if (await page.evaluate(() => document.documentElement.dataset.state) !== 'waiting') {
@@ -68,9 +72,9 @@ async function lostAndBack(engine, browser, moment, again = false, fault = null)
     await page.close();
     return;
   }
-  await page.evaluate(arrangeLoss, moment, again);
+  await page.evaluate(arrangeLosses, moments, again);
   await page.click('#screen');
-  const losses = again ? 2 : 1;
+  const losses = moments.length + (again ? 1 : 0);
   const restored = await page.waitForFunction((n) => twLoss.restores === n
     && document.documentElement.dataset.state !== 'lost', { timeout: 60000 }, losses)
     .then(() => true, () => false);
@@ -83,7 +87,7 @@ async function lostAndBack(engine, browser, moment, again = false, fault = null)
   check(moves && level > kLit, `${what}: lit (mean level ${level.toFixed(1)}) and moving`);
   const [scene, heard, atLoss] = await page.evaluate(() => [clock.scene, Sound.heardTime(), twLoss.sceneAtLoss]);
   check(scene > atLoss + 0.9 && (heard === null || Math.abs(scene - heard) < 0.5),
-    `${what}: at the music's time (scene ${scene.toFixed(2)} s, heard ${heard === null ? 'nothing' : `${heard.toFixed(2)} s`}, lost at ${atLoss.toFixed(2)} s)`);
+    `${what}: at the music's time (scene ${scene.toFixed(2)} s, heard ${heard === null ? 'nothing' : `${heard.toFixed(2)} s`}, last lost at ${atLoss.toFixed(2)} s)`);
   check(page.errors.length === 0, `${what}: no console errors ${page.errors.join(' | ')}`);
   if (fault) {
     const [done, doIt, says] = fault;
@@ -96,21 +100,21 @@ async function lostAndBack(engine, browser, moment, again = false, fault = null)
   await page.close();
 }
 
-// The moments side by side, each in its own page (Chromium runs a page's frames whether it is in
-// front or not): each page times its own loss, so a slow machine only makes a moment come later.
-// Three of the pages then meet a fault.
+// The moments side by side, each first moment in its own page (Chromium runs a page's frames
+// whether it is in front or not): each page times its own losses, so a slow machine only makes a
+// moment come later. Three of the pages then meet a fault.
 const began = Date.now();
 const chromium = await launch();
 try {
   await Promise.all([
-    lostAndBack('chromium', chromium, 'click', false, ['an exception in a frame', () => {
+    lostAndBack('chromium', chromium, ['click'], false, ['an exception in a frame', () => {
       Module._tw_frame = () => { throw new Error('injected frame fault'); };
     }, 'injected frame fault']),
-    lostAndBack('chromium', chromium, 0, false, ['a GL error in a frame', () => {
+    lostAndBack('chromium', chromium, [0, 600], false, ['a GL error in a frame', () => {
       canvas.getContext('webgl2').bindTexture(0x1234, null);
     }, 'GL error 0x0500 in a frame']),
     // The rebuild after a restore meets a shader that does not compile.
-    lostAndBack('chromium', chromium, 50, false, ['a failed rebuild', () => {
+    lostAndBack('chromium', chromium, [50, 1000], false, ['a failed rebuild', () => {
       const source = WebGL2RenderingContext.prototype.shaderSource;
       WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
         const fxaa = text.includes('uniform sampler2D lastBuffer');
@@ -121,19 +125,18 @@ try {
         { once: true });
       lose.loseContext();
     }, 'FXAA Shader : ERROR']),
-    ...[150, 300, 600, 1000].map((moment) => lostAndBack('chromium', chromium, moment)),
-    lostAndBack('chromium', chromium, 2000, true),
+    lostAndBack('chromium', chromium, [150, 2000], true),
+    lostAndBack('chromium', chromium, [300]),
   ]);
 } finally {
   await chromium.close();
 }
 console.log(`   chromium: ${((Date.now() - began) / 1000).toFixed(0)} s`);
 
-// Firefox draws only the page in front: one moment after the other.
+// Firefox draws only the page in front: one page, its two moments in turn.
 const firefox = await launchEngine('firefox', noSoundEnv());
 try {
-  for (const moment of [0, 1000])
-    await lostAndBack('firefox', firefox, moment);
+  await lostAndBack('firefox', firefox, [0, 1000]);
 } finally {
   await firefox.close();
 }
