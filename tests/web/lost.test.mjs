@@ -100,21 +100,21 @@ async function lostAndBack(engine, browser, moments, again = false, fault = null
   await page.close();
 }
 
-// The moments side by side, each first moment in its own page (Chromium runs a page's frames
-// whether it is in front or not): each page times its own losses, so a slow machine only makes a
-// moment come later. Three of the pages then meet a fault.
+// The moments side by side in three pages (Chromium runs a page's frames whether it is in front
+// or not), each page a chain of them: each page times its own losses, so a slow machine only
+// makes a moment come later. Each page then meets a fault.
 const began = Date.now();
 const chromium = await launch();
 try {
   await Promise.all([
-    lostAndBack('chromium', chromium, ['click'], false, ['an exception in a frame', () => {
+    lostAndBack('chromium', chromium, ['click', 300], false, ['an exception in a frame', () => {
       Module._tw_frame = () => { throw new Error('injected frame fault'); };
     }, 'injected frame fault']),
-    lostAndBack('chromium', chromium, [0, 600], false, ['a GL error in a frame', () => {
+    lostAndBack('chromium', chromium, [0, 600, 2000], true, ['a GL error in a frame', () => {
       canvas.getContext('webgl2').bindTexture(0x1234, null);
     }, 'GL error 0x0500 in a frame']),
     // The rebuild after a restore meets a shader that does not compile.
-    lostAndBack('chromium', chromium, [50, 1000], false, ['a failed rebuild', () => {
+    lostAndBack('chromium', chromium, [50, 150, 1000], false, ['a failed rebuild', () => {
       const source = WebGL2RenderingContext.prototype.shaderSource;
       WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
         const fxaa = text.includes('uniform sampler2D lastBuffer');
@@ -125,8 +125,6 @@ try {
         { once: true });
       lose.loseContext();
     }, 'FXAA Shader : ERROR']),
-    lostAndBack('chromium', chromium, [150, 2000], true),
-    lostAndBack('chromium', chromium, [300]),
   ]);
 } finally {
   await chromium.close();
