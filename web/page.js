@@ -1,10 +1,10 @@
 // The page around the program: URL options, the start screen, the clock, the sound and the frames.
 // ?t=SECONDS starts the scene there; size=WxH renders at that fixed size; still draws the one frame
 // at t on a W x H canvas and stops. The state is document.documentElement.dataset.state:
-// loading, waiting (start screen), playing, paused, lost (the GL context is gone for now), still,
-// or error; document.documentElement.dataset.time is the scene time of the last frame drawn.
-// Once playing, web/player.js gives the visitor the player's keys, bar and media controls, through
-// seekTo() and setPaused().
+// loading, waiting (start screen), playing, paused, lost (the GL context is gone for now), still
+// (once its frame is on the screen), or error; document.documentElement.dataset.time is the scene
+// time of the last frame drawn. Once playing, web/player.js gives the visitor the player's keys,
+// bar and media controls, through seekTo() and setPaused().
 'use strict';
 
 const kMaxSeconds = 86400;  // the recorder's limit for --start
@@ -85,18 +85,69 @@ function linesSince(from, otherwise) {
   return printed.slice(from).join('\n') || otherwise;
 }
 
+// What the program's entry points return beside their own codes (web/src/main.cpp): the
+// context is gone, or the GL reported an error.
+const kContextLost = 4;
+const kGlFailed = 5;
+
+function contextIsLost() {
+  const gl = canvas.getContext('webgl2');
+  return gl !== null && gl.isContextLost();
+}
+
+// A call into the program. An exception it throws (a GL call on a context lost halfway, a
+// trap) is kContextLost while the context is gone, else kGlFailed with its text among the
+// program's lines: the page never goes on as if the call had worked.
+function guarded(call) {
+  try {
+    return call();
+  } catch (error) {
+    if (contextIsLost())
+      return kContextLost;
+    printed.push(String(error));
+    return kGlFailed;
+  }
+}
+
 // Starts the program; false (and the page says why) when it cannot run here.
 function startProgram() {
   fitCanvas();
   const size = fixedSize || { width: canvas.width, height: canvas.height };
   // A program that fails to build prints the desktop's line, then its log; both end up here.
   const from = printed.length;
-  const result = Module._tw_start(size.width, size.height, fixedSize ? 1 : 0);
+  const result = guarded(() => Module._tw_start(size.width, size.height, fixedSize ? 1 : 0));
   if (result === 1)
     fail('This page needs WebGL 2, which this browser does not offer or has switched off.');
+  else if (result === kContextLost)
+    fail('The graphics context was lost while the intro was being built; reload the page.');
   else if (result !== 0)
     fail(linesSince(from, 'The intro failed to start.'));
   return result === 0;
+}
+
+// Draws the still frame and says 'still' only once it is on the screen: the start screen goes
+// at once, and the second animation frame after the drawing comes after the one that showed it.
+// The page is 'loading' meanwhile; a loss on the way makes the drawing after the restore the one
+// that counts.
+let stillDrawing = 0;
+
+function drawStill() {
+  const drawing = ++stillDrawing;
+  const from = printed.length;
+  const result = guarded(() => Module._tw_frame(startTime, canvas.width, canvas.height));
+  if (result === kContextLost) {
+    goLost('still');
+    return;
+  }
+  if (result !== 0) {
+    fail(linesSince(from, 'The still frame could not be drawn.'));
+    return;
+  }
+  document.getElementById('screen').style.display = 'none';
+  requestAnimationFrame(() => requestAnimationFrame(() => {
+    if (drawing === stillDrawing && state() === 'loading')
+      setState('still');
+  }));
 }
 
 async function boot() {
@@ -115,10 +166,8 @@ async function boot() {
   if (still) {
     const size = fixedSize || { width: innerWidth, height: innerHeight };
     Object.assign(canvas.style, { width: `${size.width}px`, height: `${size.height}px`, margin: 0 });
-    if (startProgram()) {
-      Module._tw_frame(startTime, canvas.width, canvas.height);
-      setState('still');
-    }
+    if (startProgram())
+      drawStill();
     return;
   }
   setState('waiting');
@@ -142,30 +191,42 @@ async function boot() {
 }
 
 // A lost context draws nothing until the browser gives it back; the clock and the music go on.
+// The program may meet the loss first (in a frame before the browser's event), so either puts
+// the page in 'lost', to come back to `resume` (the state it left) once the context is back.
 let stateBeforeLoss = null;
+
+function goLost(resume = state()) {
+  if (state() === 'error' || state() === 'lost')
+    return;
+  stateBeforeLoss = resume;
+  setState('lost');
+  notice('The graphics context was lost; the picture comes back when the browser restores it.');
+}
 
 function contextLost(event) {
   event.preventDefault();  // without this the browser never restores it
-  if (state() === 'error' || state() === 'lost')
-    return;
-  stateBeforeLoss = state();
-  setState('lost');
-  notice('The graphics context was lost; the picture comes back when the browser restores it.');
+  goLost(still ? 'still' : state());
 }
 
 function contextRestored() {
   if (state() !== 'lost')
     return;
   const from = printed.length;
-  if (Module._tw_restore() !== 0) {
+  const result = guarded(() => Module._tw_restore());
+  if (result === kContextLost)
+    return;  // gone again already: its next restore rebuilds
+  if (result !== 0) {
     fail(linesSince(from, 'The graphics context came back, but the intro could not be rebuilt.'));
     return;
   }
   notice(Sound.silentReason());
+  if (stateBeforeLoss === 'still') {
+    setState('loading');
+    drawStill();
+    return;
+  }
   setState(stateBeforeLoss);
   drawAgain = true;
-  if (state() === 'still')
-    Module._tw_frame(startTime, canvas.width, canvas.height);
 }
 
 // Scene seconds now: the music's position while it plays, else the page's clock running on from
@@ -223,16 +284,23 @@ function frame(now) {
   // Paused, the picture on screen stays until a seek or a new size needs another.
   const drawing = state() === 'waiting' || state() === 'playing' || state() === 'paused';
   if (drawing && (fitCanvas() || state() !== 'paused' || drawAgain)) {
-    Module._tw_frame(scene, canvas.width, canvas.height);
-    drawAgain = false;
-    shownTime = scene;
-    document.documentElement.dataset.time = scene.toFixed(3);
-    if (times.firstFrame === null) {
-      times.firstFrame = performance.now();
-      setState('playing');
-      Player.start();
+    const from = printed.length;
+    const result = guarded(() => Module._tw_frame(scene, canvas.width, canvas.height));
+    if (result === kContextLost) {
+      goLost();
+    } else if (result !== 0) {
+      fail(linesSince(from, 'The intro stopped in a frame.'));
+    } else {
+      drawAgain = false;
+      shownTime = scene;
+      document.documentElement.dataset.time = scene.toFixed(3);
+      if (times.firstFrame === null) {
+        times.firstFrame = performance.now();
+        setState('playing');
+        Player.start();
+      }
+      Player.shown(scene);
     }
-    Player.shown(scene);
   }
   if (state() !== 'error')
     requestAnimationFrame(frame);

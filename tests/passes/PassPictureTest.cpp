@@ -90,8 +90,7 @@ TEST_P(PassPicture, MatchesReference) {
     test::Image expected;
     ASSERT_TRUE(test::readPng(reference, expected))
         << "no reference " << reference << "; to adopt the picture, copy " << written;
-    EXPECT_TRUE(test::picturesAgree(image, expected, row.levels, row.share))
-        << "compare " << written << " with " << reference;
+    EXPECT_TRUE(test::picturesAgree(image, expected, row.levels, row.share, row.name));
 }
 
 // Llvmpipe renders the references bit for bit; the tolerances are for another GL. In the scene
@@ -127,7 +126,9 @@ TEST(ScenePassTiles, MatchFullProgramOverTheSong) {
         full.render(time);
         const test::Image image = test::readFramebuffer(tiled.framebuffer(), kWidth, kHeight);
         const test::Image expected = test::readFramebuffer(full.framebuffer(), kWidth, kHeight);
-        ASSERT_TRUE(test::picturesAgree(image, expected, 2, 0.)) << "at " << time << " s";
+        ASSERT_TRUE(test::picturesAgree(image, expected, 2, 0.,
+                                        "scene-tiles-" + std::to_string(time) + "s"))
+            << "at " << time << " s";
     }
 }
 

@@ -252,7 +252,9 @@ TEST(RecordReference, FramesMatchTheCommittedFramesWithEitherSceneProgram) {
                 std::string(TW_SOURCE_DIR) + "/tests/record/reference/frame-" + seconds + "s.png",
                 expected));
             ASSERT_TRUE(test::readPng(frames + "/frame-000000.png", recorded));
-            EXPECT_TRUE(test::picturesAgree(recorded, expected, 5, 0.02));
+            EXPECT_TRUE(test::picturesAgree(
+                recorded, expected, 5, 0.02,
+                "record-" + std::to_string(&program - programs) + "-" + seconds + "s"));
         }
     }
 }

@@ -26,8 +26,10 @@ MonitorRecording::MonitorRecording(const std::string& name)
              "exec parec -d \"$0\" --raw --format=s16le --rate=44100 --channels=2 "
              "--latency-msec=20 > \"$1\"",
              sinkMonitor(), path}) {
-    // Let the stream connect before anything plays.
-    sleepFor(0.3);
+    // Let the stream connect before anything plays: the monitor of the idle sink sends silence
+    // from then on, so the file grows. A loaded machine may take seconds.
+    for (int i = 0; i < 200 && frames() == 0; ++i)
+        sleepFor(0.05);
 }
 
 size_t MonitorRecording::frames() const {

@@ -20,10 +20,44 @@ Image readFramebuffer(GLuint fbo, int width, int height) {
     return image;
 }
 
+namespace {
+
+// Each channel's difference, eight times brighter, on an opaque picture.
+Image differenceImage(const Image& a, const Image& b) {
+    Image difference{a.width, a.height, std::vector<uint8_t>(a.pixels.size(), 255)};
+    for (size_t i = 0; i < a.pixels.size(); ++i) {
+        if (i % 4 != 3)
+            difference.pixels[i] =
+                static_cast<uint8_t>(std::min(255, 8 * std::abs(a.pixels[i] - b.pixels[i])));
+    }
+    return difference;
+}
+
+// Saves what was seen, what was expected and (same sizes) their difference; names them. A
+// picture that could not be read has nothing to save.
+std::string keepEvidence(const Image& image, const Image& expected, const std::string& name) {
+    std::string said;
+    const auto keep = [&](const Image& picture, const std::string& what) {
+        if (!picture.pixels.empty())
+            said += "; " + what + " " + savePng(picture, name + "-" + what);
+    };
+    keep(image, "seen");
+    keep(expected, "expected");
+    if (!image.pixels.empty() && image.pixels.size() == expected.pixels.size() &&
+        image.width == expected.width)
+        said += "; difference " + savePng(differenceImage(image, expected), name + "-difference");
+    return said;
+}
+
+}  // namespace
+
 ::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,
-                                         double allowedShare) {
-    if (image.pixels.size() != expected.pixels.size())
-        return ::testing::AssertionFailure() << "the pictures differ in size";
+                                         double allowedShare, const std::string& name) {
+    if (image.pixels.size() != expected.pixels.size() || image.width != expected.width)
+        return ::testing::AssertionFailure()
+               << "the pictures differ in size: " << image.width << "x" << image.height
+               << " against " << expected.width << "x" << expected.height
+               << keepEvidence(image, expected, name);
     int differing = 0, largest = 0;
     for (size_t i = 0; i < image.pixels.size(); i += 4) {
         int worst = 0;
@@ -35,8 +69,9 @@ Image readFramebuffer(GLuint fbo, int width, int height) {
     const double share = differing * 4.0 / static_cast<double>(image.pixels.size());
     if (share <= allowedShare)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << share * 100 << " % of the pixels differ by more than "
-                                         << levels << " levels (largest " << largest << ")";
+    return ::testing::AssertionFailure()
+           << share * 100 << " % of the pixels differ by more than " << levels
+           << " levels (largest " << largest << ")" << keepEvidence(image, expected, name);
 }
 
 bool readPng(const std::string& path, Image& image) {

@@ -20,9 +20,11 @@ struct Image {
 // Reads the colour buffer of framebuffer `fbo` (0 for the window's back buffer).
 Image readFramebuffer(GLuint fbo, int width, int height);
 // At most `allowedShare` of the pixels differ from `expected` by more than `levels` in some
-// channel; otherwise reports that share and the largest difference. Same sizes required.
+// channel; otherwise reports that share and the largest difference, and keeps the evidence:
+// test-output/NAME-seen.png, NAME-expected.png and NAME-difference.png (each channel's
+// difference, eight times brighter), named in the report. Same sizes required.
 ::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,
-                                         double allowedShare);
+                                         double allowedShare, const std::string& name);
 
 // Reads a PNG as RGBA8 with rows bottom-up, like the GL's read-back; false when it cannot.
 bool readPng(const std::string& path, Image& image);

@@ -6,10 +6,10 @@
 // 'ArrowLeft'), mouse.move and screenshot; in Chromium and Firefox a page collects its console errors and
 // uncaught exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
-import { mkdtempSync } from 'node:fs';
+import { mkdirSync, mkdtempSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 const { default: puppeteer } = await import(process.env.TW_PUPPETEER);
@@ -159,6 +159,52 @@ export async function shot(page, width, height) {
   const png = page.setViewport
     ? await page.screenshot({ clip: { x: 0, y: 0, width, height } }) : await page.screenshot();
   return rgb(Buffer.from(png), width, height);
+}
+
+// Polls what the page shows until it differs from `before` (RGB bytes of its top-left `width` x
+// `height`): true once it does, false when it stays the same for `timeout` ms. A loaded machine
+// may take seconds for a frame, so no fixed wait decides.
+export async function changesFrom(page, before, width, height, timeout = 20000) {
+  const end = Date.now() + timeout;
+  do {
+    await sleep(250);
+    if (!before.equals(await shot(page, width, height)))
+      return true;
+  } while (Date.now() < end);
+  return false;
+}
+
+// The mean of RGB bytes, 0 to 255.
+export function meanLevel(bytes) {
+  return bytes.reduce((sum, value) => sum + value, 0) / Math.max(1, bytes.length);
+}
+
+// Keeps what a failed picture check saw: NAME-seen.png, NAME-expected.png and
+// NAME-difference.png (each channel's difference, eight times brighter) in the web build's
+// test-output folder; returns the words that name them for the check's line.
+export function keepEvidence(name, seen, expected, width, height) {
+  const folder = join(dirname(process.env.TW_PAGE), 'test-output');
+  mkdirSync(folder, { recursive: true });
+  const save = (what, bytes) => {
+    const path = join(folder, `${name}-${what}.png`);
+    execFileSync('convert', ['-size', `${width}x${height}`, '-depth', '8', 'rgb:-', path],
+      { input: bytes });
+    return path;
+  };
+  // Only whole pictures can be saved; a short read says so by its missing name.
+  const whole = (bytes) => bytes.length === width * height * 3;
+  const kept = [];
+  if (whole(seen))
+    kept.push(`seen ${save('seen', seen)}`);
+  if (whole(expected))
+    kept.push(`expected ${save('expected', expected)}`);
+  if (whole(seen) && whole(expected)) {
+    const difference = Buffer.alloc(seen.length);
+    for (let i = 0; i < seen.length; i += 1)
+      difference[i] = Math.min(255, 8 * Math.abs(seen[i] - expected[i]));
+    kept.push(`difference ${save('difference', difference)}`);
+  }
+  return kept.length ? `; ${kept.join(', ')}` : '; nothing whole to keep';
 }
 
 let failures = 0;

@@ -16,9 +16,62 @@ namespace {
 
 tw::WebIntro intro;
 tw::WebMusic music;
+// What tw_start, tw_restore and tw_frame return beside their own codes: the context is gone
+// (nothing was built or drawn; the page waits for the browser to give it back), or the GL
+// reported an error (its line on standard output).
+constexpr int kContextLost = 4;
+constexpr int kGlFailed = 5;
+// A look at the GL's error flag asks the GPU process and waits; errors stay flagged until
+// looked at, so one look every so many frames still catches each of them.
+constexpr int kFramesBetweenErrorChecks = 30;
+int framesSinceErrorCheck = 0;
 // Planar stereo for the audio callback: left in the first half, right in the second.
 constexpr int kMaxFillFrames = 16384;
 float fillBuffer[2 * kMaxFillFrames];
+
+// A lost context turns every new program and shader into null in the browser's GL layer, and
+// the first call that needs one throws: nothing may be built or drawn on it.
+bool contextLost() {
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_get_current_context();
+    return context != 0 && emscripten_is_webgl_context_lost(context);
+}
+
+// 0, kContextLost or kGlFailed (saying which error and where) from the GL's error flag.
+int glStatus(const char* where) {
+    const GLenum error = glGetError();
+    framesSinceErrorCheck = 0;
+    if (error == GL_NO_ERROR)
+        return 0;
+    if (contextLost())
+        return kContextLost;
+    std::printf("GL error 0x%04x %s.\n", error, where);
+    return kGlFailed;
+}
+
+// glStatus() after a rebuild: the old context's objects, deleted on the way, belong to no context
+// now, and deleting them flags GL_INVALID_OPERATION; any other error is the rebuild's own.
+int rebuildGlStatus() {
+    GLenum error = GL_INVALID_OPERATION;
+    // Each distinct error has its own flag; each look clears one.
+    for (int look = 0; look < 8 && error == GL_INVALID_OPERATION; ++look)
+        error = glGetError();
+    if (error == GL_INVALID_OPERATION || error == GL_NO_ERROR)
+        return 0;
+    if (contextLost())
+        return kContextLost;
+    std::printf("GL error 0x%04x while rebuilding the intro.\n", error);
+    return kGlFailed;
+}
+
+// tw_start's and tw_restore's code for a program that failed to build: its lines, as on the
+// desktop.
+int buildFailed() {
+    if (contextLost())
+        return kContextLost;
+    std::printf("%s\n", intro.failureLine().c_str());
+    std::fprintf(stderr, "%s\n", intro.failureLog().c_str());
+    return 2;
+}
 
 }  // namespace
 
@@ -26,7 +79,7 @@ extern "C" {
 
 // 0 when running; 1 without WebGL 2; 2 when a program failed to build (its line on standard
 // output, the compiler log on standard error, as on the desktop); 3 when a fixed size is beyond
-// what this GL can render to (its line on standard output).
+// what this GL can render to (its line on standard output); kContextLost; kGlFailed.
 EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
@@ -40,6 +93,8 @@ EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
         emscripten_webgl_create_context("#canvas", &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
         return 1;
+    if (contextLost())
+        return kContextLost;
     tw::loadGlExtensions();
     GLint maxTexture = 0;
     GLint maxRenderbuffer = 0;
@@ -51,27 +106,30 @@ EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
                     width, height, largest);
         return 3;
     }
-    if (!intro.start(width, height, fixedSize != 0)) {
-        std::printf("%s\n", intro.failureLine().c_str());
-        std::fprintf(stderr, "%s\n", intro.failureLog().c_str());
-        return 2;
-    }
-    return 0;
+    if (!intro.start(width, height, fixedSize != 0))
+        return buildFailed();
+    return glStatus("while building the intro");
 }
 
-// After the browser restored a lost context: 0 when everything that lived in it is rebuilt,
-// 2 (with the lines of tw_start) when a program failed to build again.
+// After the browser restored a lost context: 0 when everything that lived in it is rebuilt;
+// 2 (with the lines of tw_start) when a program failed to build again; kContextLost when it is
+// gone again already (a later restore rebuilds); kGlFailed.
 EMSCRIPTEN_KEEPALIVE int tw_restore() {
-    if (!intro.restore()) {
-        std::printf("%s\n", intro.failureLine().c_str());
-        std::fprintf(stderr, "%s\n", intro.failureLog().c_str());
-        return 2;
-    }
-    return 0;
+    if (contextLost())
+        return kContextLost;
+    if (!intro.restore())
+        return buildFailed();
+    return rebuildGlStatus();
 }
 
-EMSCRIPTEN_KEEPALIVE void tw_frame(double time, int canvasWidth, int canvasHeight) {
+// 0 when the frame is drawn; kContextLost (nothing drawn); kGlFailed.
+EMSCRIPTEN_KEEPALIVE int tw_frame(double time, int canvasWidth, int canvasHeight) {
+    if (contextLost())
+        return kContextLost;
     intro.frame(static_cast<float>(time), canvasWidth, canvasHeight);
+    if (++framesSinceErrorCheck < kFramesBetweenErrorChecks)
+        return 0;
+    return glStatus("in a frame");
 }
 
 // Renders `frames` frames of the scene from `time` on, waits for the GL and returns the
