@@ -185,7 +185,7 @@ if(NOT CMAKE_CROSSCOMPILING)
             ${CMAKE_COMMAND} --build ${TW_WEB_BUILD_DIR} --parallel ${tw_cores}
         COMMENT "Building the browser edition in ${TW_WEB_BUILD_DIR}"
         VERBATIM)
-    add_dependencies(release-page tidewatch-pictures tidewatch-music-module)
+    add_dependencies(release-page tidewatch-pictures tidewatch-music-module tidewatch-make-icon)
     add_dependencies(release-archive release-page)
 
     set(tw_archive_common -DPAGE=${TW_WEB_PAGE}
