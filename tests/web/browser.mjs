@@ -15,7 +15,7 @@ import { pathToFileURL } from 'node:url';
 const { default: puppeteer } = await import(process.env.TW_PUPPETEER);
 
 export const pageUrl = pathToFileURL(process.env.TW_PAGE).href;
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // What a browser sees when the machine has no sound device: no sound server to reach (run.sh's
 // is hidden from it: an empty home and runtime folder, no ALSA set-up pointing at it) and no ALSA

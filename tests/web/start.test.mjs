@@ -2,9 +2,8 @@
 // picture with its music, from the start or a day in, with or without AudioWorklet; a lost context
 // comes back; an upright phone sees a landscape band; and words instead of a black canvas where an option is malformed, WebGL
 // is switched off or a shader does not compile.
-import { changesFrom, check, finish, launch, open, pageUrl, shot, waitForState } from './browser.mjs';
+import { changesFrom, check, finish, launch, open, pageUrl, shot, sleep, waitForState } from './browser.mjs';
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // Clicks to start, waits 3 s (longer while nothing is heard yet, up to 20 s) and says what is
 // heard then and how long after the click: bounds taken from the wall clock, so a loaded machine
 // cannot fail them.
