@@ -174,6 +174,16 @@ export async function changesFrom(page, before, width, height, timeout = 20000) 
   return false;
 }
 
+// In the page: the FXAA fragment stage (the one that samples lastBuffer) fails as the browser
+// compiles it.
+export function breakFxaaShader() {
+  const source = WebGL2RenderingContext.prototype.shaderSource;
+  WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
+    const fxaa = text.includes('uniform sampler2D lastBuffer');
+    source.call(this, shader, fxaa ? `${text}\n#error injected` : text);
+  };
+}
+
 // The mean of RGB bytes, 0 to 255.
 export function meanLevel(bytes) {
   return bytes.reduce((sum, value) => sum + value, 0) / Math.max(1, bytes.length);

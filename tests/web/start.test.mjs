@@ -2,7 +2,8 @@
 // picture with its music, from the start or a day in, with or without AudioWorklet; a lost context
 // comes back; an upright phone sees a landscape band; and words instead of a black canvas where an option is malformed, WebGL
 // is switched off or a shader does not compile.
-import { changesFrom, check, finish, launch, open, pageUrl, shot, sleep, waitForState } from './browser.mjs';
+import { breakFxaaShader, changesFrom, check, finish, launch, open, pageUrl, shot, sleep,
+  waitForState } from './browser.mjs';
 
 // Clicks to start, waits 3 s (longer while nothing is heard yet, up to 20 s) and says what is
 // heard then and how long after the click: bounds taken from the wall clock, so a loaded machine
@@ -95,17 +96,11 @@ check((await blank.$eval('#message', (e) => e.textContent)).includes('WebGL 2'),
   'and says that it needs WebGL 2');
 await noWebGl.close();
 
-// The FXAA fragment stage (the one that samples lastBuffer) made to fail as the browser compiles
-// it: the page shows the desktop's line for that pass and puts it in the console as an error.
+// The FXAA fragment stage failing to compile: the page shows the desktop's line for that pass
+// and puts it in the console as an error.
 const faulty = await launch();
 const page2 = await faulty.newPage();
-await page2.evaluateOnNewDocument(() => {
-  const source = WebGL2RenderingContext.prototype.shaderSource;
-  WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
-    const fxaa = text.includes('uniform sampler2D lastBuffer');
-    source.call(this, shader, fxaa ? `${text}\n#error injected` : text);
-  };
-});
+await page2.evaluateOnNewDocument(breakFxaaShader);
 const messages = [];
 page2.on('console', (m) => messages.push(`${m.type()}: ${m.text()}`));
 await page2.goto(pageUrl);
