@@ -94,17 +94,10 @@ TEST_P(IntroColdStart, NoProgramBuiltOrFirstDrawnOnTheClock) {
     useTestServices();  // the sound server
     const ScreenSize screen = GetParam();
     const std::string dir = makeTestDir("cold-start-" + std::to_string(screen.width));
-    ChildProcess xvfb({"sh", "-c",
-                       "exec Xvfb -displayfd 3 -screen 0 " + std::to_string(screen.width) + "x" +
-                           std::to_string(screen.height) + "x24 -nolisten tcp 3>\"$0\"",
-                       dir + "/display"});
-    std::string display;
-    for (int i = 0; i < 100 && display.empty(); ++i) {
-        sleepFor(0.1);
-        display = readFile(dir + "/display");
-    }
-    ASSERT_FALSE(display.empty()) << "the private Xvfb did not start";
-    display = ":" + display.substr(0, display.find('\n'));
+    std::unique_ptr<ChildProcess> xvfb;
+    const std::string display = startXvfb(
+        xvfb, dir, std::to_string(screen.width) + "x" + std::to_string(screen.height) + "x24");
+    ASSERT_FALSE(display.empty());
 
     const ProcessResult run =
         runProcess({TW_INTRO_HARNESS, "--trace", "--until", "1"},

@@ -43,17 +43,9 @@ TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
     const std::string noSound = makeTestDir("failure-no-sound");
     std::filesystem::create_directory(noSound + "/home");
     std::filesystem::create_directory(noSound + "/run");
-    ChildProcess xvfb({"sh", "-c",
-                       "exec Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp "
-                       "-extension GLX 3>\"$0\"",
-                       noSound + "/display"});
-    std::string noGlx;
-    for (int i = 0; i < 100 && noGlx.empty(); ++i) {
-        sleepFor(0.1);
-        noGlx = readFile(noSound + "/display");
-    }
-    ASSERT_FALSE(noGlx.empty()) << "the private Xvfb did not start";
-    noGlx = ":" + noGlx.substr(0, noGlx.find('\n'));
+    std::unique_ptr<ChildProcess> xvfb;
+    const std::string noGlx = startXvfb(xvfb, noSound, "1280x720x24", "-extension GLX");
+    ASSERT_FALSE(noGlx.empty());
     const struct {
         const char* what;
         std::vector<std::string> argv;

@@ -49,6 +49,22 @@ bool waitForWindow(double seconds, bool shown) {
     return false;
 }
 
+std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& dir,
+                      const std::string& screen, const std::string& options) {
+    xvfb = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"sh", "-c",
+                                 "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp " +
+                                     options + " 3>\"$0/display.num\" 2>\"$0/xvfb.log\"",
+                                 dir});
+    for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
+        const std::string number = readFile(dir + "/display.num");
+        if (!number.empty() && number.back() == '\n')
+            return ":" + number.substr(0, number.size() - 1);
+    }
+    ADD_FAILURE() << "Xvfb opened no display:\n" << readFile(dir + "/xvfb.log");
+    return "";
+}
+
 bool waitForMusic(double seconds, const std::map<std::string, std::string>& env) {
     for (const double end = Timer::now() + seconds; Timer::now() < end; sleepFor(0.1)) {
         if (!runProcess({"pactl", "list", "short", "sink-inputs"}, env, 5).out.empty())

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/Process.h"
 
 namespace tw::test {
 
@@ -23,6 +26,11 @@ void pressKeys(const std::vector<std::string>& keys);
 std::string findWindow();
 // Waits up to `seconds` for the intro's window to be shown (or, with `shown` false, gone).
 bool waitForWindow(double seconds, bool shown = true);
+
+// Starts a private Xvfb screen `screen` ("WxHxDEPTH") with `options` added, its files in `dir`;
+// returns its X display (":N"), or "" with the failure added when it has not opened within 10 s.
+std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& dir,
+                      const std::string& screen, const std::string& options = "");
 
 // Waits up to `seconds` for a stream to play on the sound server (`env` names another server).
 bool waitForMusic(double seconds, const std::map<std::string, std::string>& env = {});

@@ -15,7 +15,7 @@ import { pathToFileURL } from 'node:url';
 const { default: puppeteer } = await import(process.env.TW_PUPPETEER);
 
 export const pageUrl = pathToFileURL(process.env.TW_PAGE).href;
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // What a browser sees when the machine has no sound device: no sound server to reach (run.sh's
 // is hidden from it: an empty home and runtime folder, no ALSA set-up pointing at it) and no ALSA
@@ -172,6 +172,16 @@ export async function changesFrom(page, before, width, height, timeout = 20000) 
       return true;
   } while (Date.now() < end);
   return false;
+}
+
+// In the page: the FXAA fragment stage (the one that samples lastBuffer) fails as the browser
+// compiles it.
+export function breakFxaaShader() {
+  const source = WebGL2RenderingContext.prototype.shaderSource;
+  WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
+    const fxaa = text.includes('uniform sampler2D lastBuffer');
+    source.call(this, shader, fxaa ? `${text}\n#error injected` : text);
+  };
 }
 
 // The mean of RGB bytes, 0 to 255.

@@ -10,9 +10,7 @@
 // most 1.0 level, and 99% of channel values within 4 levels.
 import { readFileSync } from 'node:fs';
 import { changesFrom, check, finish, keepEvidence, launchEngine, noSoundEnv, openIn, rgb, shot,
-  waitForState } from './browser.mjs';
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+  sleep, waitForState } from './browser.mjs';
 
 async function stills(engine, browser) {
   for (const time of [3, 20, 30]) {

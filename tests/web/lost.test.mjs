@@ -4,8 +4,8 @@
 // music's time, with nothing in the console, in Chromium and, with fewer moments, Firefox. A
 // fault inside a frame (an exception, a GL error) or in a rebuild takes the page to 'error' with
 // its line on the page and in the console.
-import { changesFrom, check, finish, launch, launchEngine, meanLevel, noSoundEnv, openIn,
-  shot, waitForState } from './browser.mjs';
+import { breakFxaaShader, changesFrom, check, finish, launch, launchEngine, meanLevel,
+  noSoundEnv, openIn, shot, waitForState } from './browser.mjs';
 
 // A canvas that draws nothing is black (mean level 0 of 255); the scene a few seconds in measures
 // 24 (Firefox) to 72 (Chromium).
@@ -56,7 +56,8 @@ async function readyToStart(page) {
 }
 
 // Loses the context at each of `moments` in turn (see arrangeLosses) and checks the page comes
-// back from the last; then does `fault` to it, if any, which the page must report.
+// back from the last; then does `fault` to it, if any (its steps in turn), which the page must
+// report.
 async function lostAndBack(engine, browser, moments, again = false, fault = null) {
   const what = `${engine}, lost ${moments.map((m) => (m === 'click' ? 'at the click' : `${m} ms after playing`))
     .join(', then ')}${again ? ' and again at the restore' : ''}`;
@@ -90,8 +91,9 @@ async function lostAndBack(engine, browser, moments, again = false, fault = null
     `${what}: at the music's time (scene ${scene.toFixed(2)} s, heard ${heard === null ? 'nothing' : `${heard.toFixed(2)} s`}, last lost at ${atLoss.toFixed(2)} s)`);
   check(page.errors.length === 0, `${what}: no console errors ${page.errors.join(' | ')}`);
   if (fault) {
-    const [done, doIt, says] = fault;
-    await page.evaluate(doIt);
+    const [done, steps, says] = fault;
+    for (const step of steps)
+      await page.evaluate(step);
     const after = await waitForState(page, ['error'], 20000);
     const shown = await page.$eval('#message', (e) => e.textContent);
     check(after === 'error' && shown.includes(says) && page.errors.some((m) => m.includes(says)),
@@ -107,24 +109,19 @@ const began = Date.now();
 const chromium = await launch();
 try {
   await Promise.all([
-    lostAndBack('chromium', chromium, ['click', 300], false, ['an exception in a frame', () => {
+    lostAndBack('chromium', chromium, ['click', 300], false, ['an exception in a frame', [() => {
       Module._tw_frame = () => { throw new Error('injected frame fault'); };
-    }, 'injected frame fault']),
-    lostAndBack('chromium', chromium, [0, 600, 2000], true, ['a GL error in a frame', () => {
+    }], 'injected frame fault']),
+    lostAndBack('chromium', chromium, [0, 600, 2000], true, ['a GL error in a frame', [() => {
       canvas.getContext('webgl2').bindTexture(0x1234, null);
-    }, 'GL error 0x0500 in a frame']),
+    }], 'GL error 0x0500 in a frame']),
     // The rebuild after a restore meets a shader that does not compile.
-    lostAndBack('chromium', chromium, [50, 150, 1000], false, ['a failed rebuild', () => {
-      const source = WebGL2RenderingContext.prototype.shaderSource;
-      WebGL2RenderingContext.prototype.shaderSource = function (shader, text) {
-        const fxaa = text.includes('uniform sampler2D lastBuffer');
-        source.call(this, shader, fxaa ? `${text}\n#error injected` : text);
-      };
+    lostAndBack('chromium', chromium, [50, 150, 1000], false, ['a failed rebuild', [breakFxaaShader, () => {
       const lose = canvas.getContext('webgl2').getExtension('WEBGL_lose_context');
       canvas.addEventListener('webglcontextlost', () => setTimeout(() => lose.restoreContext(), 100),
         { once: true });
       lose.loseContext();
-    }, 'FXAA Shader : ERROR']),
+    }], 'FXAA Shader : ERROR']),
   ]);
 } finally {
   await chromium.close();

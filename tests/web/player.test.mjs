@@ -5,9 +5,8 @@
 import { spawn } from 'node:child_process';
 import { readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { check, finish, launchEngine, openIn, rgb, shot, waitForState } from './browser.mjs';
+import { check, finish, launchEngine, openIn, rgb, shot, sleep, waitForState } from './browser.mjs';
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const reference = process.env.TW_REFERENCE;
 
 // Polls `fn` in the page until it gives something truthy; that, or null after `timeout` ms.
