@@ -164,23 +164,6 @@ std::string startWeston(std::unique_ptr<ChildProcess>& weston, int width, int he
     return "";
 }
 
-// Starts a private Xvfb screen of the size given; returns its X display, or "".
-std::string startSmallXvfb(std::unique_ptr<ChildProcess>& xvfb, int width, int height) {
-    const std::string dir = makeTestDir("portable-xvfb");
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    xvfb = std::make_unique<ChildProcess>(std::vector<std::string>{
-        "sh", "-c",
-        "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp 3>" + dir +
-            "/display.num 2>" + dir + "/xvfb.log"});
-    for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
-        const std::string number = readFile(dir + "/display.num");
-        if (!number.empty() && number.back() == '\n')
-            return ":" + number.substr(0, number.size() - 1);
-    }
-    ADD_FAILURE() << "Xvfb opened no display:\n" << readFile(dir + "/xvfb.log");
-    return "";
-}
-
 enum class Screen { TestXvfb, WestonXWayland, SmallXvfb };
 struct WindowRow {
     const char* name;
@@ -202,9 +185,12 @@ TEST_P(ArchiveIntro, CoversTheScreenHidesTheCursorAndEndsOnEscape) {
     const std::string xvfb = std::getenv("DISPLAY");
     std::unique_ptr<ChildProcess> server;
     if (row.screen != Screen::TestXvfb) {
-        const std::string display = row.screen == Screen::WestonXWayland
-                                        ? startWeston(server, row.width, row.height)
-                                        : startSmallXvfb(server, row.width, row.height);
+        const std::string display =
+            row.screen == Screen::WestonXWayland
+                ? startWeston(server, row.width, row.height)
+                : startXvfb(server, makeTestDir("portable-xvfb"),
+                            std::to_string(row.width) + "x" + std::to_string(row.height) + "x24",
+                            "");
         ASSERT_FALSE(display.empty());
         setenv("DISPLAY", display.c_str(), 1);
     }
