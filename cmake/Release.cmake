@@ -22,12 +22,7 @@ function(fail why)
     file(REMOVE ${OUT_DIR}/SHA256SUMS)
     message(FATAL_ERROR "release: ${why}")
 endfunction()
-function(step what)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
-    if(NOT status EQUAL 0)
-        fail("${what} failed (${status})")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/ScriptStep.cmake)
 
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
     execute_process(COMMAND git -C ${SOURCE_DIR} log -1 --format=%ct

@@ -32,13 +32,7 @@ function(fail why)
     message(FATAL_ERROR "release archive: ${why}")
 endfunction()
 
-# Runs one step; any non-zero status ends the whole run after cleaning up.
-function(step what)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
-    if(NOT status EQUAL 0)
-        fail("${what} failed (${status})")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/ScriptStep.cmake)
 
 foreach(input ${INTRO} ${RECORDER} ${NFO} ${PAGE})
     if(NOT EXISTS ${input})
