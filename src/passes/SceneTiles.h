@@ -43,6 +43,10 @@ class SceneTiles {
     static void pixelRay(int x, int y, int width, int height, float ray[3]);
     static Class rayClass(const float ray[3]);
 
+    // How much larger than its radius a sphere counts at `time`: the GL's sphere paths, above all
+    // its sin and cos at late times, differ from the classifier's by less.
+    static float sphereMargin(float time);
+
     void layOut(int width, int height);
     // A tile whose class is not in `ready` goes to kGeneralLogo, the full program, which draws
     // any tile; that class must be ready.
