@@ -14,9 +14,9 @@ using sceneformulas::EYE;
 using sceneformulas::LETTER_BAND_CENTRE;
 using sceneformulas::LETTER_BAND_HALF;
 using sceneformulas::SPHERE_COUNT;
-using sceneformulas::WALL_X;
 using sceneformulas::vec2;
 using sceneformulas::vec3;
+using sceneformulas::WALL_X;
 
 // Margins for the GL's rounding, which differs from the CPU's: rays this close to the horizon,
 // this close to the letters' band or the logo's area, and spheres this much larger all count
@@ -25,18 +25,19 @@ constexpr float kHorizonMargin = 1e-3f;
 constexpr float kBandMargin = .05f;
 constexpr float kLogoMargin = 1e-3f;
 constexpr float kSphereMargin = .05f;
-// The spheres' paths turn at k = 2 to 5 radians a second, and a GPU's angle k t + c (|c| <= 2 pi)
-// may differ from the classifier's float one, whose operations are the GL's, in two ways, each by
-// up to A 2^-23 for A = k |t| + 2 pi: it may fuse the multiply and the add, skipping a rounding
-// (one ulp of A, at most A 2^-23); and its sin and cos take turns, x times a float 1 / (2 pi)
-// rounded to float (two relative errors of 2^-24 on x). Their cores' own error, about 2^-21 on
-// [-pi, pi], and the float rounding of the mixes stay inside kSphereMargin. An angle off by d moves
-// the ring by 2.5 d across (k = 2) and .5 d up (k = 3), the row along x by .7 d (k = 5), the grid
-// by d (k = 4), and the hops 1.5 |sin|^6 by at most 1.5 x 6 x max |sin^5 cos| = 2.33 d (k = 3);
-// the formations' weights hold no sin or cos, and the mixes of them err no more than the worst.
-// Per second of |t|: max(hypot(2.5 x 2, .5 x 3), .7 x 5, 4, 2.33 x 3) = 7 units per radian,
-// times the two errors' 2^-22: 7 x 2^-22 = 1.67e-6 units, .144 at 86,400 s.
-constexpr float kSphereMarginPerSecond = 7.f / (1 << 22);
+// The spheres' angles are k t + c, k from 2 to 5 radians a second and |c| < 2 pi, which the
+// classifier computes with the GL's float operations. A GPU's may still differ, each way by up
+// to 1.5 A 2^-23 for A = k |t| + 2 pi: a fused multiply-add skips the product's rounding (half an
+// ulp of k t, then the two sums round apart, half an ulp of A each); and its sin and cos take
+// turns, the angle times a float 1 / (2 pi) rounded toward zero (relative errors 2^-24 and 2^-23).
+// Their cores' own error, about 2^-21 on [-pi, pi], and the rounding of the mixes stay inside
+// kSphereMargin. An angle off by d moves the ring by 2.5 d across (k = 2) and .5 d up (k = 3), the
+// row by .7 d (k = 5), the grid by d (k = 4) and the hops 1.5 |sin|^6 by at most
+// 1.5 x 6 max |sin^5 cos| d = 2.33 d (k = 3); the formations' weights take no sin or cos, and a mix
+// of them errs no more than the worst. Per second of |t|: the largest of k times the rate, the
+// hops' 2.33 x 3 = 7 (the ring's hypot(2.5 x 2, .5 x 3) = 5.2), times 3 x 2^-23: 2.5e-6 units,
+// .216 at 86,400 s.
+constexpr float kSphereMarginPerSecond = 21.f / (1 << 23);
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
 // it may cross the band of letters on the wall first.
@@ -123,8 +124,8 @@ struct BlockRays {
         // the screen position is nearest 0 along each axis.
         const double nearX = x0 <= 0.f && x1 >= 0.f ? 0. : std::min(std::fabs(x0), std::fabs(x1));
         const double nearY = y0 <= 0.f && y1 >= 0.f ? 0. : std::min(std::fabs(y0), std::fabs(y1));
-        const double halfDiagonal =
-            length(camera.alongX * ((double(x1) - x0) * .5) + camera.alongY * ((double(y1) - y0) * .5));
+        const double halfDiagonal = length(camera.alongX * ((double(x1) - x0) * .5) +
+                                           camera.alongY * ((double(y1) - y0) * .5));
         const double reachV = halfDiagonal / length(camera.imagePoint(nearX, nearY));
         // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
         reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
@@ -178,7 +179,8 @@ int blockSize(int width, int height) {
 
 void SceneTiles::pixelRay(int x, int y, int width, int height, float ray[3]) {
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    const vec3 d = sceneformulas::cameraRay(vec2(pixelCentre(x, width), pixelCentre(y, height)), aspect);
+    const vec3 d =
+        sceneformulas::cameraRay(vec2(pixelCentre(x, width), pixelCentre(y, height)), aspect);
     ray[0] = d.x;
     ray[1] = d.y;
     ray[2] = d.z;
