@@ -7,7 +7,7 @@
 //   varying vec2 v                quad position, (-1, -1) bottom-left to (1, 1) top-right
 //   uniform vec2 resolution       size of the target in pixels (only its aspect is used)
 //   uniform sampler2D logo        unit 0: 1920 x 608 RGBA logo, transparent around it, mipmapped
-//   uniform sampler2D checker     unit 2: 256 x 256 luminance checkerboard, 2 x 2 squares,
+//   uniform sampler2D checker     unit 2: 256 x 256 grey RGBA checkerboard, 2 x 2 squares,
 //                                 mipmapped
 //   time, fbm, frameSkyAway, frameLogoTint   (scene_inputs)
 //   spheres[], sunDirection                  (scene_geometry); readFrame() must have run before
