@@ -24,11 +24,16 @@ if [ "$what" != prepare ]; then
 fi
 
 [ -f "$TW_PAGE" ] || { echo "no page at $TW_PAGE: build it first with web/build.sh" >&2; exit 1; }
-# puppeteer-core drives Debian's chromium; kept in the build folder, never in the repository.
-if [ ! -d "$npm_dir/node_modules/puppeteer-core" ]; then
-    mkdir -p "$npm_dir"
-    npm install --prefix "$npm_dir" --no-audit --no-fund puppeteer-core@24 >/dev/null
-fi
+# The suites' npm packages, kept in the build folder, never in the repository: puppeteer-core
+# drives Debian's chromium and firefox-esr.
+packages=(puppeteer-core@24)
+for package in "${packages[@]}"; do
+    if [ ! -d "$npm_dir/node_modules/${package%@*}" ]; then
+        mkdir -p "$npm_dir"
+        npm install --prefix "$npm_dir" --no-audit --no-fund "${packages[@]}" >/dev/null
+        break
+    fi
+done
 
 # What the desktop renders: the three still frames, the song, and 2 s across its restart.
 record="$TW_RECORD"
