@@ -3,7 +3,7 @@
 // starts) through puppeteer-core, which run.sh installs into the build folder and names in
 // TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
 // Each engine's page offers goto, evaluate, click, press (a key by its DOM name, ' ' or
-// 'ArrowLeft'), mouse.move and screenshot (WebKit's also resize); in Chromium and Firefox a page
+// 'ArrowLeft'), mouse.move and screenshot (WebKit's also frame); in Chromium and Firefox a page
 // collects its console errors and uncaught exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync } from 'node:fs';
@@ -108,15 +108,8 @@ async function launchWebKit(env) {
       await session('/actions', 'DELETE');
     },
     screenshot: async () => Buffer.from(await session('/screenshot', 'GET'), 'base64'),
-    // The window made to show `width` x `height` CSS pixels of page, whatever its frame takes.
-    resize: async (width, height) => {
-      for (let i = 0; i < 2; i += 1) {
-        const [inner, rect] = [await page.evaluate(() => [innerWidth, innerHeight]),
-          await session('/window/rect', 'GET')];
-        await session('/window/rect', 'POST', { width: rect.width + width - inner[0],
-          height: rect.height + height - inner[1] });
-      }
-    },
+    // Scripts go into the page's frame number `index` from now on; null: the page itself.
+    frame: (index) => session('/frame', 'POST', { id: index }),
     close: async () => {},
   };
   return {
