@@ -55,7 +55,7 @@ async function axeFaults(page) {
 }
 
 const browser = await launch();
-const page = await open(browser, '?size=320x180', ...sizes[0], phone);
+const page = await open(browser, '?t=20&size=320x180', ...sizes[0], phone);
 await waitForState(page, ['waiting', 'error']);
 await page.waitForFunction(() => !document.getElementById('start').hidden, { timeout: 30000 });
 for (const [width, height] of sizes) {
@@ -110,10 +110,10 @@ await page.touchscreen.tap(sizes[3][0] * 5 / 6, sizes[3][1] / 2);
 await page.waitForFunction((t) => Number(document.documentElement.dataset.time) !== t, { timeout: 5000 },
   before).catch(() => {});
 const jump = await timeOf() - before;
-const sign = await page.$eval('#jump', (e) => e.textContent);
+const sign = await page.evaluate(() => document.getElementById('jump')?.textContent);
 check(paused === 'paused' && jump >= 9.5 && jump <= 10.5 && sign === '+10 s',
   `a double tap on the right third seeks ${jump.toFixed(2)} s on and shows "${sign}"`);
-await page.tap('#centre');
+await page.tap('#centre').catch(() => {});  // a centre button hidden fails the check below
 check(await waitForState(page, ['playing'], 5000) === 'playing'
   && await page.$eval('#centre', (e) => e.getAttribute('aria-label')) === 'Pause', 'the centre button plays');
 check(page.errors.length === 0, `no console errors ${page.errors.join(' | ')}`);
