@@ -80,7 +80,7 @@ await page.tap('#screen');
 check(await waitForState(page, ['playing', 'error'], 20000) === 'playing', 'a tap starts it');
 const locks = await page.waitForFunction(() => locks.length && locks, { timeout: 5000 })
   .then((handle) => handle.jsonValue(), () => []);
-await sleep(200);
+await sleep(200);  // time for a refusal let loose to reach page.errors
 check(String(locks) === 'landscape' && await page.evaluate(() => document.fullscreenElement !== null)
   && page.errors.length === 0 && await waitForState(page, ['playing']) === 'playing',
 `full screen asks to turn the phone on its side (${locks}); the refusal is quiet`);
@@ -115,7 +115,8 @@ check(paused === 'paused' && jump >= 9.5 && jump <= 10.5 && sign === '+10 s',
   `a double tap on the right third seeks ${jump.toFixed(2)} s on and shows "${sign}"`);
 await page.tap('#centre').catch(() => {});  // a centre button hidden fails the check below
 check(await waitForState(page, ['playing'], 5000) === 'playing'
-  && await page.$eval('#centre', (e) => e.getAttribute('aria-label')) === 'Pause', 'the centre button plays');
+  && await page.evaluate(() => document.getElementById('centre')?.getAttribute('aria-label')) === 'Pause',
+'the centre button plays');
 check(page.errors.length === 0, `no console errors ${page.errors.join(' | ')}`);
 await browser.close();
 
