@@ -250,8 +250,15 @@ function begin() {
   Sound.open(() => sceneTime(performance.now()), notice);
   const full = document.documentElement.requestFullscreen;
   if (full)
-    full.call(document.documentElement).catch(() => {});
+    full.call(document.documentElement).then(turnSideways, () => {});
   requestAnimationFrame(frame);
+}
+
+// Once in full screen on a touch screen: the phone turns the picture on its side where the
+// browser allows it (most allow the lock only in full screen); a refusal changes nothing.
+function turnSideways() {
+  if (matchMedia('(pointer: coarse)').matches)
+    Promise.resolve().then(() => screen.orientation.lock('landscape')).catch(() => {});
 }
 
 // Moves the picture and the music to `seconds` (kept within 0 to the recorder's limit), playing
