@@ -1,4 +1,5 @@
-// Makes the one self-contained page: node assemble.mjs OUT PAGE.html HEADER.h... SCRIPT.js... ASSET...
+// Makes the one self-contained page:
+//   node assemble.mjs OUT PAGE.html HEADER.h... SCRIPT.js... ASSET...
 // The constants the page shares with the program are written once, in C++ headers: each header's
 // `constexpr <type> <name> = <number>;` lines become `const <name> = <number>;` ahead of the
 // scripts. The scripts (the page's own, then the compiled program) go into one script element in
@@ -18,7 +19,8 @@ const assetPaths = inputs.filter((path) => !/\.(js|png|h)$/.test(path));
 const limit = 4 * 1024 * 1024;
 
 const constants = headerPaths.flatMap((path) => {
-  const lines = [...readFileSync(path, 'utf8').matchAll(/^constexpr \w+ (k\w+) = ([-\d.]+);/gm)];
+  const text = readFileSync(path, 'utf8');
+  const lines = [...text.matchAll(/^constexpr \w+ (k\w+) = ([-\d.]+);/gm)];
   if (lines.length === 0) {
     console.error(`${path}: no constexpr line to share with the page`);
     process.exit(1);
