@@ -181,5 +181,31 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
     }
 }
 
+// A line broken in one part of the scene stages (both programs, so that no fallback runs): the
+// log names that part's file and line, through the #line and the table the join gives each part.
+TEST_F(StartupFailure, ShaderLogNamesTheBrokenPartsFileAndLine) {
+    const std::string part = "src/passes/scene_shading.glsl";
+    const std::string dir = makeTestDir("failure-shader-part");
+    for (const std::string& source :
+         {sceneProgramSource().fragment, plainSceneProgramSource().fragment}) {
+        const size_t entry = source.find(": " + part + "\n");
+        ASSERT_NE(entry, std::string::npos) << "no table entry for " << part;
+        const size_t start = source.rfind(' ', entry - 1) + 1;
+        const int number = std::stoi(source.substr(start, entry - start));
+        // Its line 1 is the version line, dropped: the #line numbers its line 2.
+        const std::string directive =
+            "\n#line " + std::to_string(number * 1000 + 1) + " " + std::to_string(number) + "\n";
+        const size_t at = source.find(directive);
+        ASSERT_NE(at, std::string::npos) << directive;
+        std::string broken = source;
+        broken.insert(at + directive.size(), "float broken = notDeclared;\n");
+        std::ofstream(dir + "/" + dumpedNames().at(source)) << broken;
+    }
+    const ProcessResult r = runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", dir}}, 120);
+    EXPECT_EQ(r.out, "Raytracer Shader : ERROR\n");
+    EXPECT_NE(r.err.find("notDeclared' undeclared  [" + part + ":2]\n"), std::string::npos)
+        << r.err;
+}
+
 }  // namespace
 }  // namespace tw::test
