@@ -7,7 +7,6 @@
 // bar and media controls, through seekTo() and setPaused().
 'use strict';
 
-const kMaxSeconds = 86400;  // the recorder's limit for --start
 const params = new URLSearchParams(location.search);
 const startTime = params.has('t') ? Number(params.get('t')) : 0;
 const sizeMatch = /^(\d{1,4})x(\d{1,4})$/.exec(params.get('size'));
@@ -85,10 +84,8 @@ function linesSince(from, otherwise) {
   return printed.slice(from).join('\n') || otherwise;
 }
 
-// What the program's entry points return beside their own codes (web/src/main.cpp): the
-// context is gone, or the GL reported an error.
-const kContextLost = 4;
-const kGlFailed = 5;
+// The program's return codes (kOk, kContextLost, kGlFailed, ...) and kMaxSeconds come ahead of
+// this script from web/src/PageCodes.h and src/passes/SceneTime.h (web/assemble.mjs).
 
 function contextIsLost() {
   const gl = canvas.getContext('webgl2');
@@ -116,7 +113,7 @@ function startProgram() {
   // A program that fails to build prints the desktop's line, then its log; both end up here.
   const from = printed.length;
   const result = guarded(() => Module._tw_start(size.width, size.height, fixedSize ? 1 : 0));
-  if (result === 1)
+  if (result === kNoWebGl2)
     fail('This page needs WebGL 2, which this browser does not offer or has switched off.');
   else if (result === kContextLost)
     fail('The graphics context was lost while the intro was being built; reload the page.');
@@ -250,8 +247,15 @@ function begin() {
   Sound.open(() => sceneTime(performance.now()), notice);
   const full = document.documentElement.requestFullscreen;
   if (full)
-    full.call(document.documentElement).catch(() => {});
+    full.call(document.documentElement).then(turnSideways, () => {});
   requestAnimationFrame(frame);
+}
+
+// Once in full screen on a touch screen: the phone turns the picture on its side where the
+// browser allows it (most allow the lock only in full screen); a refusal changes nothing.
+function turnSideways() {
+  if (matchMedia('(pointer: coarse)').matches)
+    Promise.resolve().then(() => screen.orientation.lock('landscape')).catch(() => {});
 }
 
 // Moves the picture and the music to `seconds` (kept within 0 to the recorder's limit), playing

@@ -3,6 +3,7 @@
 #include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
 #include "passes/GlResources.h"
+#include "passes/WarmUp.h"
 
 namespace tw {
 
@@ -20,10 +21,9 @@ FrameDriver::FrameDriver(RenderSize size, bool calibrate, bool stretchToScreen)
     chain->warmUp();
     if (stretchToScreen) {
         const TextureBank& bank = TextureBank::instance();
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(0, 0, 1, 1);
-        stretch.draw(chain->output().colorTexture(), bank.screenWidth, bank.screenHeight);
-        glDisable(GL_SCISSOR_TEST);
+        drawOnOnePixel([&] {
+            stretch.draw(chain->output().colorTexture(), bank.screenWidth, bank.screenHeight);
+        });
     }
     // The pixels drawn on the way must not land in the first timed frame either.
     glFinish();

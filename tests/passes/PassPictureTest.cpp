@@ -107,16 +107,16 @@ INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
                                            Row{Kind::Fxaa, 0.f, "fxaa", 6, 0.0003},
                                            Row{Kind::PostFx, 0.f, "postfx", 2, 0.001}));
 
-// The tiled scene against its full program drawn over every pixel, after its warm-up and a
+// The tiled scene against its full scene program drawn over every pixel, after its warm-up and a
 // resize (whose tiles must be laid out anew), through the spheres' four formations and the logo's
 // appearance: a tile given a program that cannot draw what its rays meet (a sphere's edge, the
 // letters, the logo) shows as a wrong patch at some time.
-TEST(ScenePassTiles, MatchFullProgramOverTheSong) {
+TEST(ScenePassTiles, MatchFullSceneProgramOverTheSong) {
     test::GlTestContext::ensure(kWidth, kHeight);
     ScenePass tiled(kWidth + 64, kHeight + 36);
     ScenePass full(kWidth, kHeight, sceneProgramSource());
     ASSERT_EQ(tiled.buildResult(), ShaderProgram::kBuilt) << tiled.buildLog();
-    // Every program built at construction; none left to the full program by a failed build.
+    // Every program built at construction; none left to the full scene program by a failed build.
     ASSERT_TRUE(tiled.tileProgramsReady());
     tiled.warmUp();
     tiled.render(0.f);

@@ -1,6 +1,4 @@
-// The real tidewatch-record end to end, with no display and no sound server: what it writes, and
-// what it says and leaves behind on a bad command line, when the disk fills, when ffmpeg
-// misbehaves or when a signal comes; and its frames against committed finished frames.
+// The real tidewatch-record end to end, with no display and no sound server.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -28,14 +26,6 @@ using test::runProcess;
 
 const std::map<std::string, std::string> kHeadless = {{"DISPLAY", ""}};
 
-// Two seconds of 160x90 at 10 fps, from a moment where the scene and the music are under way.
-std::vector<std::string> shortClip(const std::vector<std::string>& output) {
-    std::vector<std::string> args = {TW_RECORD_PATH, "--size", "160x90",  "--fps", "10",
-                                     "--seconds",    "2",      "--start", "12"};
-    args.insert(args.end(), output.begin(), output.end());
-    return args;
-}
-
 std::vector<std::string> entries(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
@@ -55,8 +45,7 @@ double psnrOfFrameTen(const std::string& video, const std::string& picture, bool
     return at == std::string::npos ? 0.0 : std::atof(run.err.c_str() + at + 8);
 }
 
-// Each bad line: status 2 within seconds, one line "tidewatch-record: ..." with the reason, and
-// nothing written.
+// Each bad line: status 2 within seconds, one line with the reason, and nothing written.
 TEST(RecordOptions, BadLinesAreRefusedWithOneLineAndNothingWritten) {
     const std::string dir = test::makeTestDir("record-bad-lines");
     const std::string out = dir + "/clip.mp4";
@@ -68,7 +57,6 @@ TEST(RecordOptions, BadLinesAreRefusedWithOneLineAndNothingWritten) {
         {{"--out", out, "--size", "100000x100000"}, "'100000x100000': the GL renders at most"},
         {{"--out", out, "--fps", "241"}, "bad --fps '241': expected a whole number from 1 to 240"},
         {{"--out", out, "--seconds", "1e6"}, "bad --seconds '1e6': expected more than 0 and at"},
-        {{"--out", out, "--seconds", "1e18"}, "bad --seconds '1e18'"},
         {{"--out", out, "--start", "1e12"}, "bad --start '1e12'"},
         {{"--out", "-"}, "--out - is not possible: an MP4 needs a file it can seek in"},
         {{"--frames", frames, "--out", out}, "--frames and --out exclude each other"},
@@ -94,11 +82,15 @@ TEST(RecordOptions, BadLinesAreRefusedWithOneLineAndNothingWritten) {
 TEST(RecordProcess, VideoPicturesAndMusicAgree) {
     const std::string dir = test::makeTestDir("record-clip");
     std::filesystem::create_symlink("clip.mp4", dir + "/link.mp4");
+    // Two seconds of 160x90 at 10 fps, from a moment where the scene and the music are under way.
     for (const auto& output : std::vector<std::vector<std::string>>{
              {"--out", dir + "/link.mp4"},
              {"--frames", dir + "/pbo"},
              {"--frames", dir + "/direct", "--readback", "direct"}}) {
-        const ProcessResult run = runProcess(shortClip(output), kHeadless, 120.0);
+        std::vector<std::string> args = {TW_RECORD_PATH, "--size=160x90", "--fps=10", "--seconds=2",
+                                         "--start=12"};
+        args.insert(args.end(), output.begin(), output.end());
+        const ProcessResult run = runProcess(args, kHeadless, 120.0);
         ASSERT_EQ(run.exitStatus, 0) << run.err;
     }
     EXPECT_EQ(entries(dir), (std::vector<std::string>{"clip.mp4", "direct", "link.mp4", "pbo"}));

@@ -1,5 +1,4 @@
-// Faults while the real intro runs, end to end: each must end cleanly within a bounded wait, with
-// the music stopped.
+// The real intro's endings, with and without faults while it runs.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>

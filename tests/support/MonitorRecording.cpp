@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -51,6 +52,15 @@ size_t loudFrames(const std::vector<int16_t>& s, size_t from, size_t to) {
     for (size_t f = from; f < to && 2 * f + 1 < s.size(); ++f)
         loud += std::abs(s[2 * f]) >= 33 || std::abs(s[2 * f + 1]) >= 33;
     return loud;
+}
+
+size_t longestQuietRun(const std::vector<int16_t>& s, size_t from, size_t to, int level) {
+    size_t run = 0, longest = 0;
+    for (size_t f = from; f < to && 2 * f + 1 < s.size(); ++f) {
+        run = std::abs(s[2 * f]) < level && std::abs(s[2 * f + 1]) < level ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 }  // namespace tw::test

@@ -28,5 +28,7 @@ class MonitorRecording {
 
 // Frames in [from, to) of interleaved stereo samples with a channel above about -60 dBFS.
 size_t loudFrames(const std::vector<int16_t>& samples, size_t from, size_t to);
+// The longest run of frames in [from, to) with both channels below `level`.
+size_t longestQuietRun(const std::vector<int16_t>& samples, size_t from, size_t to, int level);
 
 }  // namespace tw::test

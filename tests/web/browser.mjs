@@ -3,8 +3,8 @@
 // starts) through puppeteer-core, which run.sh installs into the build folder and names in
 // TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
 // Each engine's page offers goto, evaluate, click, press (a key by its DOM name, ' ' or
-// 'ArrowLeft'), mouse.move and screenshot; in Chromium and Firefox a page collects its console errors and
-// uncaught exceptions in page.errors.
+// 'ArrowLeft'), mouse.move and screenshot (WebKit's also frame); in Chromium and Firefox a page
+// collects its console errors and uncaught exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -39,13 +39,14 @@ export async function launch(extraArgs = [], env = process.env) {
   });
 }
 
-// A page at `query` in a window of the given size; its console errors collect in page.errors.
-export async function open(browser, query, width = 640, height = 360) {
+// A page at `query` in a window of the given size (and puppeteer's other viewport options, such
+// as a phone's isMobile and hasTouch); its console errors collect in page.errors.
+export async function open(browser, query, width = 640, height = 360, viewport = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
   page.on('pageerror', (e) => page.errors.push(e.message));
-  await page.setViewport({ width, height });
+  await page.setViewport({ width, height, ...viewport });
   page.press = (key) => page.keyboard.press(key);
   await page.goto(pageUrl + query);
   return page;
@@ -107,6 +108,8 @@ async function launchWebKit(env) {
       await session('/actions', 'DELETE');
     },
     screenshot: async () => Buffer.from(await session('/screenshot', 'GET'), 'base64'),
+    // Scripts go into the page's frame number `index` from now on; null: the page itself.
+    frame: (index) => session('/frame', 'POST', { id: index }),
     close: async () => {},
   };
   return {

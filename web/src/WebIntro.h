@@ -28,7 +28,6 @@ class WebIntro {
 
     const std::string& failureLine() const { return line; }
     const std::string& failureLog() const { return log; }
-    RenderSize renderSize() const { return driver ? driver->size() : size; }
 
   private:
     bool build();
