@@ -129,6 +129,7 @@ struct BlockRays {
         const double reachV = halfDiagonal / length(camera.imagePoint(nearX, nearY));
         // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
         reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
+
         // The band of letters: y = eye.y + d.y t on x = WALL_X, t = (WALL_X - eye.x) / d.x > 0. For
         // the rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
         // that is d.y between two lines through the origin over d.x; checked over the box around
