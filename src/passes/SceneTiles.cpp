@@ -9,60 +9,39 @@ namespace tw {
 
 namespace {
 
-// The shaders' own constants and sphere paths.
+// The shaders' own constants, camera, logo area and sphere paths.
 using sceneformulas::EYE;
 using sceneformulas::LETTER_BAND_CENTRE;
 using sceneformulas::LETTER_BAND_HALF;
 using sceneformulas::SPHERE_COUNT;
+using sceneformulas::vec2;
+using sceneformulas::vec3;
 using sceneformulas::WALL_X;
 
 // Margins for the GL's rounding, which differs from the CPU's: rays this close to the horizon,
-// this close to the letters' band or the logo's area, and spheres this much larger all count.
+// this close to the letters' band or the logo's area, and spheres this much larger all count
+// (sphereMargin()).
 constexpr float kHorizonMargin = 1e-3f;
 constexpr float kBandMargin = .05f;
 constexpr float kLogoMargin = 1e-3f;
 constexpr float kSphereMargin = .05f;
-
-struct Vec3 {
-    float x, y, z;
-};
-
-Vec3 operator+(Vec3 a, Vec3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec3 operator*(Vec3 a, float s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-float dot(Vec3 a, Vec3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Vec3 normalize(Vec3 a) {
-    return a * (1.f / std::sqrt(dot(a, a)));
-}
-Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-// cameraRay() of scene_geometry, its lookAtBasis() made once.
-struct Camera {
-    Vec3 right, up, forward;
-
-    Camera() {
-        forward = normalize({EYE.x, EYE.y, EYE.z});
-        right = normalize(cross(forward, {0.f, 1.f, 0.f}));
-        up = cross(right, forward);
-    }
-
-    // The ray through quad position (sx, sy) on a target of the given aspect.
-    Vec3 ray(float sx, float sy, float aspect) const {
-        const Vec3 d = normalize({-aspect * sx, sy, -1.5f});
-        return normalize(right * d.x + up * d.y + forward * d.z + Vec3{0.f, .2f, 0.f});
-    }
-};
+// The spheres' angles are k t + c, k from 2 to 5 radians a second and |c| < 2 pi, which the
+// classifier computes with the GL's float operations. A GPU's may still differ, each way by up
+// to 1.5 A 2^-23 for A = k |t| + 2 pi: a fused multiply-add skips the product's rounding (half an
+// ulp of k t, then the two sums round apart, half an ulp of A each); and its sin and cos take
+// turns, the angle times a float 1 / (2 pi) rounded toward zero (relative errors 2^-24 and 2^-23).
+// Their cores' own error, about 2^-21 on [-pi, pi], and the rounding of the mixes stay inside
+// kSphereMargin. An angle off by d moves the ring by 2.5 d across (k = 2) and .5 d up (k = 3), the
+// row by .7 d (k = 5), the grid by d (k = 4) and the hops 1.5 |sin|^6 by at most
+// 1.5 x 6 max |sin^5 cos| d = 2.33 d (k = 3); the formations' weights take no sin or cos, and a mix
+// of them errs no more than the worst. Per second of |t|: the largest of k times the rate, the
+// hops' 2.33 x 3 = 7 (the ring's hypot(2.5 x 2, .5 x 3) = 5.2), times 3 x 2^-23: 2.5e-6 units,
+// .216 at 86,400 s.
+constexpr float kSphereMarginPerSecond = 21.f / (1 << 23);
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
 // it may cross the band of letters on the wall first.
-SceneTiles::Class classOf(Vec3 d) {
+SceneTiles::Class classOf(vec3 d) {
     const float t = (WALL_X - EYE.x) / d.x;
     if (t > 0.f && std::fabs(EYE.y + d.y * t - LETTER_BAND_CENTRE) < LETTER_BAND_HALF + kBandMargin)
         return SceneTiles::kGeneral;
@@ -84,39 +63,70 @@ struct Dvec {
     double x, y, z;
 };
 
+Dvec operator+(Dvec a, Dvec b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Dvec operator*(Dvec a, double s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
 double length(Dvec a) {
     return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
 }
+Dvec widen(vec3 a) {
+    return {a.x, a.y, a.z};
+}
+
+// cameraRay() of scene_camera in double, from the part's own pieces: imagePoint() is affine in the
+// screen position, so its value at (0, 0) and its steps along x and y (exact in float) give it
+// whole; then cameraBasis() and RAY_LIFT.
+struct CameraFrame {
+    Dvec origin, alongX, alongY;  // imagePoint(s) = origin + alongX s.x + alongY s.y
+    Dvec right, up, forward, lift;
+
+    explicit CameraFrame(float aspect) {
+        const vec3 o = sceneformulas::imagePoint(vec2(0.f, 0.f), aspect);
+        const vec3 x = sceneformulas::imagePoint(vec2(1.f, 0.f), aspect);
+        const vec3 y = sceneformulas::imagePoint(vec2(0.f, 1.f), aspect);
+        origin = widen(o);
+        alongX = {double(x.x) - o.x, double(x.y) - o.y, double(x.z) - o.z};
+        alongY = {double(y.x) - o.x, double(y.y) - o.y, double(y.z) - o.z};
+        const sceneformulas::mat3 basis = sceneformulas::cameraBasis();
+        right = widen(basis.c0);
+        up = widen(basis.c1);
+        forward = widen(basis.c2);
+        lift = widen(sceneformulas::RAY_LIFT);
+    }
+
+    Dvec imagePoint(double sx, double sy) const { return origin + alongX * sx + alongY * sy; }
+    // The basis applied to q, then the lift.
+    Dvec turn(Dvec q) const { return right * q.x + up * q.y + forward * q.z + lift; }
+};
 
 // Bounds on the camera rays through every pixel centre of a block, from the ray through its middle:
-// cameraRay() normalizes p = (-aspect sx, sy, -1.5) to q, then v = M q + (0, .2, 0) to the ray.
-// x / |x| moves a point by at most its own move over the smallest |x| along the way, and M turns
-// without stretching, so each ray lies within `reach` of the middle ray, and each v within
-// `reachV` of the middle v. What the rays can meet, the spheres left out, errs toward kGeneral as
-// classOf() does per ray.
+// cameraRay() normalizes the image point p to q, then v = M q + lift to the ray. x / |x| moves a
+// point by at most its own move over the smallest |x| along the way, and M turns without
+// stretching, so each ray lies within `reach` of the middle ray, and each v within `reachV` of the
+// middle v. What the rays can meet, the spheres left out, errs toward kGeneral as classOf() does
+// per ray.
 struct BlockRays {
     Dvec middle;   // the middle ray, unit length
     double reach;  // distance from it to any ray of the block
     SceneTiles::Class fixed;
 
     // [x0, x1] and [y0, y1]: the first and last pixel centres of the block, the shader's v.
-    BlockRays(const Camera& camera, float x0, float x1, float y0, float y1, double aspect) {
-        const double sx = (double(x0) + x1) * .5, sy = (double(y0) + y1) * .5;
-        const Dvec p = {-aspect * sx, sy, -1.5};
-        const double pLength = length(p);
-        const Dvec q = {p.x / pLength, p.y / pLength, p.z / pLength};
-        const Dvec v = {camera.right.x * q.x + camera.up.x * q.y + camera.forward.x * q.z,
-                        camera.right.y * q.x + camera.up.y * q.y + camera.forward.y * q.z + .2,
-                        camera.right.z * q.x + camera.up.z * q.y + camera.forward.z * q.z};
+    BlockRays(const CameraFrame& camera, float x0, float x1, float y0, float y1) {
+        const Dvec p = camera.imagePoint((double(x0) + x1) * .5, (double(y0) + y1) * .5);
+        const Dvec v = camera.turn(p * (1. / length(p)));
         const double vLength = length(v);
-        middle = {v.x / vLength, v.y / vLength, v.z / vLength};
+        middle = v * (1. / vLength);
 
-        // The smallest |p| over the block: sx and sy nearest 0.
+        // The smallest |p| over the block: the plane's origin and steps are orthogonal, so where
+        // the screen position is nearest 0 along each axis.
         const double nearX = x0 <= 0.f && x1 >= 0.f ? 0. : std::min(std::fabs(x0), std::fabs(x1));
         const double nearY = y0 <= 0.f && y1 >= 0.f ? 0. : std::min(std::fabs(y0), std::fabs(y1));
-        const double halfX = aspect * (double(x1) - x0) * .5, halfY = (double(y1) - y0) * .5;
-        const double reachV = std::sqrt(halfX * halfX + halfY * halfY) /
-                              std::sqrt(aspect * aspect * nearX * nearX + nearY * nearY + 2.25);
+        const double halfDiagonal = length(camera.alongX * ((double(x1) - x0) * .5) +
+                                           camera.alongY * ((double(y1) - y0) * .5));
+        const double reachV = halfDiagonal / length(camera.imagePoint(nearX, nearY));
         // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
         reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
 
@@ -170,7 +180,8 @@ int blockSize(int width, int height) {
 
 void SceneTiles::pixelRay(int x, int y, int width, int height, float ray[3]) {
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    const Vec3 d = Camera().ray(pixelCentre(x, width), pixelCentre(y, height), aspect);
+    const vec3 d =
+        sceneformulas::cameraRay(vec2(pixelCentre(x, width), pixelCentre(y, height)), aspect);
     ray[0] = d.x;
     ray[1] = d.y;
     ray[2] = d.z;
@@ -188,7 +199,7 @@ void SceneTiles::layOut(int width, int height) {
     tiles.assign(static_cast<size_t>(tileColumns) * tileRows, Tile{});
     frameClasses.assign(tiles.size(), kGeneral);
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    const Camera camera;
+    const CameraFrame camera(aspect);
     const int block = blockSize(width, height);
     // The first and last pixel centre of each block along each axis (v rises with the pixel).
     auto spans = [block](int size) {
@@ -210,15 +221,16 @@ void SceneTiles::layOut(int width, int height) {
             const int firstY = row * kTileSize, lastY = std::min(height, firstY + kTileSize) - 1;
             const float left = pixelCentre(firstX, width), right = pixelCentre(lastX, width);
             const float bottom = pixelCentre(firstY, height), top = pixelCentre(lastY, height);
-            // overlayLogo()'s area, met by a pixel centre: v rises with the pixel, so the tile's
-            // extreme centres decide.
+            // The logo's area holds, with any point, those nearer x = 0 and higher: the tile meets
+            // it where its top row's pixel centre nearest x = 0 does, moved toward it by the
+            // margin.
             const float nearestX =
                 left <= 0.f && right >= 0.f ? 0.f : std::min(std::fabs(left), std::fabs(right));
-            tile.logo = nearestX < sceneformulas::LOGO_HALF_WIDTH + kLogoMargin &&
-                        top * .5f + .5f > sceneformulas::LOGO_BOTTOM - kLogoMargin;
+            tile.logo = sceneformulas::inLogoArea(
+                vec2(std::max(nearestX - kLogoMargin, 0.f), top + kLogoMargin));
 
             // The cone's axis: the ray through the middle of the tile's pixel centres.
-            const BlockRays whole(camera, left, right, bottom, top, aspect);
+            const BlockRays whole(camera, left, right, bottom, top);
             const Dvec axis = whole.middle;
             bool sky = true, floor = true;
             double farthest = 0.;
@@ -232,7 +244,7 @@ void SceneTiles::layOut(int width, int height) {
             for (int by = row * blocksPerTile; blocksPerTile > 1 && by < rowEnd; ++by) {
                 for (int bx = column * blocksPerTile; bx < columnEnd; ++bx) {
                     const BlockRays rays(camera, columnSpans[bx].first, columnSpans[bx].second,
-                                         rowSpans[by].first, rowSpans[by].second, aspect);
+                                         rowSpans[by].first, rowSpans[by].second);
                     sky = sky && rays.fixed == kSky;
                     floor = floor && rays.fixed == kFloor;
                     farthest = std::max(farthest, rays.farthestFrom(axis));
@@ -250,23 +262,26 @@ void SceneTiles::layOut(int width, int height) {
     }
 }
 
+float SceneTiles::sphereMargin(float time) {
+    return kSphereMargin + kSphereMarginPerSecond * std::fabs(time);
+}
+
 void SceneTiles::classify(float time, unsigned ready) {
     // Each sphere as the cone from the eye that holds it, a little enlarged.
     struct Cone {
-        Vec3 axis;
-        float cosHalf, sinHalf;
-        bool wholeView;  // the eye is inside
+        vec3 axis{0.f, 0.f, 1.f};
+        float cosHalf = 1.f, sinHalf = 0.f;
+        bool wholeView = false;  // the eye is inside
     } spheres[SPHERE_COUNT];
+    const float margin = sphereMargin(time);
     for (int k = 0; k < SPHERE_COUNT; ++k) {
         const sceneformulas::vec4 sphere = sceneformulas::animatedSphere(k, time);
-        const Vec3 centre = {sphere.xyz.x, sphere.xyz.y, sphere.xyz.z};
-        const float radius = sphere.w;
-        const Vec3 toCentre = centre + Vec3{-EYE.x, -EYE.y, -EYE.z};
+        const vec3 toCentre = sphere.xyz + EYE * -1.f;
         const float distance = std::sqrt(dot(toCentre, toCentre));
-        const float reach = radius + kSphereMargin;
+        const float reach = sphere.w + margin;
         Cone& cone = spheres[k];
         cone.wholeView = distance <= reach;
-        cone.axis = cone.wholeView ? Vec3{0.f, 0.f, 1.f} : toCentre * (1.f / distance);
+        cone.axis = cone.wholeView ? vec3(0.f, 0.f, 1.f) : toCentre * (1.f / distance);
         cone.sinHalf = cone.wholeView ? 1.f : reach / distance;
         cone.cosHalf = std::sqrt(1.f - cone.sinHalf * cone.sinHalf);
     }
@@ -281,7 +296,7 @@ void SceneTiles::classify(float time, unsigned ready) {
         for (int column = 0; column < tileColumns; ++column) {
             const Tile& tile = tiles[row * tileColumns + column];
             Class c = tile.fixed;
-            const Vec3 axis = {tile.axis[0], tile.axis[1], tile.axis[2]};
+            const vec3 axis(tile.axis[0], tile.axis[1], tile.axis[2]);
             for (int k = 0; k < SPHERE_COUNT && c != kGeneral; ++k) {
                 const Cone& s = spheres[k];
                 // The cones overlap where the angle between their axes is below the sum of

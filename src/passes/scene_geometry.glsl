@@ -1,6 +1,6 @@
 #version 120
-// Scene geometry: the fixed camera, the nine spheres, the floor, the wall of scrolling letters,
-// the nearest hit along a ray, and the spheres' soft shadows and occlusion. Fragment stage.
+// Scene geometry: the nine spheres, the floor, the wall of scrolling letters, the nearest hit
+// along a ray, and the spheres' soft shadows and occlusion. Fragment stage.
 //
 // Inputs:
 //   time, frameSpheres[], frameSun   (scene_inputs)
@@ -23,27 +23,11 @@ uniform sampler1D scroll;
 vec4 spheres[SPHERE_COUNT];  // centre in xyz, radius in w
 vec3 sunDirection;
 
-// Columns: right (toward the viewer's left here), up, forward (from the target to the eye).
-mat3 lookAtBasis(vec3 forward, vec3 up) {
-    vec3 f = normalize(forward);
-    vec3 r = normalize(cross(f, normalize(up)));
-    return mat3(r, cross(r, f), f);
-}
-
 // The frame's values, into globals that probes may overwrite.
 void readFrame() {
     for (int k = 0; k < SPHERE_COUNT; k++)
         spheres[k] = frameSpheres[k];
     sunDirection = frameSun;
-}
-
-// The camera ray through quad position `screen` (-1 to 1) on a target of the given aspect.
-void cameraRay(vec2 screen, float aspect, out vec3 O, out vec3 D) {
-    O = EYE;
-    // x negated because the basis's first column points to the viewer's left.
-    D = normalize(vec3(-aspect * screen.x, screen.y, -1.5));
-    D = lookAtBasis(normalize(O), vec3(0., 1., 0.)) * D;
-    D = normalize(D + vec3(0., .2, 0.));
 }
 
 // Distance to the nearer root, or -1 when the line misses; not above 0 when the sphere is behind

@@ -66,7 +66,7 @@ vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
     vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));
     L.rgb *= frameLogoTint;
     float noise = texture2D(fbm, uv).r;
-    if (abs(v.x) < LOGO_HALF_WIDTH && uv.y > LOGO_BOTTOM && id1 < 0) {
+    if (inLogoArea(v) && id1 < 0) {
         // Dissolves in between 14.2 s and 16.2 s with a soft edge one eighth of the noise wide.
         float reveal = clamp((time - LOGO_START) * .5, 0., 1.);
         float a = L.a * clamp(noise * 8. - 8. + reveal * 9., 0., 1.);
@@ -79,9 +79,8 @@ vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
 vec3 pictureColour() {
     float aspect = resolution.x / resolution.y;
     vec2 uv = v * .5 + .5;
-    vec3 O;
-    vec3 D;
-    cameraRay(v, aspect, O, D);
+    vec3 O = EYE;
+    vec3 D = cameraRay(v, aspect);
 
 #if defined(SKY_TILE)
     // What the chain below gives for a miss: the sky, the fog toward the same sky at full share.

@@ -1,6 +1,6 @@
 // The tile layout against the camera rays of single pixels. A tile given a cheaper class than one
 // of its pixels allows, or a cone that leaves a pixel's ray out (a sphere then missed), draws a
-// wrong patch; bounds much looser than the pixels' own send tiles to the full program for nothing.
+// wrong patch; bounds much looser than the pixels' own send tiles to the full scene program for nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "passes/SceneFormulas.h"
 #include "passes/SceneTiles.h"
 
 namespace tw {
@@ -51,10 +52,10 @@ TEST_P(SceneTilesLayout, BoundsHoldEveryPixelAndStayClose) {
             PixelView& view = views[i];
             view.sky = view.sky && c == SceneTiles::kSky;
             view.floor = view.floor && c == SceneTiles::kFloor;
-            // The shader's logo area: |v.x| < .8 and uv.y > .64.
-            const float vx = (x + .5f) / size.width * 2.f - 1.f;
-            const float vy = (y + .5f) / size.height * 2.f - 1.f;
-            view.logo = view.logo || (std::fabs(vx) < .8f && vy > .28f);
+            // The shader's v at the pixel's centre.
+            const sceneformulas::vec2 v((x + .5f) / size.width * 2.f - 1.f,
+                                        (y + .5f) / size.height * 2.f - 1.f);
+            view.logo = view.logo || sceneformulas::inLogoArea(v);
             const float cosine =
                 tile.axis[0] * ray[0] + tile.axis[1] * ray[1] + tile.axis[2] * ray[2];
             view.cosFarthest = std::min(view.cosFarthest, cosine);
