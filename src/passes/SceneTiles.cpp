@@ -266,7 +266,7 @@ float SceneTiles::sphereMargin(float time) {
     return kSphereMargin + kSphereMarginPerSecond * std::fabs(time);
 }
 
-void SceneTiles::classify(float time, unsigned ready) {
+void SceneTiles::classify(float time, unsigned built) {
     // Each sphere as the cone from the eye that holds it, a little enlarged.
     struct Cone {
         vec3 axis{0.f, 0.f, 1.f};
@@ -307,7 +307,7 @@ void SceneTiles::classify(float time, unsigned ready) {
             }
             if (logoShows && tile.logo)
                 c = c == kSky ? kSkyLogo : kGeneralLogo;
-            if ((ready & (1u << c)) == 0)
+            if ((built & (1u << c)) == 0)
                 c = kGeneralLogo;
             frameClasses[row * tileColumns + column] = c;
             lowest[c][0] = std::min(lowest[c][0], column);
