@@ -35,13 +35,11 @@ TEST(IntroProcess, ResolutionStepsDownAndFrameCoversTheWindow) {
     const std::string png = makeTestDir("intro-screenshot") + "/intro.png";
     // A loaded machine may show nothing yet: the screen is taken again until its middle is lit.
     double middle = 0;
-    for (int i = 0; i < 30; ++i) {
-        ASSERT_EQ(runProcess({"import", "-window", "root", png}, {}, 30).exitStatus, 0);
-        middle = meanBrightness(png, 760, 440, 400, 200);
-        if (middle > 0.02)
-            break;
-        sleepFor(1);
-    }
+    const auto lit = [&] {
+        return runProcess({"import", "-window", "root", png}, {}, 30).exitStatus == 0 &&
+               (middle = meanBrightness(png, 760, 440, 400, 200)) > 0.02;
+    };
+    waitUntil(30, lit, 1.0);
     pressKeys({"Escape"});
     const ProcessResult ended = intro.wait(20);
     EXPECT_TRUE(ended.exited && ended.exitStatus == 0 && ended.out.empty()) << ended.err;

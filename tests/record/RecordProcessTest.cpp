@@ -2,10 +2,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gl/Timer.h"
 #include "support/FaultRun.h"
 #include "support/PixelProbe.h"
 #include "support/Process.h"
@@ -182,17 +181,16 @@ TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
         args.insert(args.end(), fault.args.begin(), fault.args.end());
         args.push_back(dir + "/out/clip.mp4");
         test::ChildProcess child(args, env);
-        auto sent = std::chrono::steady_clock::now();
+        double sent = 0.0;
         if (fault.signal != 0) {
             // Once the temporary exists, so there is something to clean up.
-            for (int i = 0; i < 400 && entries(dir + "/out").empty(); ++i)
-                usleep(50000);
-            sent = std::chrono::steady_clock::now();
+            test::waitUntil(
+                20, [&] { return !entries(dir + "/out").empty(); }, 0.05);
+            sent = Timer::now();
             kill(-child.pid(), fault.signal);
         }
         const ProcessResult run = child.wait(120.0);
-        const std::chrono::duration<double> ending = std::chrono::steady_clock::now() - sent;
-        EXPECT_TRUE(fault.signal == 0 || ending.count() < 1.0) << ending.count() << " s";
+        EXPECT_TRUE(fault.signal == 0 || Timer::now() - sent < 1.0) << Timer::now() - sent << " s";
         EXPECT_EQ(run.exitStatus, fault.status) << run.err;
         std::string lines;  // standard error less the progress lines
         std::istringstream err(run.err);
@@ -215,38 +213,17 @@ TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
 // blocks along edges).
 TEST(RecordReference, FramesMatchTheCommittedFramesWithEitherSceneProgram) {
     const std::string dir = test::makeTestDir("record-reference");
-    const struct {
-        std::map<std::string, std::string> env;
-        std::string fallback;  // the line on standard error, if any
-    } programs[] = {
-        {kHeadless, ""},
-        {test::withFault("low-limits"),
-         "scene program: GL_MAX_VARYING_FLOATS is 32, below 56; using the plain scene program\n"}};
-    for (const auto& program : programs) {
-        for (const std::string seconds : {"3", "20", "30"}) {
-            SCOPED_TRACE(program.fallback + seconds + " s");
-            const std::string frames =
-                dir + "/" + std::to_string(&program - programs) + "-" + seconds;
-            std::map<std::string, std::string> env = program.env;
-            env["DISPLAY"] = "";
-            const ProcessResult run =
-                runProcess({TW_RECORD_PATH, "--size", "320x180", "--fps", "1", "--seconds", "1",
-                            "--start", seconds, "--frames", frames},
-                           env, 120.0);
-            ASSERT_EQ(run.exitStatus, 0) << run.err;
-            const size_t said = run.err.find("scene program");
-            EXPECT_EQ(
-                said == std::string::npos ? "" : run.err.substr(said, program.fallback.size()),
-                program.fallback)
-                << run.err;
-            test::Image expected, recorded;
-            ASSERT_TRUE(test::readPng(
-                std::string(TW_SOURCE_DIR) + "/tests/record/reference/frame-" + seconds + "s.png",
-                expected));
-            ASSERT_TRUE(test::readPng(frames + "/frame-000000.png", recorded));
+    const std::string reference = std::string(TW_SOURCE_DIR) + "/tests/record/reference/frame-";
+    for (const bool lowLimits : {false, true}) {
+        for (const int seconds : {3, 20, 30}) {
+            const std::string at = std::to_string(seconds) + "s";
+            const std::string name = (lowLimits ? "plain-" : "") + at;
+            SCOPED_TRACE(name);
+            test::Image expected;
+            ASSERT_TRUE(test::readPng(reference + at + ".png", expected));
             EXPECT_TRUE(test::picturesAgree(
-                recorded, expected, 5, 0.02,
-                "record-" + std::to_string(&program - programs) + "-" + seconds + "s"));
+                test::recordFrame({TW_RECORD_PATH}, {}, lowLimits, seconds, dir + "/" + name),
+                expected, 5, 0.02, "record-" + name));
         }
     }
 }

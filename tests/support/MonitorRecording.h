@@ -28,6 +28,8 @@ class MonitorRecording {
 
 // Frames in [from, to) of interleaved stereo samples with a channel above about -60 dBFS.
 size_t loudFrames(const std::vector<int16_t>& samples, size_t from, size_t to);
+// The RMS level in dBFS of frames [from, to) of interleaved stereo samples.
+double levelDbfs(const std::vector<int16_t>& samples, size_t from = 0, size_t to = SIZE_MAX);
 // The longest run of frames in [from, to) with both channels below `level`.
 size_t longestQuietRun(const std::vector<int16_t>& samples, size_t from, size_t to, int level);
 

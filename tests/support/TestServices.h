@@ -1,6 +1,8 @@
 // Access to the private display and sound server that the "services" test fixture starts.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -24,8 +26,11 @@ void pressKeys(const std::vector<std::string>& keys);
 
 // The X window id of the intro once it is mapped (keys pressed before then go elsewhere), or "".
 std::string findWindow();
-// Waits up to `seconds` for the intro's window to be shown (or, with `shown` false, gone).
-bool waitForWindow(double seconds, bool shown = true);
+// Waits up to `seconds` for the intro's window to be shown.
+bool waitForWindow(double seconds);
+// The intro's window lies at the screen's origin at `width` x `height`, within 5 s (a window
+// manager may show it as a plain window first); otherwise says where it is.
+::testing::AssertionResult windowCovers(int width, int height);
 
 // Starts a private Xvfb screen `screen` ("WxHxDEPTH") with `options` added, its files in `dir`;
 // returns its X display (":N"), or "" with the failure added when it has not opened within 10 s.
