@@ -75,9 +75,8 @@ TEST(RecordOptions, BadLinesAreRefusedWithOneLineAndNothingWritten) {
     }
 }
 
-// A clip as video (through a symbolic link, which stays) and as pictures (read back both ways):
-// the video has the requested streams and frame count, its frames stand upright like the
-// pictures, both read-backs give the same bytes, and the WAV is as long as the clip.
+// A clip as video (through a symbolic link, which stays) and as pictures read back both ways: the
+// same bytes either way, the video's streams and frames as asked, upright, and a WAV as long.
 TEST(RecordProcess, VideoPicturesAndMusicAgree) {
     const std::string dir = test::makeTestDir("record-clip");
     std::filesystem::create_symlink("clip.mp4", dir + "/link.mp4");
@@ -136,9 +135,8 @@ struct Fault {
     std::map<std::string, std::string> env = {};
 };
 
-// Each fault ends with its status and one line in the recorder's own voice (never ffmpeg's words
-// or the intro's fixed lines), within a second of a signal, and leaves no output and no temporary
-// behind.
+// Each fault ends with its status and one line of the recorder's own (never ffmpeg's or the
+// intro's), within a second of a signal, and leaves no output and no temporary behind.
 TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
     const std::vector<std::string> video = {"--size=640x360", "--fps=30", "--seconds=4", "--out"};
     const std::vector<std::string> longVideo = {"--size=160x90", "--seconds=60", "--out"};
@@ -205,12 +203,9 @@ TEST(RecordProcess, FaultsEndWithOneLineAndLeaveNothing) {
     }
 }
 
-// Frames recorded at 3, 20 and 30 s match the finished frames committed in reference/, rendered
-// by llvmpipe bit for bit; the tolerance is the scene references' own (another GL may move an
-// edge by a pixel), with a level more for the two filters' rounding. A GL at the old minimums
-// (too few varyings, no vertex-stage textures) gets the plain scene program, which says why and
-// draws the same within that tolerance (the two programs leave the mip level to different pixel
-// blocks along edges).
+// Frames at 3, 20 and 30 s match the committed ones (llvmpipe's, bit for bit) within the scene
+// references' tolerance and a level for the filters' rounding, with either scene program: the
+// plain one, which a GL at the old minimums gets, leaves the mip level to other pixel blocks.
 TEST(RecordReference, FramesMatchTheCommittedFramesWithEitherSceneProgram) {
     const std::string dir = test::makeTestDir("record-reference");
     const std::string reference = std::string(TW_SOURCE_DIR) + "/tests/record/reference/frame-";

@@ -1,7 +1,5 @@
-// The release archives' programs where the build's own would not run: with the host's GLFW,
-// libxmp and libpng hidden, inside a minimal Debian 13 and on a Wayland desktop through XWayland;
-// the recorder on Mesa's second software driver, for both scene programs; and the arm64
-// archive's programs under qemu, on Debian's arm64 Mesa and ALSA.
+// The release archives' programs where the build's own would not run (the host's GLFW, libxmp and
+// libpng hidden, Debian 13, a Wayland desktop, qemu for arm64); the recorder on softpipe.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,8 +48,8 @@ std::vector<std::string> hidingHostLibraries() {
     return argv;
 }
 
-// Where a program runs: the archive's with the host's libraries hidden, in Debian 13 or (arm64)
-// under qemu against Debian's arm64 libraries; or the build's recorder here.
+// The archive's programs with the host's libraries hidden, in Debian 13 or (arm64) under qemu
+// against Debian's arm64 libraries; or the build's recorder.
 enum class Where { HostLibrariesHidden, Debian13, Qemu, Build };
 
 // The command that runs `program` as `where` says; `dir` is the test's folder.
@@ -87,8 +85,7 @@ struct FrameRow {
 };
 class ArchiveFrames : public ::testing::TestWithParam<FrameRow> {};
 
-// The frames equal those of the build's recorder under llvmpipe on this host, with the same
-// scene program.
+// The frames equal the build's recorder's under llvmpipe here, with the same scene program.
 TEST_P(ArchiveFrames, MatchTheBuildsRecorder) {
     const FrameRow& row = GetParam();
     const std::string dir = makeTestDir(std::string("portable-frames-") + row.name);

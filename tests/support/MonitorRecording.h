@@ -12,8 +12,7 @@ namespace tw::test {
 
 class MonitorRecording {
   public:
-    // Starts parec on the sink's monitor (raw signed 16-bit stereo at 44100 Hz) into a file in a
-    // fresh test folder named `name`, and waits until the stream has had time to connect.
+    // Starts parec (16-bit stereo at 44100 Hz) into a fresh test folder `name`, once connected.
     explicit MonitorRecording(const std::string& name);
 
     // Frames recorded so far: a position in the recording for "now" (never ahead of it).

@@ -18,10 +18,9 @@ namespace tw::test {
 // machine without them must not pass by skipping.
 void useTestServices();
 
-// Presses and releases keys on the private display through XTEST, with the pointer moved over the
-// top-left corner first (no window manager: the window under the pointer has the focus). Sending
-// to a window id instead can leave a key held down in the server when the window goes away on the
-// press, which then repeats into the next program.
+// Presses and releases keys through XTEST with the pointer over the top-left corner (no window
+// manager: the window under it has the focus). Keys sent to a window id can stay held down in the
+// server when the window goes away on the press, and repeat into the next program.
 void pressKeys(const std::vector<std::string>& keys);
 
 // The X window id of the intro once it is mapped (keys pressed before then go elsewhere), or "".
