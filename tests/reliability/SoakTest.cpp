@@ -1,6 +1,7 @@
-// The intro left running (TW_SOAK_SECONDS, 600 by default) under scripts/soak.sh's display and
-// sound server, sampled every 10 s: memory growth after the first minute, a gap over 100 ms in
-// the recorded stream, or frames that stop being presented fail it.
+// The intro left running for a long time (TW_SOAK_SECONDS, 600 by default) under the display and
+// sound server that scripts/soak.sh starts. Every 10 s it samples the resident memory and a
+// screenshot; the sink's monitor records the whole stream. Catches memory growth after the first
+// minute, a gap over 100 ms in the stream, and frames that stop being presented.
 #include <gtest/gtest.h>
 
 #include <algorithm>
