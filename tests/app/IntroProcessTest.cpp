@@ -22,11 +22,9 @@ double meanBrightness(const std::string& png, int x, int y, int w, int h) {
     return result.exitStatus == 0 ? std::stod(result.out) : -1.0;
 }
 
-// The full-size intro is slow under llvmpipe, so the frame loop lowers the rendering size (when
-// a step is due is the pure function's test), 128 columns a step, from the screen's size at the
-// first frame; no frame, before or after a step, builds a program or draws with one for the first
-// time (the warm-up is FrameDriverTest's); the finished frame still covers the whole window (no
-// black band at an edge) with the vignette darkening the border.
+// The frame loop lowers the slow full-size intro's rendering size 128 columns a step from the
+// screen's at the first frame; no frame builds a program or draws with one for the first time;
+// the finished frame still covers the whole window, its border darkened by the vignette.
 TEST(IntroProcess, ResolutionStepsDownAndFrameCoversTheWindow) {
     useTestServices();
     ChildProcess intro({TW_INTRO_HARNESS, "--trace"});
@@ -35,13 +33,11 @@ TEST(IntroProcess, ResolutionStepsDownAndFrameCoversTheWindow) {
     const std::string png = makeTestDir("intro-screenshot") + "/intro.png";
     // A loaded machine may show nothing yet: the screen is taken again until its middle is lit.
     double middle = 0;
-    for (int i = 0; i < 30; ++i) {
-        ASSERT_EQ(runProcess({"import", "-window", "root", png}, {}, 30).exitStatus, 0);
-        middle = meanBrightness(png, 760, 440, 400, 200);
-        if (middle > 0.02)
-            break;
-        sleepFor(1);
-    }
+    const auto lit = [&] {
+        return runProcess({"import", "-window", "root", png}, {}, 30).exitStatus == 0 &&
+               (middle = meanBrightness(png, 760, 440, 400, 200)) > 0.02;
+    };
+    waitUntil(30, lit, 1.0);
     pressKeys({"Escape"});
     const ProcessResult ended = intro.wait(20);
     EXPECT_TRUE(ended.exited && ended.exitStatus == 0 && ended.out.empty()) << ended.err;

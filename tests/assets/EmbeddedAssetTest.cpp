@@ -1,6 +1,5 @@
 // The embedded font: an upright glyph for every character of the message. How the pictures look
-// once uploaded and the scroll texels are left to the scene's reference pictures, which show the
-// logo, the noise, the floor and the letters.
+// is left to the scene's reference pictures.
 #include <gtest/gtest.h>
 
 #include <cctype>

@@ -3,10 +3,10 @@
 // preloaded library that makes one library call fail (fault_inject.cpp).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,12 +18,13 @@
 #include "passes/SceneShaderSource.h"
 #include "passes/plain/PlainScene.h"
 #include "support/FaultRun.h"
-#include "support/PixelProbe.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
 
 namespace tw::test {
 namespace {
+
+using Env = std::map<std::string, std::string>;
 
 class StartupFailure : public ::testing::Test {
   protected:
@@ -37,15 +38,18 @@ class StartupFailure : public ::testing::Test {
 // at exit).
 TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
     // A home and runtime folder where ALSA finds no sound server.
-    const std::string noSound = makeTestDir("failure-no-sound");
-    std::filesystem::create_directory(noSound + "/home");
-    std::filesystem::create_directory(noSound + "/run");
+    const std::string dir = makeTestDir("failure-no-sound");
+    std::filesystem::create_directory(dir + "/home");
+    std::filesystem::create_directory(dir + "/run");
+    const Env noSound = {
+        {"HOME", dir + "/home"}, {"XDG_RUNTIME_DIR", dir + "/run"}, {"PULSE_SERVER", ""}};
     std::unique_ptr<ChildProcess> xvfb;
-    const std::string noGlx = startXvfb(xvfb, noSound, "1280x720x24", "-extension GLX");
+    const std::string noGlx = startXvfb(xvfb, dir, "1280x720x24", "-extension GLX");
     ASSERT_FALSE(noGlx.empty());
+    const std::vector<std::string> harness = {TW_INTRO_HARNESS, "--missing", "glPointParameterf"};
     const struct {
         const char* what;
-        std::map<std::string, std::string> env;
+        Env env;
         const char* out;
         double within;         // seconds
         const char* err = "";  // a part of standard error
@@ -54,27 +58,20 @@ TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
         {"no display", {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, "glfwInit failed\n", 5},
         {"no primary monitor", withFault("no-monitor"), "no primary monitor found\n", 5},
         {"no video mode", withFault("no-mode"), "no video mode found\n", 5},
-        {"missing entry point",
-         {},
-         "Load OGL extensions : ERROR\n",
-         10,
-         "quad buffer 0\n",
-         {TW_INTRO_HARNESS, "--missing", "glPointParameterf"}},
+        {"missing entry point", Env(), "Load OGL extensions : ERROR\n", 10, "quad buffer 0\n",
+         harness},
         {"module rejected by the player", withFault("module"), "xmp_load_module\n", 60},
-        {"no sound device",
-         {{"HOME", noSound + "/home"}, {"XDG_RUNTIME_DIR", noSound + "/run"}, {"PULSE_SERVER", ""}},
-         "can't initialize soun\n",
-         60,
+        {"no sound device", noSound, "can't initialize soun\n", 60,
          "Unable to initialize ALSA pcm device: "},
         {"no GLX", {{"DISPLAY", noGlx}}, "open window glfwInit failed\n", 10},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         const ProcessResult r = runProcess(c.argv, c.env, 120);
-        EXPECT_TRUE(r.exited) << c.what;
+        EXPECT_TRUE(r.exited && r.exitStatus == 1) << r.exitStatus;
         EXPECT_EQ(r.out, c.out);
-        EXPECT_EQ(r.exitStatus, 1) << c.what;
-        EXPECT_LT(r.seconds, c.within) << c.what;
-        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.what << ": " << r.err;
+        EXPECT_LT(r.seconds, c.within);
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
 }
 
@@ -147,14 +144,13 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
         for (const auto& f : faults) {
             if ((f.vertex ? pass.vertex : pass.fragment).empty())
                 continue;
-            const std::string what = std::string(pass.line) + ", " + f.what;
+            SCOPED_TRACE(std::string(pass.line) + ", " + f.what);
             const std::string readDir = replacing(f.vertex ? pass.vertex : pass.fragment, f.text);
             const ProcessResult r =
                 runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
-            EXPECT_TRUE(r.exited) << what;
-            EXPECT_EQ(r.exitStatus, 1) << what;
-            EXPECT_EQ(r.out, std::string(pass.line) + "\n") << what;
-            EXPECT_NE(r.err.find(f.inLog), std::string::npos) << what << ": no log: " << r.err;
+            EXPECT_TRUE(r.exited && r.exitStatus == 1) << r.exitStatus;
+            EXPECT_EQ(r.out, std::string(pass.line) + "\n");
+            EXPECT_NE(r.err.find(f.inLog), std::string::npos) << "no log: " << r.err;
             const std::string fallback =
                 std::string("scene program: ") + f.fallback + "; using the plain scene program\n";
             EXPECT_EQ(r.err.find(fallback) != std::string::npos, pass.vertex.size() == 2) << r.err;

@@ -2,8 +2,8 @@
 // fault TW_FAULT names (faultIs below). Nothing in the programs reads that variable: the program
 // under test is the one that ships, and only the library calls it makes behave differently.
 #include <dlfcn.h>
-#include <link.h>
 #include <pthread.h>
+#include <sys/auxv.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -25,25 +25,12 @@ Function next(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-// True when `address` lies in a loaded segment of the main program (the first object listed).
+// True when `address` lies in the main program: the object that holds its entry point.
 bool inMainProgram(const void* address) {
-    struct Query {
-        uintptr_t address;
-        bool found;
-    } query{reinterpret_cast<uintptr_t>(address), false};
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void* data) -> int {
-            auto* q = static_cast<Query*>(data);
-            for (int i = 0; i < info->dlpi_phnum; ++i) {
-                const ElfW(Phdr)& ph = info->dlpi_phdr[i];
-                const uintptr_t start = info->dlpi_addr + ph.p_vaddr;
-                if (ph.p_type == PT_LOAD && q->address >= start && q->address < start + ph.p_memsz)
-                    q->found = true;
-            }
-            return 1;  // the main program is listed first: stop after it
-        },
-        &query);
-    return query.found;
+    Dl_info code, entry;
+    return dladdr(address, &code) != 0 &&
+           dladdr(reinterpret_cast<void*>(getauxval(AT_ENTRY)), &entry) != 0 &&
+           code.dli_fbase == entry.dli_fbase;
 }
 
 // A glMapBufferARB that never maps.
