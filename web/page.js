@@ -249,7 +249,8 @@ function sceneTime(now) {
   if (paused)
     return clock.scene;
   const heard = Sound.heardTime();
-  const scene = heard ?? clock.scene + Math.max(0, now - clock.at) / 1000;
+  // The clock stands at the end of the day; the player pauses there (Player.shown).
+  const scene = Math.min(kMaxSeconds, heard ?? clock.scene + Math.max(0, now - clock.at) / 1000);
   clock = { scene, at: now };
   return scene;
 }
@@ -269,8 +270,10 @@ function begin() {
 }
 
 // Moves the picture and the music to `seconds` (kept within 0 to the recorder's limit), playing
-// or paused; the music starts again there at once.
+// or paused; the music starts again there at once. A time that is no number moves nothing: null.
 function seekTo(seconds) {
+  if (!Number.isFinite(seconds))
+    return null;
   const scene = Math.min(kMaxSeconds, Math.max(0, seconds));
   clock = { scene, at: performance.now() };
   drawAgain = true;

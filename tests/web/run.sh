@@ -13,7 +13,7 @@ native="$(realpath "${2:-build}")"
 npm_dir="$web/npm"
 if [ ! -d "$npm_dir/node_modules/puppeteer-core" ]; then
     mkdir -p "$npm_dir"
-    npm install --prefix "$npm_dir" --no-audit --no-fund puppeteer-core@24 >/dev/null
+    npm install --prefix "$npm_dir" --no-audit --no-fund puppeteer-core@24 fast-check@4 >/dev/null
 fi
 export TW_PUPPETEER="$npm_dir/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js"
 export TW_PAGE="$web/tidewatch.html"
