@@ -1,17 +1,14 @@
-// The player under any sequence of input, in Chromium and Firefox: a seeded, model-based random
-// test (fast-check's commands) of at least 300 actions per engine on one page: keys, clicks,
-// double clicks, pointer moves, new window sizes, the tab put behind another and back, the
-// graphics context lost and restored, and each action the page gives the media controls, with
-// times and steps that are missing or no numbers. After each action the state is one the player
-// can be in, the time a number within the day, the rendering size changed only with the canvas
-// or in play, and the console holds no error. At the end, played again, the picture moves and
-// the music is heard in step with it: at the sound server in Firefox, by the music's own clock in
-// Chromium, whose headless output reaches no server. A failure prints the seed and the shortest
-// failing sequence found; TW_SEED, TW_PATH and TW_REPLAY replay it, TW_ENGINES=firefox in one
-// engine, and TW_SHRINK_SECONDS bounds the search for it (300 by default).
+// The player under any sequence of input, in Chromium and Firefox: fast-check's model-based
+// commands play 300 actions or more per engine on one page (keys, clicks, double clicks, pointer
+// moves, window sizes, the tab hidden behind another, the context lost and restored, each media
+// control with missing and non-finite times) and check the page after each. At the end, played
+// again, the picture moves and the music is in step with it: heard at the sound server in
+// Firefox, by the music's clock in Chromium, whose headless output reaches no server. The seed
+// is printed; TW_SEED replays it, with TW_PATH and TW_REPLAY the shrunk sequence; TW_ENGINES picks
+// engines and TW_SHRINK_SECONDS bounds the shrinking (300 s).
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { dirname, join } from 'node:path';
+import { join } from 'node:path';
 import { catchMediaHandlers, changesFrom, check, finish, launchEngine, openIn, recordSink, shot,
   sleep, until, waitForState } from './browser.mjs';
 
@@ -22,14 +19,12 @@ const kWindows = [[400, 225], [480, 270], [560, 315], [640, 360], [720, 405]];
 const kKeys = [' ', 'k', 'j', 'l', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Home', '0',
   'm', 'f', '?', 'Escape', 'Tab', 'Enter'];
 
-let fc;
-try {
-  fc = createRequire(process.env.TW_PUPPETEER)('fast-check');
-} catch (error) {
-  console.log(`FAILED: no fast-check beside puppeteer-core; remove ${dirname(process.env.TW_PUPPETEER)
-    .replace(/\/node_modules\/.*/, '')} and run tests/web/run.sh again (${error.message})`);
-  process.exit(1);
-}
+// run.sh installs fast-check beside puppeteer-core; a build folder from before lacks it.
+const fc = await Promise.resolve().then(() => createRequire(process.env.TW_PUPPETEER)('fast-check'))
+  .catch((error) => {
+    console.log(`FAILED: ${error.message}; remove the web build's npm folder and run run.sh again.`);
+    process.exit(1);
+  });
 const seed = process.env.TW_SEED === undefined ? Date.now() % 2 ** 31 : Number(process.env.TW_SEED);
 const shrinkSeconds = Number(process.env.TW_SHRINK_SECONDS ?? 300);
 if (!Number.isSafeInteger(seed) || !(shrinkSeconds >= 0)) {
@@ -61,34 +56,22 @@ function faults(before, after) {
 
 // One action on the page, then a frame (or 0.3 s, a hidden tab having none) and the checks.
 // `act` may say what it did where that depends on the model (hide or show, lose or restore).
-class Action {
-  constructor(name, act) {
-    this.name = name;
-    this.act = act;
-  }
-
-  check() {
-    return true;
-  }
-
-  async run(model, real) {
-    const before = await observe(real.page);
-    this.name = (await this.act(model, real)) ?? this.name;
-    // The page's frame comes first in the next animation frame: its picture shows the action.
-    await Promise.race([sleep(300), real.page.evaluate(() => new Promise(requestAnimationFrame))]);
-    const after = await observe(real.page);
-    real.actions += 1;
-    const found = faults(before, after);
-    const errors = real.page.errors.splice(0);
-    if (errors.length > 0)
-      found.push(`console: ${errors.join(' | ')}`);
-    if (found.length > 0)
-      throw new Error(`after ${this.name}: ${found.join('; ')}`);
-  }
-
-  toString() {
-    return this.name;
-  }
+function action(name, act) {
+  return {
+    check: () => true,
+    toString: () => name,
+    async run(model, real) {
+      const before = await observe(real.page);
+      name = (await act(model, real)) ?? name;
+      // The page's frame comes first in the next animation frame: its picture shows the action.
+      await Promise.race([sleep(300), real.page.evaluate(() => new Promise(requestAnimationFrame))]);
+      const after = await observe(real.page);
+      real.actions += 1;
+      const found = [...faults(before, after), ...real.page.errors.splice(0).map((e) => `console: ${e}`)];
+      if (found.length > 0)
+        throw new Error(`after ${name}: ${found.join('; ')}`);
+    },
+  };
 }
 
 // A point in the window, in thousandths of its width and height.
@@ -105,20 +88,20 @@ async function leaveFullScreen(page) {
 
 const actions = fc.oneof(
   { weight: 8, arbitrary: fc.constantFrom(...kKeys).map((key) =>
-    new Action(`key ${JSON.stringify(key)}`, (model, real) => real.page.keyboard.press(key))) },
+    action(`key ${JSON.stringify(key)}`, (model, real) => real.page.keyboard.press(key))) },
   { weight: 3, arbitrary: point.map((p) =>
-    new Action(`click at ${p}`, (model, real) => real.page.mouse.click(...at(real, p)))) },
-  { weight: 1, arbitrary: point.map((p) => new Action(`double click at ${p}`,
+    action(`click at ${p}`, (model, real) => real.page.mouse.click(...at(real, p)))) },
+  { weight: 1, arbitrary: point.map((p) => action(`double click at ${p}`,
     (model, real) => real.page.mouse.click(...at(real, p), { count: 2 }))) },
   { weight: 2, arbitrary: point.map((p) =>
-    new Action(`pointer to ${p}`, (model, real) => real.page.mouse.move(...at(real, p)))) },
+    action(`pointer to ${p}`, (model, real) => real.page.mouse.move(...at(real, p)))) },
   { weight: 2, arbitrary: fc.constantFrom(...kWindows).map(([width, height]) =>
-    new Action(`window ${width}x${height}`, async (model, real) => {
+    action(`window ${width}x${height}`, async (model, real) => {
       await leaveFullScreen(real.page);  // a window in full screen keeps its size
       await real.page.setViewport({ width, height });
       Object.assign(real, { width, height });
     })) },
-  { weight: 1, arbitrary: fc.constant(null).map(() => new Action('hide or show the tab', async (model, real) => {
+  { weight: 1, arbitrary: fc.constant(null).map(() => action('hide or show the tab', async (model, real) => {
     if (real.other) {
       await real.page.bringToFront();
       await real.other.close();
@@ -129,7 +112,7 @@ const actions = fc.oneof(
     await real.other.bringToFront();
     return 'hide the tab';
   })) },
-  { weight: 1, arbitrary: fc.constant(null).map(() => new Action('lose or restore the context', async (model, real) => {
+  { weight: 1, arbitrary: fc.constant(null).map(() => action('lose or restore the context', async (model, real) => {
     if (!model.lost) {
       await real.page.evaluate(() => twLose.loseContext());
       await waitForState(real.page, ['lost', 'error'], 5000);
@@ -141,25 +124,21 @@ const actions = fc.oneof(
     model.lost = false;
     return 'restore the context';
   })) },
-  { weight: 4, arbitrary: fc.oneof(
-    fc.constantFrom('play', 'pause').map((action) => [action]),
-    fc.tuple(fc.constantFrom('seekbackward', 'seekforward'), fc.constant('seekOffset'), fc.option(seconds)),
-    fc.tuple(fc.constant('seekto'), fc.constant('seekTime'), fc.option(seconds), fc.boolean()),
-  ).map(([action, field, value = null, fast]) => {
-    const given = value === null ? '' : ` ${field} ${value}`;
-    return new Action(`media ${action}${given}${fast ? ' fastSeek' : ''}`, (model, real) =>
-      // As text: NaN and the infinities do not survive the way to the page as numbers.
-      real.page.evaluate((name, key, text, fastSeek) => {
-        const details = { action: name };
+  // The time or step only where the action takes one; missing where fc.option gives null.
+  { weight: 4, arbitrary: fc.tuple(fc.constantFrom('play', 'pause', 'seekbackward', 'seekforward',
+    'seekto'), fc.option(seconds)).map(([name, value]) => {
+    const field = { seekto: 'seekTime', seekbackward: 'seekOffset', seekforward: 'seekOffset' }[name];
+    const given = field && value !== null ? String(value) : null;
+    return action(`media ${name}${given === null ? '' : ` ${field} ${given}`}`, (model, real) =>
+      // As text: NaN and the infinities do not reach the page as numbers.
+      real.page.evaluate((details, key, text) => {
         if (text !== null)
           details[key] = Number(text);
-        if (fastSeek !== undefined)
-          details.fastSeek = fastSeek;
-        window.mediaHandlers?.[name]?.(details);
-      }, action, field ?? null, value === null ? null : String(value), fast));
+        window.mediaHandlers?.[details.action]?.(details);
+      }, { action: name }, field ?? null, given));
   }) },
   { weight: 1, arbitrary: fc.integer({ min: 100, max: 1500 }).map((ms) =>
-    new Action(`wait ${ms} ms`, () => sleep(ms))) },
+    action(`wait ${ms} ms`, () => sleep(ms))) },
 );
 
 // fc.commands of at least `least` actions: the generator draws again (the same draws for the
@@ -167,8 +146,7 @@ const actions = fc.oneof(
 class AtLeast extends fc.Arbitrary {
   constructor(inner, least) {
     super();
-    this.inner = inner;
-    this.least = least;
+    Object.assign(this, { inner, least });
   }
 
   generate(random, bias) {
@@ -203,23 +181,12 @@ async function startPage(browser) {
   return { browser, page, other: null, width: 640, height: 360, actions: 0 };
 }
 
-// The reference song as mono at 11025 Hz (each four frames' mean), and its layout.
+// Interleaved 16-bit stereo at 44100 Hz as mono at 11025 Hz: each four frames' sum.
 const kRate = 11025;
-const song = (() => {
-  const bytes = readFileSync(join(process.env.TW_REFERENCE, 'music.wav'));
-  return { samples: mono(new Int16Array(bytes.buffer, bytes.byteOffset + 44, (bytes.length - 44) >> 1)) };
-})();
-
-function mono(stereo) {
-  const out = new Float32Array(Math.floor(stereo.length / 8));
-  for (let i = 0; i < out.length; i += 1) {
-    let sum = 0;
-    for (let j = 0; j < 8; j += 1)
-      sum += stereo[8 * i + j];
-    out[i] = sum / 8;
-  }
-  return out;
-}
+const mono = (stereo) => Float32Array.from({ length: Math.floor(stereo.length / 8) },
+  (_, i) => stereo.subarray(8 * i, 8 * i + 8).reduce((sum, x) => sum + x, 0));
+const wav = readFileSync(join(process.env.TW_REFERENCE, 'music.wav'));
+const song = mono(new Int16Array(wav.buffer, wav.byteOffset + 44, (wav.length - 44) >> 1));
 
 // Seconds from the scene time of `picture` to what is heard in `heard` (mono at kRate, heard as
 // that picture was shown): the lag, within half a second either way, whose stretch of the song
@@ -230,7 +197,7 @@ function heardOffset(heard, picture, layout) {
   const reach = kRate / 2;
   const reference = new Float32Array(heard.length + 2 * reach);
   for (let i = 0; i < reference.length; i += 1)
-    reference[i] = song.samples[Math.floor(position(picture + (i - reach) / kRate) * kRate)] ?? 0;
+    reference[i] = song[Math.floor(position(picture + (i - reach) / kRate) * kRate)] ?? 0;
   const energy = heard.reduce((sum, x) => sum + x * x, 0);
   let best = { offset: 0, match: -1 };
   for (let lag = 0; lag <= 2 * reach; lag += 1) {
@@ -258,9 +225,9 @@ const afterFrame = (page) => until(page, () => new Promise((resolve) => requestA
 async function playsAtTheEnd(engine, real) {
   const { page } = real;
   if (real.other) {
-    await page.bringToFront();
     await real.other.close();
     real.other = null;
+    await page.bringToFront();
   }
   if (await page.evaluate(() => document.documentElement.dataset.state === 'lost')) {
     await page.evaluate(() => twLose.restoreContext());
