@@ -294,11 +294,11 @@ for (const engine of (process.env.TW_ENGINES ?? 'chromium,firefox').split(',')) 
       interruptAfterTimeLimit: (kSeconds + 60 + shrinkSeconds) * 1000 });
     const [first] = runs;
     if (!details.failed) {
-      const { offset, match } = first.heard ?? { offset: NaN, match: NaN };
+      const heard = first.heard ? `; heard ${first.heard.offset.toFixed(3)} s from the picture, `
+        + `match ${first.heard.match.toFixed(2)}` : '';
       check(process.env.TW_PATH || (first.actions >= kActions && first.seconds <= kSeconds),
         `${engine}: ${first.actions} actions, each keeping the player whole, and the end in `
-        + `${first.seconds.toFixed(0)} s (seed ${seed}); heard ${offset.toFixed(3)} s from the `
-        + `picture, match ${match.toFixed(2)}`);
+        + `${first.seconds.toFixed(0)} s (seed ${seed})${heard}`);
       continue;
     }
     console.log(`   the first run failed after ${first.actions} actions in ${first.seconds.toFixed(0)} s`);
