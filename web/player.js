@@ -110,6 +110,9 @@ const Player = (() => {
   }
 
   function pause(yes) {
+    // Play at the end of the day starts it again from the beginning, as at a video's end.
+    if (!yes && now() >= kMaxSeconds)
+      seek(0);
     setPaused(yes);
     for (const button of [byId('play'), byId('centre')])
       setIcon(button, paused ? 'play' : 'pause', paused ? 'Play' : 'Pause');
@@ -124,7 +127,12 @@ const Player = (() => {
     pause(!paused);
   }
 
+  // A time that is no number (a media control's seek without one) moves nothing.
   function seek(seconds) {
+    if (!Number.isFinite(seconds)) {
+      say('A seek came without a time; the clock stands.');
+      return null;
+    }
     const scene = seekTo(seconds);
     if (paused)
       showAddress();
@@ -134,6 +142,10 @@ const Player = (() => {
   }
 
   function setSound(volume, muted) {
+    if (!Number.isFinite(volume)) {
+      say('A volume came without a level; the sound stays as it was.');
+      return;
+    }
     sound = { volume: Math.min(1, Math.max(0, Math.round(volume * 100) / 100)), muted };
     Sound.setVolume(sound.volume, sound.muted);
     byId('volume').value = sound.volume;
@@ -307,6 +319,13 @@ const Player = (() => {
     }
   }
 
+  // A media control's step: its seekOffset, the default where it gives none; NaN (no seek) where
+  // it gives one that is no length of time.
+  function offset(details) {
+    const seconds = details?.seekOffset ?? kSeek;
+    return Number.isFinite(seconds) && seconds >= 0 ? seconds : NaN;
+  }
+
   function setUpMediaSession() {
     if (!('mediaSession' in navigator)) {
       console.info('Player: this browser has no Media Session; the system\'s media keys do nothing here.');
@@ -322,9 +341,9 @@ const Player = (() => {
     const handlers = {
       play: () => pause(false),
       pause: () => pause(true),
-      seekbackward: (details) => seek(now() - (details.seekOffset || kSeek)),
-      seekforward: (details) => seek(now() + (details.seekOffset || kSeek)),
-      seekto: (details) => seek(details.seekTime),
+      seekbackward: (details) => seek(now() - offset(details)),
+      seekforward: (details) => seek(now() + offset(details)),
+      seekto: (details) => seek(details?.seekTime),
     };
     for (const [action, handler] of Object.entries(handlers)) {
       try {
@@ -364,6 +383,9 @@ const Player = (() => {
     },
     // After each frame drawn at scene time `time`: the bar's clock and seek bar follow it.
     shown: (time) => {
+      // The clock stops at the end of the day (the recorder's limit): so does the player.
+      if (started && time >= kMaxSeconds && !paused)
+        pause(true);
       if (started && byId('bar').classList.contains('shown'))
         showClock(time);
     },

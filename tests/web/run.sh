@@ -25,8 +25,9 @@ fi
 
 [ -f "$TW_PAGE" ] || { echo "no page at $TW_PAGE: build it first with web/build.sh" >&2; exit 1; }
 # The suites' npm packages, kept in the build folder, never in the repository: puppeteer-core
-# drives Debian's chromium and firefox-esr, axe-core checks the page's accessibility.
-packages=(puppeteer-core@24 axe-core@4)
+# drives Debian's chromium and firefox-esr, axe-core checks the page's accessibility, fast-check
+# makes the random player test's sequences.
+packages=(puppeteer-core@24 axe-core@4 fast-check@4)
 for package in "${packages[@]}"; do
     if [ ! -d "$npm_dir/node_modules/${package%@*}" ]; then
         mkdir -p "$npm_dir"

@@ -117,14 +117,29 @@ EMSCRIPTEN_KEEPALIVE int tw_restore() {
     return rebuildGlStatus();
 }
 
-// kOk when the frame is drawn; kContextLost (nothing drawn); kGlFailed.
-EMSCRIPTEN_KEEPALIVE int tw_frame(double time, int canvasWidth, int canvasHeight) {
+// kOk when the frame is drawn; kContextLost (nothing drawn); kGlFailed. `held` (non-zero) for a
+// picture drawn while play stands, which the calibration never times.
+EMSCRIPTEN_KEEPALIVE int tw_frame(double time, int canvasWidth, int canvasHeight, int held) {
     if (contextLost())
         return kContextLost;
-    intro.frame(static_cast<float>(time), canvasWidth, canvasHeight);
+    intro.frame(static_cast<float>(time), canvasWidth, canvasHeight, held != 0);
     if (++framesSinceErrorCheck < kFramesBetweenErrorChecks)
         return kOk;
     return glStatus("in a frame");
+}
+
+// Frames of play stop coming (a pause, a hidden page): the time until the next is never timed.
+EMSCRIPTEN_KEEPALIVE void tw_hold() {
+    intro.hold();
+}
+
+// The size the passes render at now, which the calibration may have lowered.
+EMSCRIPTEN_KEEPALIVE int tw_render_width() {
+    return intro.renderSize().width;
+}
+
+EMSCRIPTEN_KEEPALIVE int tw_render_height() {
+    return intro.renderSize().height;
 }
 
 // Renders `frames` frames of the scene from `time` on, waits for the GL and returns the
@@ -134,7 +149,7 @@ EMSCRIPTEN_KEEPALIVE double tw_bench(double time, int frames, int canvasWidth, i
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     const double begin = emscripten_get_now();
     for (int i = 0; i < frames; ++i)
-        intro.frame(static_cast<float>(time + i / 30.0), canvasWidth, canvasHeight);
+        intro.frame(static_cast<float>(time + i / 30.0), canvasWidth, canvasHeight, false);
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     return (emscripten_get_now() - begin) / frames;
 }
