@@ -32,6 +32,8 @@ class WebIntro {
 
     const std::string& failureLine() const { return line; }
     const std::string& failureLog() const { return log; }
+    // The size the passes render at now (the page's dataset.size).
+    RenderSize renderSize() const { return driver ? driver->size() : size; }
 
   private:
     bool build();
