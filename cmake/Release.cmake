@@ -7,7 +7,8 @@
 # where the two lists are each machine's ReleaseArchive.cmake options. Every date inside comes
 # from SOURCE_DATE_EPOCH: the environment's if set, else the last commit's. A failure leaves no
 # SHA256SUMS, so a half-made release never checks out.
-cmake_minimum_required(VERSION 3.20)
+# file(COPY_FILE) and file(RENAME ... RESULT) came with 3.21.
+cmake_minimum_required(VERSION 3.21)
 
 foreach(var OUT_DIR SOURCE_DIR NATIVE_DIR CROSS_DIR VERSION PAGE ARCHIVE_SCRIPT NATIVE_ARCHIVE
             CROSS_ARCHIVE)

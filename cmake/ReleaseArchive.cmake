@@ -12,7 +12,8 @@
 # the environment, else the epoch), modes from the files' own executable bits, and gzip without
 # a name or time. The archive appears under its name only when complete; a failure leaves
 # neither it nor the staging folder behind.
-cmake_minimum_required(VERSION 3.20)
+# file(COPY_FILE) and file(RENAME ... RESULT) came with 3.21.
+cmake_minimum_required(VERSION 3.21)
 
 foreach(var MACHINE INTRO RECORDER NFO PAGE SHOT_START SHOT_SIZE CLIP_START CLIP_SECONDS CLIP_SIZE
             CLIP_FPS OUT_DIR)

@@ -1,20 +1,16 @@
 #!/bin/bash
-# Builds the library, the intro, the generators and a set of tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer, runs the tests under them, then runs the intro for 20 s under a
-# private display and sound server and ends it with Escape. Any sanitizer report fails.
+# Builds the library, the intro, the generators and every test labelled sanitize with
+# AddressSanitizer and UndefinedBehaviorSanitizer, runs those tests under them, then runs the intro
+# for 20 s under a private display and sound server and ends it with Escape. Any sanitizer report
+# fails.
 # (The music thread's ThreadSanitizer check, music_thread_check, runs in the ordinary build.)
-#   scripts/sanitize.sh [BUILD_DIR]     default build-asan
+#   scripts/sanitize.sh [BUILD_DIR]     default build-asan (./test.sh: the CTest test
+#                                       sanitize.asan-ubsan, in <build>-asan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-build=${1:-build-asan}
+build=$(realpath -m "${1:-build-asan}")
 supp=$root/tests/sanitizers
-
-# Unit tests, the GL layer and passes, the generators, and the real intro's start-up, key,
-# sound and failure paths.
-tests=(resolution_step_test
-    assets_tests pass_picture_test music_players_agree_test music_render_test
-    record_process_tests intro_process_test failure_path_test bad_source_test)
 
 # Ninja builds the listed targets side by side; the Makefile generator would build them one after
 # the other. A folder configured earlier keeps its generator.
@@ -23,24 +19,23 @@ generator=()
 cmake -S . -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTW_SANITIZE=address \
     >/dev/null
 # Only these targets: the thread-sanitized music check cannot be built with these sanitizers.
-cmake --build "$build" -j"$(nproc)" --target tidewatch "${tests[@]}"
+cmake --build "$build" -j"$(nproc)" --target tidewatch tw_sanitize_tests
 
 # Keeps Mesa's driver loaded to the end, so its globals are scanned for leaks (see the file).
 cc -shared -fPIC -O1 -o "$build/libkeep_gl_driver.so" "$supp/keep_gl_driver.c" -ldl
-export LD_PRELOAD=$root/$build/libkeep_gl_driver.so
+export LD_PRELOAD=$build/libkeep_gl_driver.so
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=0:verify_asan_link_order=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-pattern=$(IFS='|'; echo "^(services\\.|(${tests[*]})\\.)")
-ctest --test-dir "$build" -R "$pattern" --output-on-failure -j"$(nproc)" --timeout 1200
+ctest --test-dir "$build" -L sanitize --output-on-failure -j"$(nproc)" --timeout 1200
 
 # The intro itself for 20 s, then Escape: status 0 and not one report.
-services=$root/$build/sanitize-services
+services=$build/sanitize-services
 scripts/services.sh start "$services" >/dev/null
 trap 'scripts/services.sh stop "$services"' EXIT
 # shellcheck disable=SC1091
 . "$services/env"
-log=$root/$build/sanitize-intro.log
+log=$build/sanitize-intro.log
 "$build/src/app/tidewatch" >"$log" 2>&1 &
 intro=$!
 sleep 20

@@ -3,11 +3,11 @@
 // at t on a W x H canvas and stops. The state is document.documentElement.dataset.state:
 // loading, waiting (start screen), playing, paused, lost (the GL context is gone for now), still
 // (once its frame is on the screen), or error; document.documentElement.dataset.time is the scene
-// time of the last frame drawn. Once playing, web/player.js gives the visitor the player's keys,
-// bar and media controls, through seekTo() and setPaused().
+// time of the last frame drawn, and dataset.size the size the passes render at ("768x432"), which
+// the calibration lowers while frames of play come too slowly. Once playing, web/player.js gives
+// the visitor the player's keys, bar and media controls, through seekTo() and setPaused().
 'use strict';
 
-const kMaxSeconds = 86400;  // the recorder's limit for --start
 const params = new URLSearchParams(location.search);
 const startTime = params.has('t') ? Number(params.get('t')) : 0;
 const sizeMatch = /^(\d{1,4})x(\d{1,4})$/.exec(params.get('size'));
@@ -85,10 +85,8 @@ function linesSince(from, otherwise) {
   return printed.slice(from).join('\n') || otherwise;
 }
 
-// What the program's entry points return beside their own codes (web/src/main.cpp): the
-// context is gone, or the GL reported an error.
-const kContextLost = 4;
-const kGlFailed = 5;
+// The program's return codes (kOk, kContextLost, kGlFailed, ...) and kMaxSeconds come ahead of
+// this script from web/src/PageCodes.h and src/passes/SceneTime.h (web/assemble.mjs).
 
 function contextIsLost() {
   const gl = canvas.getContext('webgl2');
@@ -109,6 +107,15 @@ function guarded(call) {
   }
 }
 
+// dataset.size and the keys panel's line say the size the passes render at now.
+function showRenderSize() {
+  const size = `${Module._tw_render_width()}x${Module._tw_render_height()}`;
+  if (document.documentElement.dataset.size !== size) {
+    document.documentElement.dataset.size = size;
+    document.getElementById('size').textContent = `Drawn at ${size} pixels`;
+  }
+}
+
 // Starts the program; false (and the page says why) when it cannot run here.
 function startProgram() {
   fitCanvas();
@@ -116,12 +123,14 @@ function startProgram() {
   // A program that fails to build prints the desktop's line, then its log; both end up here.
   const from = printed.length;
   const result = guarded(() => Module._tw_start(size.width, size.height, fixedSize ? 1 : 0));
-  if (result === 1)
+  if (result === kNoWebGl2)
     fail('This page needs WebGL 2, which this browser does not offer or has switched off.');
   else if (result === kContextLost)
     fail('The graphics context was lost while the intro was being built; reload the page.');
   else if (result !== 0)
     fail(linesSince(from, 'The intro failed to start.'));
+  else
+    showRenderSize();
   return result === 0;
 }
 
@@ -134,7 +143,7 @@ let stillDrawing = 0;
 function drawStill() {
   const drawing = ++stillDrawing;
   const from = printed.length;
-  const result = guarded(() => Module._tw_frame(startTime, canvas.width, canvas.height));
+  const result = guarded(() => Module._tw_frame(startTime, canvas.width, canvas.height, 1));
   if (result === kContextLost) {
     goLost('still');
     return;
@@ -185,7 +194,9 @@ async function boot() {
       begin();
   });
   document.addEventListener('visibilitychange', () => {
-    if (!document.hidden)
+    if (document.hidden)
+      Module._tw_hold();  // frames of play stop: the calibration never times the gap
+    else
       Sound.wake();
   });
 }
@@ -235,7 +246,8 @@ function sceneTime(now) {
   if (paused)
     return clock.scene;
   const heard = Sound.heardTime();
-  const scene = heard ?? clock.scene + Math.max(0, now - clock.at) / 1000;
+  // The clock stands at the end of the day; the player pauses there (Player.shown).
+  const scene = Math.min(kMaxSeconds, heard ?? clock.scene + Math.max(0, now - clock.at) / 1000);
   clock = { scene, at: now };
   return scene;
 }
@@ -250,13 +262,22 @@ function begin() {
   Sound.open(() => sceneTime(performance.now()), notice);
   const full = document.documentElement.requestFullscreen;
   if (full)
-    full.call(document.documentElement).catch(() => {});
+    full.call(document.documentElement).then(turnSideways, () => {});
   requestAnimationFrame(frame);
 }
 
+// Once in full screen on a touch screen: the phone turns the picture on its side where the
+// browser allows it (most allow the lock only in full screen); a refusal changes nothing.
+function turnSideways() {
+  if (matchMedia('(pointer: coarse)').matches)
+    Promise.resolve().then(() => screen.orientation.lock('landscape')).catch(() => {});
+}
+
 // Moves the picture and the music to `seconds` (kept within 0 to the recorder's limit), playing
-// or paused; the music starts again there at once.
+// or paused; the music starts again there at once. A time that is no number moves nothing: null.
 function seekTo(seconds) {
+  if (!Number.isFinite(seconds))
+    return null;
   const scene = Math.min(kMaxSeconds, Math.max(0, seconds));
   clock = { scene, at: performance.now() };
   drawAgain = true;
@@ -272,6 +293,8 @@ function setPaused(pause) {
   const now = performance.now();
   clock = { scene: pause && shownTime !== null ? shownTime : sceneTime(now), at: now };
   paused = pause;
+  if (pause)
+    Module._tw_hold();  // the calibration never times the pause
   Sound.hold(pause);
   if (state() === 'playing' || state() === 'paused')
     setState(pause ? 'paused' : 'playing');
@@ -285,7 +308,9 @@ function frame(now) {
   const drawing = state() === 'waiting' || state() === 'playing' || state() === 'paused';
   if (drawing && (fitCanvas() || state() !== 'paused' || drawAgain)) {
     const from = printed.length;
-    const result = guarded(() => Module._tw_frame(scene, canvas.width, canvas.height));
+    // A picture drawn while paused or hidden (a seek, a new size) is no frame of play.
+    const held = paused || document.hidden ? 1 : 0;
+    const result = guarded(() => Module._tw_frame(scene, canvas.width, canvas.height, held));
     if (result === kContextLost) {
       goLost();
     } else if (result !== 0) {
@@ -294,6 +319,7 @@ function frame(now) {
       drawAgain = false;
       shownTime = scene;
       document.documentElement.dataset.time = scene.toFixed(3);
+      showRenderSize();
       if (times.firstFrame === null) {
         times.firstFrame = performance.now();
         setState('playing');

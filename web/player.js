@@ -4,6 +4,8 @@
 // page.js calls Player.start() at the first frame and Player.shown(time) after every frame.
 // The volume and mute are kept in localStorage where the browser allows it. A feature the browser
 // refuses (the clipboard, full screen, Media Session) is said quietly; the picture goes on.
+// On a touch screen a tap shows or hides the bar and a centre button, and a double tap on the
+// left or right third seeks 10 s back or on, as in phone players.
 'use strict';
 
 const Player = (() => {
@@ -12,6 +14,8 @@ const Player = (() => {
   const kVolumeStep = 0.1;
   const kBarMs = 2000;     // how long the bar stays after the pointer stops
   const kSaidMs = 4000;    // how long a line in the bar stays
+  const kDoubleTapMs = 300;  // a second tap within this is a double tap (Android's timeout)
+  const kJumpMs = 700;     // how long the double tap's "+10 s" stays
   const kStorageKey = 'tidewatch.sound';
   const icons = {
     play: '<path fill="currentColor" d="M8 5v14l11-7z"/>',
@@ -30,6 +34,10 @@ const Player = (() => {
   let hideTimer = null;
   let saidTimer = null;
   let dragging = false;  // the seek bar is held: frames leave its value alone
+  let pointer = 'mouse';  // the kind of the last pointer pressed: 'mouse', 'pen' or 'touch'
+  let lastTap = null;     // { side, at, run }: where and when (ms) the last tap was, the seek run
+  let tapTimer = null;
+  let jumpTimer = null;
   const byId = (id) => document.getElementById(id);
 
   try {
@@ -102,8 +110,12 @@ const Player = (() => {
   }
 
   function pause(yes) {
+    // Play at the end of the day starts it again from the beginning, as at a video's end.
+    if (!yes && now() >= kMaxSeconds)
+      seek(0);
     setPaused(yes);
-    setIcon(byId('play'), paused ? 'play' : 'pause', paused ? 'Play' : 'Pause');
+    for (const button of [byId('play'), byId('centre')])
+      setIcon(button, paused ? 'play' : 'pause', paused ? 'Play' : 'Pause');
     if ('mediaSession' in navigator)
       navigator.mediaSession.playbackState = paused ? 'paused' : 'playing';
     if (paused)
@@ -115,7 +127,12 @@ const Player = (() => {
     pause(!paused);
   }
 
+  // A time that is no number (a media control's seek without one) moves nothing.
   function seek(seconds) {
+    if (!Number.isFinite(seconds)) {
+      say('A seek came without a time; the clock stands.');
+      return null;
+    }
     const scene = seekTo(seconds);
     if (paused)
       showAddress();
@@ -125,6 +142,10 @@ const Player = (() => {
   }
 
   function setSound(volume, muted) {
+    if (!Number.isFinite(volume)) {
+      say('A volume came without a level; the sound stays as it was.');
+      return;
+    }
     sound = { volume: Math.min(1, Math.max(0, Math.round(volume * 100) / 100)), muted };
     Sound.setVolume(sound.volume, sound.muted);
     byId('volume').value = sound.volume;
@@ -143,7 +164,7 @@ const Player = (() => {
     } else if (!page.requestFullscreen) {
       say('This browser offers no full screen for a page.');
     } else {
-      page.requestFullscreen().catch(() => say('The browser refused full screen.'));
+      page.requestFullscreen().then(turnSideways, () => say('The browser refused full screen.'));
     }
   }
 
@@ -169,13 +190,47 @@ const Player = (() => {
   }
 
   function hideBar() {
-    // A bar in use stays: the pointer over it, or the keyboard's focus in it.
-    if (byId('bar').matches(':hover') || byId('bar').querySelector(':focus-visible')) {
+    // A bar in use stays: the pointer over it, or the keyboard's focus in it. A phone's paused
+    // picture keeps its controls until a tap hides them, as phone players do.
+    if (byId('bar').matches(':hover') || byId('bar').querySelector(':focus-visible')
+      || (paused && pointer === 'touch')) {
       hideTimer = setTimeout(hideBar, kBarMs);
       return;
     }
+    concealBar();
+  }
+
+  function concealBar() {
+    clearTimeout(hideTimer);
     byId('bar').classList.remove('shown');
     document.documentElement.classList.remove('controls');
+  }
+
+  // The double tap's sign over the side tapped: "+10 s", "-20 s" (`seconds` so far in this run).
+  function showJump(seconds) {
+    const sign = byId('jump');
+    sign.textContent = `${seconds < 0 ? '\u2212' : '+'}${Math.abs(seconds)} s`;
+    sign.className = `${seconds < 0 ? 'back' : 'on'} shown`;
+    clearTimeout(jumpTimer);
+    jumpTimer = setTimeout(() => sign.classList.remove('shown'), kJumpMs);
+  }
+
+  // A tap on the picture: alone, it shows or hides the controls once no second tap follows; quick
+  // taps on the left or right third seek 10 s back or on each after the first.
+  function onTap(event) {
+    const side = Math.min(2, Math.floor(3 * event.clientX / innerWidth)) - 1;  // -1, 0 or 1
+    const at = performance.now();
+    const again = side !== 0 && lastTap !== null && lastTap.side === side
+      && at - lastTap.at < kDoubleTapMs;
+    lastTap = { side, at, run: again ? lastTap.run + kLongSeek : 0 };
+    clearTimeout(tapTimer);
+    if (again) {
+      seek(now() + side * kLongSeek);
+      showJump(side * lastTap.run);
+    } else {
+      const shown = () => byId('bar').classList.contains('shown');
+      tapTimer = setTimeout(() => (shown() ? concealBar() : showBar()), kDoubleTapMs);
+    }
   }
 
   // The bar's clock and seek bar at scene time `time`.
@@ -220,24 +275,31 @@ const Player = (() => {
     action();
   }
 
+  // A click's pointer: its own where the engine says it, else the last one pressed.
+  const touched = (event) => (event.pointerType || pointer) === 'touch';
+
   function onPictureClick(event) {
-    if ((state() === 'playing' || state() === 'paused') && !event.target.closest('#bar, #keys'))
-      togglePause();
+    if ((state() === 'playing' || state() === 'paused')
+      && !event.target.closest('#bar, #keys, #centre'))
+      (touched(event) ? onTap : togglePause)(event);
   }
 
   function onPictureDoubleClick(event) {
-    if ((state() === 'playing' || state() === 'paused') && !event.target.closest('#bar, #keys'))
+    if ((state() === 'playing' || state() === 'paused')
+      && !event.target.closest('#bar, #keys, #centre') && !touched(event))
       toggleFullScreen();
   }
 
   function buildBar() {
     setIcon(byId('play'), 'pause', 'Pause');
+    setIcon(byId('centre'), 'pause', 'Pause');
     setIcon(byId('full'), 'full', 'Full screen');
     setIcon(byId('copy'), 'link', 'Copy link at this moment');
     setSound(sound.volume, sound.muted);
     const seekBar = byId('seek');
     seekBar.max = song.seconds > 0 ? song.seconds : 60;
     byId('play').addEventListener('click', togglePause);
+    byId('centre').addEventListener('click', togglePause);
     byId('mute').addEventListener('click', () => setSound(sound.volume, !sound.muted));
     byId('full').addEventListener('click', toggleFullScreen);
     byId('copy').addEventListener('click', copyLink);
@@ -257,6 +319,13 @@ const Player = (() => {
     }
   }
 
+  // A media control's step: its seekOffset, the default where it gives none; NaN (no seek) where
+  // it gives one that is no length of time.
+  function offset(details) {
+    const seconds = details?.seekOffset ?? kSeek;
+    return Number.isFinite(seconds) && seconds >= 0 ? seconds : NaN;
+  }
+
   function setUpMediaSession() {
     if (!('mediaSession' in navigator)) {
       console.info('Player: this browser has no Media Session; the system\'s media keys do nothing here.');
@@ -272,9 +341,9 @@ const Player = (() => {
     const handlers = {
       play: () => pause(false),
       pause: () => pause(true),
-      seekbackward: (details) => seek(now() - (details.seekOffset || kSeek)),
-      seekforward: (details) => seek(now() + (details.seekOffset || kSeek)),
-      seekto: (details) => seek(details.seekTime),
+      seekbackward: (details) => seek(now() - offset(details)),
+      seekforward: (details) => seek(now() + offset(details)),
+      seekto: (details) => seek(details?.seekTime),
     };
     for (const [action, handler] of Object.entries(handlers)) {
       try {
@@ -295,6 +364,7 @@ const Player = (() => {
       song = { seconds: Module._tw_song_seconds(), loopStart: Module._tw_song_loop_start() };
       buildBar();
       byId('bar').hidden = false;
+      byId('centre').hidden = false;
       document.addEventListener('keydown', onKey);
       document.addEventListener('click', onPictureClick);
       document.addEventListener('dblclick', onPictureDoubleClick);
@@ -302,12 +372,20 @@ const Player = (() => {
         if (event.pointerType === 'mouse')
           showBar();
       });
-      document.addEventListener('pointerdown', showBar);
+      // A touch on the picture is a tap, which shows or hides the bar itself (onTap).
+      document.addEventListener('pointerdown', (event) => {
+        pointer = event.pointerType;
+        if (pointer !== 'touch' || event.target.closest('#bar, #centre'))
+          showBar();
+      });
       setUpMediaSession();
       updateMediaPosition();
     },
     // After each frame drawn at scene time `time`: the bar's clock and seek bar follow it.
     shown: (time) => {
+      // The clock stops at the end of the day (the recorder's limit): so does the player.
+      if (started && time >= kMaxSeconds && !paused)
+        pause(true);
       if (started && byId('bar').classList.contains('shown'))
         showClock(time);
     },

@@ -43,7 +43,8 @@ Intro::Intro(int width, int height, GlResolver resolve) : width(width), height(h
     if (!loaded)
         failStartup("Load OGL extensions : ERROR");
     prepareGlResources(width, height);
-    driver = std::make_unique<FrameDriver>(RenderSize{width, height}, true, true);
+    driver = std::make_unique<FrameDriver>(
+        RenderSize{width, height}, FrameDriver::Options{.calibrate = true, .stretch = true});
     if (const FrameDriver::Failure* failure = driver->failure())
         failStartup(failure->line, failure->log);
 

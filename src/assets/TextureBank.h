@@ -1,9 +1,9 @@
 // The five textures the scene shader samples, and the screen size every pass returns to.
 //
-// TextureBank::instance() first with a GL context current (it generates the five names); the
-// Intro then stores screenWidth/screenHeight and calls build() once. Each frame the scene pass
-// binds the textures; render targets and the final draw read the screen size. Destroyed at
-// process exit, when the context may be gone (the textures then skip their deletion).
+// TextureBank::instance() first with a GL context current (it generates the five names);
+// prepareGlResources() then stores screenWidth/screenHeight and calls build() once. Each frame the
+// scene pass binds the textures; render targets and the final draw read the screen size. Destroyed
+// at process exit, when the context may be gone (the textures then skip their deletion).
 #pragma once
 
 #include "gl/Texture.h"

@@ -1,8 +1,8 @@
 // The one vertex buffer with the four screen corners, drawn by every pass and by the final draw.
 //
 // create() once after loadGlExtensions(); setFixedFunctionState() once after it; draw() any number
-// of times; destroy() is never needed (the buffer ends with the context). draw() leaves no buffer
-// bound and both client arrays off.
+// of times; the buffer ends with the context. draw() leaves no buffer bound and both client arrays
+// off.
 // This file's desktop side is FullscreenQuad.cpp with FullscreenQuadDraw.cpp; the browser build
 // shares the first and links its own draw (web/src/FullscreenQuadDraw.cpp).
 #pragma once
@@ -20,12 +20,12 @@ class FullscreenQuad {
 
     static void create();
     // Start-up's fixed-function state: 1D and 2D texturing on unit 0, the viewport at the screen
-    // size and identity matrices. No draw of the intro relies on it any more (the final draw is
-    // ScreenStretch's shader); start-up still sets it, in its place in the order. The browser
-    // has no fixed-function state and sets nothing.
+    // size and identity matrices. No draw reads it (every draw has its own shader); it is part of
+    // start-up's fixed order. The browser has no fixed-function state and sets nothing.
     static void setFixedFunctionState(int screenWidth, int screenHeight);
     // Positions (-1..1) go to gl_Vertex, texture coordinates (0,0 lower-left) to unit 0.
     static void draw();
+    // Part of the quad's fixed layout; nothing calls it, since the buffer ends with the context.
     static void destroy();
 
     static GLuint buffer() { return quadBuffer; }

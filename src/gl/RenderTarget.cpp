@@ -1,5 +1,7 @@
 #include "gl/RenderTarget.h"
 
+#include <algorithm>
+
 #include "assets/TextureBank.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/TextureUpload.h"
@@ -16,6 +18,16 @@ void setFilterAndWrap(GLint filter) {
 }
 
 }  // namespace
+
+int maxRenderSize() {
+    GLint texture = 0;
+    GLint renderbuffer = 0;
+    GLint viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &renderbuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    return std::min({texture, renderbuffer, viewport[0], viewport[1]});
+}
 
 RenderTarget::RenderTarget() {
     glGenTextures(1, &colorTex);

@@ -1,5 +1,5 @@
 // An off-screen drawing surface: a framebuffer object rendering into a colour texture, with a
-// depth renderbuffer (and a depth texture of the same size that nothing samples).
+// depth renderbuffer and a depth texture of the same size.
 //
 // Construct with a context current and the extension table loaded (320x240); resize() to the
 // wanted size; per frame begin(), draw, end(). end() restores the screen-size viewport from the
@@ -24,11 +24,10 @@ class RenderTarget {
     void resize(int width, int height);
 
     GLuint colorTexture() const { return colorTex; }
+    // Part of the target's fixed layout; nothing samples it.
     GLuint depthTexture() const { return depthTex; }
     GLuint framebuffer() const { return fbo; }
-    GLuint renderbuffer() const { return rbo; }
     int getWidth() const { return width; }
-    int getHeight() const { return height; }
 
   private:
     void allocateTextures();
@@ -37,12 +36,16 @@ class RenderTarget {
     GLuint fbo = 0;
     GLuint rbo = 0;
     GLuint colorTex = 0;
-    GLuint depthTex = 0;
+    GLuint depthTex = 0;  // part of the target's fixed layout, sized with it; nothing samples it
 
   protected:
     // The passes read their size every frame (uniforms, viewport).
     int width = 320;
     int height = 240;
 };
+
+// The largest side a render target, its depth buffer and the viewport all accept; a context
+// current. What the recorder's --size and the page's size= may ask for.
+int maxRenderSize();
 
 }  // namespace tw

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "gl/GlExtensionTable.h"
+#include "gl/ShaderLog.h"
 
 namespace tw {
 
@@ -61,7 +62,7 @@ bool ShaderProgram::addShader(const char* source, GLenum type) {
     GLint status = 0;
     glGetObjectParameterivARB(shader, GL_OBJECT_COMPILE_STATUS_ARB, &status);
     if (status == 0)
-        failureLog = infoLog(shader);
+        failureLog = withPartNames(infoLog(shader), source);
     glAttachObjectARB(program, shader);
     // Only flags it: the attached shader lives on with the program.
     glDeleteObjectARB(shader);

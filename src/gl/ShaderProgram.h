@@ -24,16 +24,16 @@ class ShaderProgram {
     // Compiles both stages and links; stops at the first stage that fails. Any result but kBuilt
     // is fatal to the caller, which then shows log() on standard error.
     int build(const char* vertexSource, const char* fragmentSource);
-    // Compiles one stage and attaches it (also when it failed); true when it compiled.
-    bool addShader(const char* source, GLenum type);
 
     void use();
     void unuse();
 
     void setUniform1i(const char* name, int x);
+    // Part of the program's fixed layout of setters; no pass calls it.
     void setUniform2i(const char* name, int x, int y);
     void setUniform1f(const char* name, float x);
     void setUniform2f(const char* name, float x, float y);
+    // Both part of the program's fixed layout of setters; no pass calls them.
     void setUniform3f(const char* name, float x, float y, float z);
     void setUniform4f(const char* name, float x, float y, float z, float w);
 
@@ -43,11 +43,14 @@ class ShaderProgram {
     static long buildCount();
     static long firstUseCount();
 
-    GLhandleARB handle() const { return program; }
-    // The compiler or linker log of the step that failed (empty after a successful build).
+    // The compiler or linker log of the step that failed (empty after a successful build); after a
+    // compile log, the stage's table of its parts' source numbers, where it has one.
     const std::string& log() const { return failureLog; }
 
   private:
+    // Compiles one stage and attaches it (also when it failed); true when it compiled.
+    bool addShader(const char* source, GLenum type);
+
     GLhandleARB program = 0;
     std::string failureLog;
     bool used = false;

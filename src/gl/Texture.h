@@ -22,10 +22,6 @@ class Texture {
     void bind(int unit);
     void unbind();
 
-    GLenum getTarget() const { return target; }
-    GLuint getId() const { return id; }
-    int getUnit() const { return unit; }
-
   private:
     GLenum target;
     GLuint id;

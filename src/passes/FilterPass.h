@@ -1,7 +1,7 @@
 // What the FXAA and post-effect passes share: one program drawn over the whole of their own
 // target, reading the source pass's colour texture on unit 0 and told this target's size.
 //
-// A subclass constructs it with the screen size, the pass it reads (not owned), its program's
+// A subclass constructs it with the rendering size, the pass it reads (not owned), its program's
 // sources and the names of its sampler and size uniforms; after a failed build buildResult() and
 // buildLog() say what failed and the pass must not render. render(time) draws one frame.
 // GL contract of render(): makes unit 0 active, binds the source's colour texture there for the

@@ -19,8 +19,8 @@ void prepareGlResources(int screenWidth, int screenHeight) {
     FullscreenQuad::setFixedFunctionState(screenWidth, screenHeight);
 }
 
-std::unique_ptr<PassChain> createPassChain(int screenWidth, int screenHeight) {
-    auto chain = std::make_unique<PassChain>(screenWidth, screenHeight);
+std::unique_ptr<PassChain> createPassChain(int width, int height) {
+    auto chain = std::make_unique<PassChain>(width, height);
     if (!chain->sceneFallback().empty())
         std::fprintf(stderr, "%s\n", chain->sceneFallback().c_str());
     return chain;

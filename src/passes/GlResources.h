@@ -15,9 +15,9 @@ class PassChain;
 
 void prepareGlResources(int screenWidth, int screenHeight);
 
-// The three passes at the screen size. A fallback to the plain scene program is said in one line
+// The three passes at the rendering size. A fallback to the plain scene program is said in one line
 // on standard error. When a pass did not build, the chain's failure() says which, and
 // PassChain::failureLine() gives its fixed line.
-std::unique_ptr<PassChain> createPassChain(int screenWidth, int screenHeight);
+std::unique_ptr<PassChain> createPassChain(int width, int height);
 
 }  // namespace tw

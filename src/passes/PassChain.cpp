@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "passes/WarmUp.h"
 #include "passes/plain/PlainScene.h"
 
 namespace tw {
@@ -59,13 +60,13 @@ const char* PassChain::failureLine(Pass pass) {
 }
 
 PassChain::PassChain(int width, int height) {
-    std::string fastLog;
+    std::string sceneLog;  // the scene program's, kept beside the plain one's if that fails too
     const std::string shortfall = sceneLimitShortfall();
     if (shortfall.empty()) {
         scene = std::make_unique<ScenePass>(width, height);
         if (scene->buildResult() != ShaderProgram::kBuilt) {
             fallbackReason = std::string("scene program: ") + stageName(scene->buildResult());
-            fastLog = scene->buildLog();
+            sceneLog = scene->buildLog();
         }
     } else {
         fallbackReason = "scene program: " + shortfall;
@@ -74,7 +75,7 @@ PassChain::PassChain(int width, int height) {
         fallbackReason += "; using the plain scene program";
         scene = std::make_unique<ScenePass>(width, height, plainSceneProgramSource());
         if (scene->buildResult() != ShaderProgram::kBuilt) {
-            failed = Failure{Pass::kScene, scene->buildResult(), fastLog + scene->buildLog()};
+            failed = Failure{Pass::kScene, scene->buildResult(), sceneLog + scene->buildLog()};
             return;
         }
     }
@@ -91,11 +92,10 @@ PassChain::PassChain(int width, int height) {
 
 void PassChain::warmUp() {
     scene->warmUp();
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
-    fxaa->render(0.f);
-    postFx->render(0.f);
-    glDisable(GL_SCISSOR_TEST);
+    drawOnOnePixel([this] {
+        fxaa->render(0.f);
+        postFx->render(0.f);
+    });
 }
 
 void PassChain::resize(int width, int height) {

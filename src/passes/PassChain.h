@@ -1,12 +1,12 @@
 // The intro's three passes in drawing order: the ray-traced scene, anti-aliasing over it, then the
-// colour fringe and vignette over that. Owned by whoever draws frames (the intro, the recorder).
+// colour fringe and vignette over that. Owned by the FrameDriver, which every program draws with.
 //
-// Construct after TextureBank::build() with the screen size. It builds the scene program, then
+// Construct after TextureBank::build() with the rendering size. It builds the scene program, then
 // FXAA, then the post effect, and stops at the first that fails: failure() then says which, and
 // nothing may render. Where the GL's limits are below what the scene program needs, or that
 // program does not build, the plain scene program is built in its place and sceneFallback() says
-// why. warmUp() once before the frames are timed; per frame render(time); resize() when the frame
-// loop lowers the rendering size; output() holds the finished frame. Destroy while the context is
+// why. warmUp() once before the frames are timed; per frame render(time); resize() when the
+// rendering size changes; output() holds the finished frame. Destroy while the context is
 // current. GL contract: that of PostFxPass after render() and warmUp(), with the scissor test off.
 #pragma once
 
@@ -43,7 +43,7 @@ class PassChain {
     // Empty while the scene program runs; otherwise one line saying why its fallback runs.
     const std::string& sceneFallback() const { return fallbackReason; }
 
-    // Every program of the chain drawn once, on one pixel (ScenePass::warmUp()).
+    // Every program of the chain drawn once, on one pixel (drawOnOnePixel()).
     void warmUp();
     void resize(int width, int height);
     void render(float time);

@@ -1,6 +1,6 @@
 // The third pass: colour fringe and vignette over the source pass's colour texture.
 //
-// Construct with the screen size and the pass it reads (not owned); after a failed build
+// Construct with the rendering size and the pass it reads (not owned); after a failed build
 // buildResult() and buildLog() say what failed and the pass must not render. render(time)
 // (FilterPass's) once per frame after the source has rendered.
 // GL contract: FilterPass's, which is what the final draw relies on: framebuffer 0 bound, no

@@ -1,9 +1,9 @@
 // The scene's constants, the camera's rays, the logo's area and the spheres' paths as the shaders
 // have them: the GLSL parts scene_constants.glsl, scene_camera.glsl and scene_spheres.glsl compiled
 // as C++ over the little of GLSL's maths they use. Their literals are made float
-// (cmake/GlslAsCpp.cmake), so they compute in single precision and round where the GL rounds. For
-// the tile classifier (SceneTiles.cpp), which must know where the shaders put the camera, the
-// spheres, the letters and the logo. Pure CPU, no GL.
+// (cmake/GlslAsCpp.cmake), so they compute in single precision, each operation rounded as in
+// GLSL. For the tile classifier (SceneTiles.cpp), which must know where the shaders put the
+// camera, the spheres, the letters and the logo. Pure CPU, no GL.
 //
 // Use: tw::sceneformulas::EYE.x, cameraRay(vec2(x, y), aspect), animatedSphere(k, seconds).xyz, ...
 #pragma once

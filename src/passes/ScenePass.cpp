@@ -5,23 +5,28 @@
 #include "embedded/sceneTilesVertexSource.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
+#include "passes/WarmUp.h"
 
 namespace tw {
 
 namespace {
 
+// The class whose program is the full scene program (sceneProgramSource(), no defines): it draws
+// any tile, so it stands in for a class whose own program did not build.
+constexpr int kFullSceneProgram = SceneTiles::kGeneralLogo;
+
 // The preprocessor lines of each class's program (scene_shading.glsl), in SceneTiles::Class
-// order. The last is the whole scene program, sceneProgramSource().
+// order.
 const char* const kClassDefines[SceneTiles::kClassCount] = {
     "#define SKY_TILE\n#define NO_LOGO\n",
     "#define FLOOR_TILE\n#define NO_LOGO\n",
     "#define NO_LOGO\n",
     "#define SKY_TILE\n",
-    "",
+    "",  // kFullSceneProgram
 };
 
-// The depth scene_tiles.frag marks class c with: exact in float, and 1/16 of a step away from
-// the rounding midpoints of a 16-bit depth buffer (the browser's), so that a value computed a
+// The depth scene_tiles.frag marks class c with: exact in float, and well away from the rounding
+// midpoints of the 24-bit depth buffer that both builds ask for, so that a value computed a
 // little differently on the two paths still lands on the same depth.
 float classDepth(int c) {
     return static_cast<float>(2 * c + 1) / 16.f;
@@ -32,18 +37,18 @@ float classDepth(int c) {
 // The base class has already made the target at 320x240; it takes the wanted size only once the
 // programs are known to build.
 ScenePass::ScenePass(int width, int height) : tiled(true) {
-    build(programs[SceneTiles::kGeneralLogo], sceneVertexSource(),
-          sceneFragmentSource(kClassDefines[SceneTiles::kGeneralLogo]));
+    build(programs[kFullSceneProgram], sceneVertexSource(),
+          sceneFragmentSource(kClassDefines[kFullSceneProgram]));
     build(marker, sceneTilesVertexSource, sceneTilesFragmentSource);
     if (result != ShaderProgram::kBuilt)
         return;
-    ready = 1u << SceneTiles::kGeneralLogo;
-    // A cheaper program that does not build leaves its class to the full program.
-    for (int c = 0; c < SceneTiles::kGeneralLogo; ++c) {
+    builtClasses = 1u << kFullSceneProgram;
+    // A cheaper program that does not build leaves its class to the full scene program.
+    for (int c = 0; c < kFullSceneProgram; ++c) {
         if (programs[c].build(sceneVertexSource().c_str(),
                               sceneFragmentSource(kClassDefines[c]).c_str()) ==
             ShaderProgram::kBuilt)
-            ready |= 1u << c;
+            builtClasses |= 1u << c;
     }
     tileTexture.bind(4);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -73,14 +78,12 @@ void ScenePass::resize(int width, int height) {
 void ScenePass::warmUp() {
     if (result != ShaderProgram::kBuilt)
         return;
-    if (tiled) {
-        drawTiles(0.f, ready);
-        return;
-    }
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
-    render(0.f);
-    glDisable(GL_SCISSOR_TEST);
+    drawOnOnePixel([this] {
+        if (tiled)
+            drawTiles(0.f, builtClasses);
+        else
+            render(0.f);
+    });
 }
 
 // Keeps the first failure and its log; builds nothing after it.
@@ -103,24 +106,22 @@ void ScenePass::render(float time) {
     end();
 }
 
-// A frame, or with warmUpClasses (SceneTiles bits) the marker and those classes' programs drawn on
-// one pixel with a frame's state: llvmpipe compiles a program for its rasteriser at its first
-// draw, for the state it is drawn with, so that no frame waits for it (the logo's programs first
-// draw at 14.2 s).
+// A frame, or with warmUpClasses (SceneTiles bits) the marker and those classes' programs drawn
+// with a frame's state within the warm-up's one-pixel scissor box (drawOnOnePixel()), so that no
+// frame waits for a program's first draw (the logo's programs first draw at 14.2 s).
 void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
     const bool warmUp = warmUpClasses != 0;
     begin();
     tileTexture.bind(4);
     if (!warmUp) {
-        tiles.classify(time, ready);
+        tiles.classify(time, builtClasses);
         for (size_t i = 0; i < tiles.classes().size(); ++i)
             tileTexels[i * 4] = tiles.classes()[i];
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tiles.columns(), tiles.rows(), GL_RGBA,
                         GL_UNSIGNED_BYTE, tileTexels.data());
     }
-    // The warm-up draws every program on one pixel, which the first frame draws again.
+    // A frame's draws each set their own scissor box; the warm-up keeps its one pixel.
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 1, 1);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);

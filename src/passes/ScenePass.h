@@ -1,15 +1,16 @@
 // The first pass: ray-traces the animated scene into its own render target.
 //
-// Construct after TextureBank::build() with the screen size (builds every program of the pass and
-// sizes the target, laying out its tiles; after a failed build buildResult() and buildLog() say
+// Construct after TextureBank::build() with the rendering size (builds every program of the pass
+// and sizes the target, laying out its tiles; after a failed build buildResult() and buildLog() say
 // what failed and the pass must not render). warmUp() once before the frames are timed, then
 // render(time) once per frame; resize() lays the tiles out for the new size at once, so that no
 // frame pays for it. The scene is drawn tile by tile (SceneTiles): a first draw marks each
 // 16 x 16-pixel tile's class in the depth buffer, then each class's program draws within the
 // scissor box of its tiles with an equal depth test, so that cheaper programs draw the tiles that
-// need less. A class whose program did not build has its tiles drawn by the full program: the same
-// picture, only slower. A pass given one program (the plain fallback) draws it over the whole
-// target instead.
+// need less. A class whose program did not build has its tiles drawn by the full scene program:
+// the same picture, only slower. A pass given one program (the plain fallback) draws it over the
+// whole target instead.
+//
 // GL contract: binds its framebuffer and programs, sets their uniforms, binds the tile classes to
 // unit 4 and then the bank's textures to units 0 to 4; leaves the bank's textures bound, unit 4
 // active, no program in use, depth and scissor tests off with the depth function LESS and depth
@@ -36,9 +37,7 @@ class ScenePass : public RenderTarget {
     ScenePass(int width, int height, const SceneProgramSource& source);
     // Hides RenderTarget::resize: the tile layout follows the size.
     void resize(int width, int height);
-    // Draws each program once on one pixel with a frame's state, since llvmpipe compiles a program
-    // for its rasteriser at its first draw (with no shader cache up to 0.3 s each); the next frame
-    // draws that pixel again.
+    // Draws each program once on one pixel with a frame's state (drawOnOnePixel()).
     void warmUp();
     void render(float time);
 
@@ -46,8 +45,8 @@ class ScenePass : public RenderTarget {
     int buildResult() const { return result; }
     const std::string& buildLog() const { return failedLog; }
     // Whether each tile class draws with its own program. A class whose program does not build
-    // stays with the full one, which draws its tiles the same, only slower.
-    bool tileProgramsReady() const { return ready == SceneTiles::kAllClasses; }
+    // stays with the full scene program, which draws its tiles the same, only slower.
+    bool tileProgramsReady() const { return builtClasses == SceneTiles::kAllClasses; }
 
   private:
     void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);
@@ -56,7 +55,7 @@ class ScenePass : public RenderTarget {
 
     bool tiled;
     ShaderProgram programs[SceneTiles::kClassCount];  // only the first without tiles
-    unsigned ready = 0;  // a SceneTiles bit per class whose program is built
+    unsigned builtClasses = 0;  // a SceneTiles bit per class whose program is built
     ShaderProgram marker;
     Texture tileTexture;
     SceneTiles tiles;

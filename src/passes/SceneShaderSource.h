@@ -1,10 +1,9 @@
-// The scene program's sources: the vertex stage (constants, sky model, inputs, sphere paths, the
-// frame's values, entry point) and the fragment stage (constants, sky model, inputs, geometry,
-// sky, shading, entry point), each joined from its GLSL parts at build time in the order that
-// src/passes/CMakeLists.txt lists.
+// The scene program's sources: its vertex and fragment stages, each joined from its GLSL parts at
+// build time in the order that src/passes/CMakeLists.txt lists, each part behind a #line that
+// gives compiler logs its file and line (cmake/JoinShader.cmake).
 //
 // sceneVertexSource() and sceneFragmentSource() are what the scene pass compiles (the latter also
-// specialised for classes of tiles).
+// specialised for classes of tiles); sceneProgramSource() is the full scene program.
 #pragma once
 
 #include <string>

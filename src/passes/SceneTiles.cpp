@@ -129,6 +129,7 @@ struct BlockRays {
         const double reachV = halfDiagonal / length(camera.imagePoint(nearX, nearY));
         // A block so wide that v may come near 0 (a target a few pixels across) may hold any ray.
         reach = reachV < vLength ? reachV / (vLength - reachV) + 1e-6 : 2.;
+
         // The band of letters: y = eye.y + d.y t on x = WALL_X, t = (WALL_X - eye.x) / d.x > 0. For
         // the rays with d.x < 0 it holds y within the band as a slope d.y / d.x between two bounds,
         // that is d.y between two lines through the origin over d.x; checked over the box around
@@ -265,7 +266,7 @@ float SceneTiles::sphereMargin(float time) {
     return kSphereMargin + kSphereMarginPerSecond * std::fabs(time);
 }
 
-void SceneTiles::classify(float time, unsigned ready) {
+void SceneTiles::classify(float time, unsigned built) {
     // Each sphere as the cone from the eye that holds it, a little enlarged.
     struct Cone {
         vec3 axis{0.f, 0.f, 1.f};
@@ -306,7 +307,7 @@ void SceneTiles::classify(float time, unsigned ready) {
             }
             if (logoShows && tile.logo)
                 c = c == kSky ? kSkyLogo : kGeneralLogo;
-            if ((ready & (1u << c)) == 0)
+            if ((built & (1u << c)) == 0)
                 c = kGeneralLogo;
             frameClasses[row * tileColumns + column] = c;
             lowest[c][0] = std::min(lowest[c][0], column);

@@ -2,7 +2,7 @@
 // moves, so whether a tile's camera rays can only see the sky, can only meet the floor, or may meet
 // the letter wall is known once per size; each frame the spheres and the logo then move tiles to
 // the programs that can draw them. A tile is given a cheaper program only where that program
-// computes exactly what the full one would: every test errs toward the full program.
+// computes exactly what the full one would: every test errs toward the full scene program.
 //
 // layOut(width, height) once per size (bounds over blocks of pixels, not each pixel: under 2 ms at
 // 3840x2160), then classify(time, ready) once per frame; classes() has one class per tile, row by
@@ -48,9 +48,9 @@ class SceneTiles {
     static float sphereMargin(float time);
 
     void layOut(int width, int height);
-    // A tile whose class is not in `ready` goes to kGeneralLogo, the full program, which draws
-    // any tile; that class must be ready.
-    void classify(float time, unsigned ready = kAllClasses);
+    // A tile whose class is not in `built` goes to kGeneralLogo, the full scene program's class,
+    // which draws any tile; that class must be built.
+    void classify(float time, unsigned built = kAllClasses);
 
     int columns() const { return tileColumns; }
     int rows() const { return tileRows; }

@@ -3,15 +3,15 @@
 //
 // Uniforms read:  lastBuffer (sampler2D, unit 0: the source colour texture, RGBA8, bilinear,
 //                 clamp to edge, same size as this target), resolution (target size in pixels).
-// Declared, never read, never set: v (varying), time, mask, CC.
+// Declared, never read, never set (the shader's fixed layout): v (varying), time, mask, CC.
 // The corner taps fall between texel centres, so the result depends on bilinear filtering.
 // Without ON the stage is a plain copy of the source.
 
-varying vec2 v;
-uniform float time;
+varying vec2 v;           // part of the shader's fixed layout; unread
+uniform float time;       // part of the shader's fixed layout; unread
 uniform sampler2D lastBuffer;
-uniform sampler2D mask;
-uniform float CC[4];
+uniform sampler2D mask;   // part of the shader's fixed layout; unread
+uniform float CC[4];      // part of the shader's fixed layout; unread
 uniform vec2 resolution;
 
 #define ON

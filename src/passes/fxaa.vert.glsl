@@ -8,8 +8,8 @@
 // The fragment stage reads neither posPos nor the texture coordinate: it addresses the source
 // from gl_FragCoord alone.
 
-varying vec4 posPos;
-uniform float rt_w = 1280.0;
+varying vec4 posPos;          // part of the shader's fixed layout; the fragment stage ignores it
+uniform float rt_w = 1280.0;  // part of the shader's fixed layout, as is rt_h; never set
 uniform float rt_h = 720.0;
 
 void main() {

@@ -1,8 +1,6 @@
 #version 120
 // Entry point of the scene fragment program: ray-traces the animated scene for this pixel and
 // fades the picture in from black over the first 4 s, the frame's values from the vertex stage.
-// Last part, after scene_constants, scene_sky_model, scene_inputs, scene_geometry, scene_sky
-// and scene_shading.
 //
 // Inputs: time (scene_inputs); the frame's varyings through readFrame(); everything else through
 // pictureColour().

@@ -1,7 +1,6 @@
 #version 120
 // Entry point of the scene vertex stage: the full-screen quad's corner at the depth of the tiles
-// this draw covers, and the frame's values, the same for every pixel. Last part, after
-// scene_constants, scene_sky_model, scene_inputs, scene_spheres and scene_frame.
+// this draw covers, and the frame's values, the same for every pixel.
 //
 // In:  gl_Vertex (clip-space corner of the full-screen quad, -1..1), uniform float tileDepth
 //      (window depth, 0..1, that the tiles of this draw's class were marked with), time and fbm.

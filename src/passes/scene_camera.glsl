@@ -1,6 +1,5 @@
 #version 120
-// The fixed camera's rays and the logo's area of the screen. Fragment stage, after scene_constants;
-// the tile classifier compiles this file as C++ (SceneFormulas.h) to know what each pixel's ray
+// The fixed camera's rays and the logo's area of the screen. Fragment stage; the tile classifier compiles this file as C++ (SceneFormulas.h) to know what each pixel's ray
 // can meet, so it keeps to what both languages read alike: functions that return their result,
 // .x .y .z only, and of vector arithmetic only +, * by a scalar and mat3 * vec3.
 //

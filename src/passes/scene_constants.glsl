@@ -1,7 +1,7 @@
 #version 120
-// The scene's numbers that the tile classifier (SceneTiles) relies on as well as the shaders. First
-// part of every scene stage; the classifier compiles this file as C++ (SceneFormulas.h), so every
-// line below must stay both GLSL and C++: constants of float, int and vec3 only.
+// The scene's numbers that the tile classifier (SceneTiles) relies on as well as the shaders. Part
+// of every scene stage; the classifier compiles this file as C++ (SceneFormulas.h), so every line
+// below must stay both GLSL and C++: constants of float, int and vec3 only.
 //
 // World frame: y up, floor at y = 0.
 

@@ -2,8 +2,7 @@
 // Everything in the scene that depends on time alone: the sun, the sky's normalising terms, the sky
 // away from the sun, the logo's tint and the nine animated spheres. The scene program's vertex
 // stage computes it once per vertex (scene.vert), the plain program once per pixel
-// (plain/scene_plain.frag). After scene_constants, scene_sky_model, scene_inputs and
-// scene_spheres.
+// (plain/scene_plain.frag).
 //
 // Inputs: time and fbm (scene_inputs); fbm is read at its base level, since every read here has
 // the same coordinates at every vertex and pixel of a frame (no screen-space derivative).

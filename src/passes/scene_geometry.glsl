@@ -1,8 +1,6 @@
 #version 120
 // Scene geometry: the nine spheres, the floor, the wall of scrolling letters, the nearest hit
-// along a ray, and the spheres' soft shadows and occlusion. Fragment stage, after
-// scene_constants, scene_sky_model and scene_inputs (then scene_sky, scene_shading, the entry
-// point).
+// along a ray, and the spheres' soft shadows and occlusion. Fragment stage.
 //
 // Inputs:
 //   time, frameSpheres[], frameSun   (scene_inputs)

@@ -1,8 +1,7 @@
 #version 120
 // What every stage of the scene reads: the time, the noise, and the frame's values, those that are
 // the same at every pixel. computeFrame() (scene_frame) writes the frame's values and readFrame()
-// (scene_geometry) reads them. Part of every scene stage, after scene_constants and
-// scene_sky_model.
+// (scene_geometry) reads them. Part of every scene stage.
 //
 // FRAME_VALUE says how the frame's values travel. By default they are varyings: the vertex stage
 // computes them once and every vertex writes the same, so each reaches every fragment unchanged.

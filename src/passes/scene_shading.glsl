@@ -1,7 +1,6 @@
 #version 120
 // Shading of the last segment of the mirror chain, fog, the logo overlay and gamma encoding.
-// Fragment stage, after scene_constants, scene_sky_model, scene_inputs, scene_geometry and
-// scene_sky.
+// Fragment stage.
 //
 // Inputs:
 //   varying vec2 v                quad position, (-1, -1) bottom-left to (1, 1) top-right

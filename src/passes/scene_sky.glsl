@@ -1,7 +1,6 @@
 #version 120
 // The sky of one ray: the analytic model of scene_sky_model with this frame's sun and normalising
-// terms, and the two drifting cloud layers read from the noise. Fragment stage, after
-// scene_constants, scene_sky_model, scene_inputs and scene_geometry.
+// terms, and the two drifting cloud layers read from the noise. Fragment stage.
 //
 // Inputs: time, fbm, frameSkyNormaliser (scene_inputs); sunDirection, global from readFrame()
 // (scene_geometry).

@@ -2,8 +2,8 @@
 // Analytic daylight sky (Perez distribution, turbidity-fitted coefficients) as pure functions,
 // shared by both stages of the scene program: the vertex stage evaluates what is the same for
 // every pixel of a frame (sun, normalising terms, two fixed directions), the fragment stage the
-// sky of each ray; and the plain program's fragment stage both. After scene_constants; no
-// uniforms and no varyings: the noise texture and the time come as arguments.
+// sky of each ray; and the plain program's fragment stage both. No uniforms and no varyings: the
+// noise texture and the time come as arguments.
 
 const float TURBIDITY = 2.2;
 

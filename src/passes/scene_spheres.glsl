@@ -1,8 +1,8 @@
 #version 120
-// The nine spheres' paths. Part of the stage that computes the frame's values (scene_frame), after
-// scene_constants; the tile classifier compiles this file as C++ (SceneFormulas.h) to know where
-// the spheres are, so it keeps to what both languages read alike: scalar float maths, vec3 and
-// vec4 constructors, mix, smoothstep, clamp, mod, and no swizzles or vector arithmetic.
+// The nine spheres' paths. Part of the stage that computes the frame's values (scene_frame); the
+// tile classifier compiles this file as C++ (SceneFormulas.h) to know where the spheres are, so
+// it keeps to what both languages read alike: scalar float maths, vec3 and vec4 constructors,
+// mix, smoothstep, clamp, mod, and no swizzles or vector arithmetic.
 
 // Sphere k at `seconds`: centre in xyz, radius in w. Four formations blended in turn, a 36 s cycle
 // of 2 s changes.

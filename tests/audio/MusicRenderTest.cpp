@@ -7,29 +7,12 @@
 #include <cstdlib>
 
 #include "audio/MusicRender.h"
+#include "support/MonitorRecording.h"
 
 namespace tw {
 namespace {
 
 constexpr int kSilence = 33;  // about -60 dBFS
-
-double rmsDbfs(const std::vector<int16_t>& s) {
-    double sum = 0.0;
-    for (int16_t sample : s)
-        sum += static_cast<double>(sample) * sample;
-    return 10.0 * std::log10(sum / static_cast<double>(s.size()) / (32768.0 * 32768.0));
-}
-
-// Longest run of stereo frames with both channels below the silence level, from `fromFrame`.
-size_t longestSilence(const std::vector<int16_t>& s, size_t fromFrame) {
-    size_t longest = 0, run = 0;
-    for (size_t f = fromFrame; 2 * f + 1 < s.size(); ++f) {
-        const bool quiet = std::abs(s[2 * f]) < kSilence && std::abs(s[2 * f + 1]) < kSilence;
-        run = quiet ? run + 1 : 0;
-        longest = std::max(longest, run);
-    }
-    return longest;
-}
 
 // One pass lasts 60 to 100 seconds and the render holds exactly that; its level lies between -20
 // and -10 dBFS RMS, at most a handful of samples reach full scale, no silence lasts a second
@@ -40,12 +23,13 @@ TEST(MusicRender, OnePassHasItsLengthLevelAndNoGaps) {
     EXPECT_LE(song, 100.0);
     const std::vector<int16_t> pass = renderMusic(0.0, song);
     EXPECT_EQ(pass.size(), 2 * static_cast<size_t>(std::llround(song * kMusicRate)));
-    EXPECT_GE(rmsDbfs(pass), -20.0);
-    EXPECT_LE(rmsDbfs(pass), -10.0);
+    EXPECT_GE(test::levelDbfs(pass), -20.0);
+    EXPECT_LE(test::levelDbfs(pass), -10.0);
     EXPECT_LE(
         std::count_if(pass.begin(), pass.end(), [](int16_t s) { return std::abs(s) >= 32767; }), 8);
-    EXPECT_LT(longestSilence(pass, kMusicRate), static_cast<size_t>(kMusicRate));
-    EXPECT_LT(longestSilence(renderMusic(song - 2.0, 4.0), 0),
+    EXPECT_LT(test::longestQuietRun(pass, kMusicRate, pass.size() / 2, kSilence),
+              static_cast<size_t>(kMusicRate));
+    EXPECT_LT(test::longestQuietRun(renderMusic(song - 2.0, 4.0), 0, 4 * kMusicRate, kSilence),
               static_cast<size_t>(kMusicRate / 10));
 }
 
@@ -54,7 +38,7 @@ TEST(MusicRender, OnePassHasItsLengthLevelAndNoGaps) {
 TEST(MusicRender, SeekIntoALaterPassEqualsPlayingThrough) {
     const double start = 4.0 * musicSongSeconds() + 3.25;
     const std::vector<int16_t> sought = renderMusic(start, 1.0);
-    EXPECT_GT(rmsDbfs(sought), -40.0);
+    EXPECT_GT(test::levelDbfs(sought), -40.0);
 
     MusicStream through;
     std::vector<int16_t> chunk(2 * 7919);  // a prime, so chunks never line up with player frames

@@ -1,7 +1,5 @@
-// Built with ThreadSanitizer: starts the music, lets the audio thread play, and stops it, twice,
-// so any unsynchronised access between the main and the audio thread is reported (and fails the
-// test through the sanitizer's exit status); a stop before any start must do nothing, and the
-// second start must play again.
+// Built with ThreadSanitizer, which fails the test on any unsynchronised access between the main
+// and the audio thread: a stop before any start, then two starts that must each play, and stops.
 #include <chrono>
 #include <cstdio>
 #include <thread>

@@ -29,7 +29,7 @@ void expectNoProgramOnTheClock(const std::function<void(float)>& frame) {
 
 TEST(FrameDriver, DrawsEveryProgramBeforeItsFirstFrame) {
     test::GlTestContext::ensure(kScreenWidth, kScreenHeight);
-    FrameDriver driver({kScreenWidth, kScreenHeight}, false, true);
+    FrameDriver driver({kScreenWidth, kScreenHeight}, {.calibrate = false, .stretch = true});
     ASSERT_EQ(driver.failure(), nullptr) << driver.failure()->log;
     // What the warm-up's one pixel leaves behind is what the passes expect.
     EXPECT_EQ(test::glInteger(GL_SCISSOR_TEST), 0);
@@ -59,8 +59,8 @@ TEST(FrameDriver, StepsAfterASlowWindowAndRestartsOnResize) {
     test::GlTestContext::ensure(kScreenWidth, kScreenHeight);
     // Wider than 320, so that one step down (to 320x180) is allowed.
     const RenderSize start = {kScreenWidth + 128, kScreenHeight + 72};
-    FrameDriver calibrated(start, true, false);
-    FrameDriver fixed(start, false, false);
+    FrameDriver calibrated(start, {.calibrate = true, .stretch = false});
+    FrameDriver fixed(start, {.calibrate = false, .stretch = false});
     ASSERT_EQ(calibrated.failure(), nullptr);
     ASSERT_EQ(fixed.failure(), nullptr);
     calibrated.render(0.f);
@@ -78,6 +78,27 @@ TEST(FrameDriver, StepsAfterASlowWindowAndRestartsOnResize) {
     calibrated.render(1.2f);
     EXPECT_EQ(calibrated.size().width, start.width);
     EXPECT_EQ(calibrated.output().getWidth(), start.width);
+}
+
+// Only frames of play are timed: neither the gap after hold() (a pause) nor a picture drawn while
+// play stands (redraw()) lowers the size, however long either takes, and the first frame of play
+// after either starts a fresh window, which a slow one then ends with a step as usual.
+TEST(FrameDriver, TimesOnlyFramesOfPlay) {
+    test::GlTestContext::ensure(kScreenWidth, kScreenHeight);
+    const RenderSize start = {kScreenWidth + 128, kScreenHeight + 72};
+    FrameDriver driver(start, {.calibrate = true, .stretch = false});
+    ASSERT_EQ(driver.failure(), nullptr);
+    const auto sizeAfter = [&](void (FrameDriver::*draw)(float), float time) {
+        test::sleepFor(0.6);
+        (driver.*draw)(time);
+        return driver.size().width;
+    };
+    driver.render(0.f);
+    driver.hold();
+    EXPECT_EQ(sizeAfter(&FrameDriver::render, 0.f), start.width);
+    EXPECT_EQ(sizeAfter(&FrameDriver::redraw, 5.f), start.width);
+    EXPECT_EQ(sizeAfter(&FrameDriver::render, 5.f), start.width);
+    EXPECT_EQ(sizeAfter(&FrameDriver::render, 5.6f), kScreenWidth);
 }
 
 }  // namespace

@@ -110,18 +110,18 @@ INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
                                            Row{Kind::Fxaa, 0.f, "fxaa", 6, 0.0003},
                                            Row{Kind::PostFx, 0.f, "postfx", 2, 0.001}));
 
-// The tiled scene against its full program drawn over every pixel, after its warm-up, at two
+// The tiled scene against its full scene program drawn over every pixel, after its warm-up, at two
 // sizes, the second after a resize (whose tiles must be laid out anew): at late times up to the
 // end of a day, where the GL's sin and cos of large angles stray furthest from the classifier's,
 // then also through the spheres' four formations and the logo's appearance. A tile given a
 // program that cannot draw what its rays meet (a sphere's edge, the letters, the logo) shows as a
 // wrong patch at some time.
-TEST(ScenePassTiles, MatchFullProgramAtAnyTime) {
+TEST(ScenePassTiles, MatchFullSceneProgramAtAnyTime) {
     test::GlTestContext::ensure(kWidth, kHeight);
     ScenePass tiled(kWidth + 64, kHeight + 36);
     ScenePass full(kWidth + 64, kHeight + 36, sceneProgramSource());
     ASSERT_EQ(tiled.buildResult(), ShaderProgram::kBuilt) << tiled.buildLog();
-    // Every program built at construction; none left to the full program by a failed build.
+    // Every program built at construction; none left to the full scene program by a failed build.
     ASSERT_TRUE(tiled.tileProgramsReady());
     tiled.warmUp();
     std::vector<float> times = {1000.f, 43210.25f, 86000.5f, 86399.9f};

@@ -1,6 +1,7 @@
 // The tile layout against the camera rays of single pixels. A tile given a cheaper class than one
 // of its pixels allows, or a cone that leaves a pixel's ray out (a sphere then missed), draws a
-// wrong patch; bounds much looser than the pixels' own send tiles to the full program for nothing.
+// wrong patch; bounds much looser than the pixels' own send tiles to the full scene program for
+// nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>

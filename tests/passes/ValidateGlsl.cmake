@@ -2,9 +2,9 @@ cmake_minimum_required(VERSION 3.20)
 # Validates every GLSL file offline with glslangValidator, as each program is built: the scene
 # program's parts joined in SCENE_PARTS_frag and SCENE_PARTS_vert order and the plain program's in
 # PLAIN_PARTS_frag order (every part's path from SCENE_DIR; later version lines dropped), every
-# other *.vert.glsl and *.frag.glsl of SHADER_DIRS as one stage; then each of those stages again as the browser page compiles it,
-# behind WEB_DIR's dialect prelude for its stage (own version line and uniform initialisers
-# dropped). Any other .glsl file fails the check, so nothing escapes it.
+# other *.vert.glsl and *.frag.glsl of SHADER_DIRS as one stage; then each of those stages again
+# as the browser page compiles it, made by DIALECT (web/src/ShaderDialect.cpp, the page's own).
+# Any other .glsl file fails the check, so nothing escapes it.
 if(NOT VALIDATOR OR NOT EXISTS "${VALIDATOR}")
     message(FATAL_ERROR "glslangValidator not found (install glslang-tools)")
 endif()
@@ -58,17 +58,18 @@ foreach(dir IN LISTS SHADER_DIRS)
     endforeach()
 endforeach()
 
-# The browser's form of each stage, as web/src/ShaderDialect.cpp makes it.
+# The browser's form of each stage.
 foreach(source IN LISTS stages)
     string(REGEX MATCH "(vert|frag)(\\.glsl)?$" stage ${source})
     set(stage ${CMAKE_MATCH_1})
-    file(READ ${WEB_DIR}/dialect.${stage}.glsl text)
-    file(READ ${source} body)
-    string(REGEX REPLACE "#version[^\n]*" "" body "${body}")
-    string(REGEX REPLACE "(uniform[^=;\n]*[^ \t=;\n])[ \t]*=[^;\n]*;" "\\1;" body "${body}")
     get_filename_component(name ${source} NAME)
-    file(WRITE ${WORK_DIR}/web-${name}.${stage} "${text}#line 1\n${body}")
-    validate(${stage} ${WORK_DIR}/web-${name}.${stage})
+    set(web ${WORK_DIR}/web-${name}.${stage})
+    execute_process(COMMAND ${DIALECT} ${stage} ${source} ${web} RESULT_VARIABLE result)
+    if(result EQUAL 0)
+        validate(${stage} ${web})
+    else()
+        string(APPEND failed " ${web}")
+    endif()
 endforeach()
 
 if(NOT failed STREQUAL "")

@@ -1,10 +1,7 @@
-// The release archives' programs where the build's own would not run: with the host's GLFW,
-// libxmp and libpng hidden, inside a minimal Debian 13 and on a Wayland desktop through XWayland;
-// the recorder on Mesa's second software driver, for both scene programs; and the arm64
-// archive's programs under qemu, on Debian's arm64 Mesa and ALSA.
+// The release archives' programs where the build's own would not run (the host's GLFW, libxmp and
+// libpng hidden, Debian 13, a Wayland desktop, qemu for arm64); the recorder on softpipe.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -38,11 +35,6 @@ std::string archiveDir(const std::string& machine = "x86_64") {
     return dirs[machine];
 }
 
-// The arm64 archive's `program` run by qemu against Debian's arm64 libraries.
-std::vector<std::string> underQemu(const std::string& program) {
-    return {"qemu-aarch64-static", archiveDir("aarch64") + "/" + program};
-}
-
 // The whole host, with /dev/null over every file of the libraries the archive carries inside.
 std::vector<std::string> hidingHostLibraries() {
     std::vector<std::string> argv = {"bwrap", "--dev-bind", "/", "/"};
@@ -56,39 +48,36 @@ std::vector<std::string> hidingHostLibraries() {
     return argv;
 }
 
-// A minimal Debian 13 (made once, kept in the build folder) with the archive and `out` at their
-// paths here.
-std::vector<std::string> insideDebian13(const std::string& out) {
-    const std::string root = std::string(TW_BINARY_DIR) + "/debian13";
-    const ProcessResult made =
-        runProcess({std::string(TW_SOURCE_DIR) + "/scripts/debian13-root.sh", root}, {}, 900);
-    EXPECT_EQ(made.exitStatus, 0) << made.out << made.err;
-    // /tmp first: the build folder may lie under it.
-    std::vector<std::string> argv = {"bwrap", "--bind", root, "/", "--tmpfs", "/tmp"};
-    argv.insert(argv.end(), {"--dev", "/dev", "--proc", "/proc", "--bind", out, out});
-    argv.insert(argv.end(), {"--ro-bind", archiveDir(), archiveDir()});
+// The archive's programs with the host's libraries hidden, in Debian 13 or (arm64) under qemu
+// against Debian's arm64 libraries; or the build's recorder.
+enum class Where { HostLibrariesHidden, Debian13, Qemu, Build };
+
+// The command that runs `program` as `where` says; `dir` is the test's folder.
+std::vector<std::string> runner(Where where, const std::string& program, const std::string& dir) {
+    if (where == Where::Qemu)
+        return {"qemu-aarch64-static", archiveDir("aarch64") + "/" + program};
+    if (where == Where::Build)
+        return {TW_RECORD_PATH};
+    std::vector<std::string> argv = hidingHostLibraries();
+    if (where == Where::Debian13) {
+        // A minimal Debian 13 (made once, kept in the build folder) with the archive and `dir` at
+        // their paths here; /tmp first, since the build folder may lie under it.
+        const std::string root = std::string(TW_BINARY_DIR) + "/debian13";
+        const ProcessResult made =
+            runProcess({std::string(TW_SOURCE_DIR) + "/scripts/debian13-root.sh", root}, {}, 900);
+        EXPECT_EQ(made.exitStatus, 0) << made.out << made.err;
+        argv = {"bwrap", "--bind",    root,         "/",         "--tmpfs", "/tmp",
+                "--dev", "/dev",      "--proc",     "/proc",     "--bind",  dir,
+                dir,     "--ro-bind", archiveDir(), archiveDir()};
+    }
+    argv.push_back(archiveDir() + "/" + program);
     return argv;
 }
 
-// One 320x180 frame at `seconds` from `argv` (a wrapper and the recorder) into the folder `out`.
-Image recordFrame(std::vector<std::string> argv, Env env, int seconds, const std::string& out) {
-    argv.insert(argv.end(), {"--size", "320x180", "--fps", "1", "--seconds", "1", "--start",
-                             std::to_string(seconds), "--frames", out});
-    env["DISPLAY"] = "";
-    const ProcessResult run = runProcess(argv, env, 600);
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    // The injected low limits must reach the program, or the fallback row repeats the fast one.
-    EXPECT_EQ(env.count("TW_FAULT") == 1, run.err.find("plain scene program") != std::string::npos)
-        << run.err;
-    Image image;
-    EXPECT_TRUE(readPng(out + "/frame-000000.png", image)) << out;
-    return image;
-}
-
-enum class Where { HostLibrariesHidden, Debian13, Softpipe, Qemu };
 struct FrameRow {
     const char* name;
     Where where;
+    Env env;
     bool fallback;  // the GL reports the old minimums, so the plain scene program draws
     int levels;     // picturesAgree's tolerance
     double share;
@@ -96,43 +85,33 @@ struct FrameRow {
 };
 class ArchiveFrames : public ::testing::TestWithParam<FrameRow> {};
 
-// The frames equal those of the build's recorder under llvmpipe on this host, with the same
-// scene program.
+// The frames equal the build's recorder's under llvmpipe here, with the same scene program.
 TEST_P(ArchiveFrames, MatchTheBuildsRecorder) {
     const FrameRow& row = GetParam();
     const std::string dir = makeTestDir(std::string("portable-frames-") + row.name);
-    const Env reference = row.fallback ? withFault("low-limits") : Env{};
-    Env env = reference;
-    std::vector<std::string> argv = {TW_RECORD_PATH};
-    if (row.where == Where::Softpipe) {
-        env["GALLIUM_DRIVER"] = "softpipe";
-    } else if (row.where == Where::Qemu) {
-        argv = underQemu("tidewatch-record");
-    } else {
-        argv = row.where == Where::Debian13 ? insideDebian13(dir) : hidingHostLibraries();
-        argv.push_back(archiveDir() + "/tidewatch-record");
-    }
+    const std::vector<std::string> argv = runner(row.where, "tidewatch-record", dir);
     for (const int seconds : row.seconds) {
         const std::string at = std::to_string(seconds);
         SCOPED_TRACE(at + " s");
-        EXPECT_TRUE(
-            picturesAgree(recordFrame(argv, env, seconds, dir + "/at-" + at),
-                          recordFrame({TW_RECORD_PATH}, reference, seconds, dir + "/ref-" + at),
-                          row.levels, row.share, std::string("portable-") + row.name + "-" + at));
+        EXPECT_TRUE(picturesAgree(
+            recordFrame(argv, row.env, row.fallback, seconds, dir + "/at-" + at),
+            recordFrame({TW_RECORD_PATH}, {}, row.fallback, seconds, dir + "/ref-" + at),
+            row.levels, row.share, std::string("portable-") + row.name + "-" + at));
     }
 }
 
-// Hidden libraries give the same frame bit for bit; another Mesa or driver is held to the
-// scene references' tolerance; another processor's compiler and llvmpipe to 99 % of the values
-// within 8 levels.
+// Hidden libraries give the same frame bit for bit; another Mesa or driver (the build's recorder
+// on softpipe) is held to the scene references' tolerance; another processor's compiler and
+// llvmpipe to 99 % of the values within 8 levels.
+const Env kSoftpipe = {{"GALLIUM_DRIVER", "softpipe"}};
 INSTANTIATE_TEST_SUITE_P(
     Release, ArchiveFrames,
     ::testing::Values(
-        FrameRow{"HostLibrariesHidden", Where::HostLibrariesHidden, false, 0, 0, {20}},
-        FrameRow{"Debian13", Where::Debian13, false, 4, 0.02, {20}},
-        FrameRow{"Softpipe", Where::Softpipe, false, 4, 0.02, {20, 47}},
-        FrameRow{"SoftpipeFallback", Where::Softpipe, true, 4, 0.02, {20, 47}},
-        FrameRow{"Arm64Qemu", Where::Qemu, false, 8, 0.01, {20}}),
+        FrameRow{"HostLibrariesHidden", Where::HostLibrariesHidden, {}, false, 0, 0, {20}},
+        FrameRow{"Debian13", Where::Debian13, {}, false, 4, 0.02, {20}},
+        FrameRow{"Softpipe", Where::Build, kSoftpipe, false, 4, 0.02, {20, 47}},
+        FrameRow{"SoftpipeFallback", Where::Build, kSoftpipe, true, 4, 0.02, {20, 47}},
+        FrameRow{"Arm64Qemu", Where::Qemu, {}, false, 8, 0.01, {20}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The hiding works: the build's own recorder cannot start under it.
@@ -154,97 +133,59 @@ std::string startWeston(std::unique_ptr<ChildProcess>& weston, int width, int he
                                  "--log=" + dir + "/weston.log"},
         Env{{"XDG_RUNTIME_DIR", dir}, {"WAYLAND_DISPLAY", ""}});
     const std::regex listening("xserver listening on display (:[0-9]+)");
-    for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
-        std::smatch match;
-        const std::string log = readFile(dir + "/weston.log");
-        if (std::regex_search(log, match, listening))
-            return match[1];
-    }
-    ADD_FAILURE() << "weston opened no X display:\n" << readFile(dir + "/weston.log");
+    std::string log;
+    std::smatch match;
+    if (waitUntil(10, [&] {
+            log = readFile(dir + "/weston.log");
+            return std::regex_search(log, match, listening);
+        }))
+        return match[1];
+    ADD_FAILURE() << "weston opened no X display:\n" << log;
     return "";
 }
 
-enum class Screen { TestXvfb, WestonXWayland, SmallXvfb };
 struct WindowRow {
     const char* name;
-    Screen screen;
+    Where where;  // HostLibrariesHidden on weston's desktop, or Qemu on a small Xvfb
     int width;
     int height;
-    bool arm64;  // the arm64 archive's intro under qemu, its sound through the arm64 ALSA plugin
 };
-class ArchiveIntro : public ::testing::TestWithParam<WindowRow> {
-  protected:
-    void SetUp() override { useTestServices(); }
-};
+class ArchiveIntro : public ::testing::TestWithParam<WindowRow> {};
 
-// The archive's intro, with the host's GLFW, libxmp and libpng hidden, covers the screen (on the
-// Wayland desktop: its output, through XWayland), hides the cursor, and Escape ends it with 0.
-// The arm64 intro does the same under qemu, and its music reaches the tests' sound server.
+// The archive's intro, with the host's GLFW, libxmp and libpng hidden, covers the screen of the
+// Wayland desktop through XWayland, hides the cursor, and Escape ends it with 0; the arm64 intro
+// does the same under qemu, and its music (through the arm64 ALSA plugin) reaches the tests' sound
+// server. (The build's intro on the tests' Xvfb is RunTimeFault's.)
 TEST_P(ArchiveIntro, CoversTheScreenHidesTheCursorAndEndsOnEscape) {
+    useTestServices();
     const WindowRow& row = GetParam();
-    const std::string xvfb = std::getenv("DISPLAY");
+    const bool arm64 = row.where == Where::Qemu;
     std::unique_ptr<ChildProcess> server;
-    if (row.screen != Screen::TestXvfb) {
-        const std::string display =
-            row.screen == Screen::WestonXWayland
-                ? startWeston(server, row.width, row.height)
-                : startXvfb(server, makeTestDir("portable-xvfb"),
-                            std::to_string(row.width) + "x" + std::to_string(row.height) + "x24",
-                            "");
-        ASSERT_FALSE(display.empty());
-        setenv("DISPLAY", display.c_str(), 1);
-    }
-    std::vector<std::string> argv = underQemu("tidewatch");
-    if (!row.arm64) {
-        argv = hidingHostLibraries();
-        argv.push_back(archiveDir() + "/tidewatch");
-    }
-    ChildProcess intro(argv);
+    const std::string size = std::to_string(row.width) + "x" + std::to_string(row.height);
+    const std::string display = arm64
+                                    ? startXvfb(server, makeTestDir("portable-xvfb"), size + "x24")
+                                    : startWeston(server, row.width, row.height);
+    ASSERT_FALSE(display.empty());
+    setenv("DISPLAY", display.c_str(), 1);
+    ChildProcess intro(runner(row.where, "tidewatch", ""));
     // Under qemu the shaders alone take a while to compile.
-    ASSERT_TRUE(waitForWindow(row.arm64 ? 180 : 30, true)) << intro.wait(0).err;
-    if (row.arm64)
-        EXPECT_TRUE(waitForMusic(60)) << "no sound reached the server";
-    // A window manager may show it as a plain window first and full screen a moment later.
-    const std::vector<std::string> lines = {"Absolute upper-left X:  0\n",
-                                            "Absolute upper-left Y:  0\n",
-                                            "Width: " + std::to_string(row.width) + "\n",
-                                            "Height: " + std::to_string(row.height) + "\n"};
-    std::string info;
-    auto placed = [&] {
-        info = runProcess({"xwininfo", "-id", findWindow()}, {}, 10).out;
-        return std::all_of(lines.begin(), lines.end(),
-                           [&](const std::string& line) { return info.find(line) != info.npos; });
-    };
-    for (int i = 0; i < 50 && !placed(); ++i)
-        sleepFor(0.1);
-    EXPECT_TRUE(placed()) << info;
-    // weston's headless desktop has no pointer to move: it rests inside the window. The intro
+    ASSERT_TRUE(waitForWindow(arm64 ? 180 : 30)) << intro.wait(0).err;
+    EXPECT_TRUE(!arm64 || waitForMusic(60)) << "no sound reached the server";
+    EXPECT_TRUE(windowCovers(row.width, row.height));
+    // The pointer rests inside the window (weston's headless desktop has none to move). The intro
     // hides it once the window is placed, which a loaded machine may take a while to show.
-    const auto hidden = [&] {
-        return row.screen == Screen::WestonXWayland ? cursorInvisible()
-                                                    : cursorInvisibleAt(100, 100);
-    };
-    for (int i = 0; i < 100 && !hidden(); ++i)
-        sleepFor(0.1);
-    EXPECT_TRUE(hidden());
-    if (row.screen == Screen::WestonXWayland) {
-        EXPECT_EQ(runProcess({"xdotool", "key", "Escape"}).exitStatus, 0);
-    } else {
-        pressKeys({"Escape"});
-    }
+    EXPECT_TRUE(waitUntil(10, cursorInvisible));
+    EXPECT_EQ(runProcess({"xdotool", "key", "Escape"}).exitStatus, 0);
     // Under qemu a frame takes seconds, and the intro ends after the frame that saw the key.
-    const ProcessResult r = intro.wait(row.arm64 ? 120 : 20);
-    setenv("DISPLAY", xvfb.c_str(), 1);
-    EXPECT_TRUE(r.exited);
-    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    const ProcessResult r = intro.wait(arm64 ? 120 : 20);
+    EXPECT_TRUE(r.exited && r.exitStatus == 0) << r.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Release, ArchiveIntro,
-    ::testing::Values(WindowRow{"Xvfb", Screen::TestXvfb, 1920, 1080, false},
-                      WindowRow{"WestonXWayland", Screen::WestonXWayland, 1280, 720, false},
-                      WindowRow{"Arm64QemuXvfb", Screen::SmallXvfb, 640, 360, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Release, ArchiveIntro,
+                         ::testing::Values(WindowRow{"WestonXWayland", Where::HostLibrariesHidden,
+                                                     1280, 720},
+                                           WindowRow{"Arm64QemuXvfb", Where::Qemu, 640, 360}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tw::test

@@ -7,14 +7,8 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 archive=$1 version=$2 shot_size=$3 clip_size=$4 clip_seconds=$5
-case "$archive" in
-    *-x86_64.tar.gz) loader=ld-linux-x86-64.so.2 format=elf64-x86-64 objdump=objdump run=() machine=x86-64 ;;
-    *-aarch64.tar.gz)
-        loader=ld-linux-aarch64.so.1 format=elf64-littleaarch64 objdump=aarch64-linux-gnu-objdump
-        run=(qemu-aarch64-static) machine=arm64
-        ;;
-    *) fail "$archive: not tidewatch-linux-x86_64.tar.gz or tidewatch-linux-aarch64.tar.gz" ;;
-esac
+machine=${archive##*-}
+use_machine "${machine%.tar.gz}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -35,17 +29,14 @@ tar xzf "$archive" -C "$work"
 dir=$work/tidewatch
 
 # The stripped executables still run from the unpacked folder (the recorder made the pictures).
-for program in tidewatch tidewatch-record; do
-    "$objdump" -f "$dir/$program" | grep -q "file format $format" || fail "$program is not $format"
-done
-expect_equal "--version" "tidewatch-record $version" \
-    "$(without_display ${run[@]+"${run[@]}"} "$dir/tidewatch-record" --version)"
+expect_machine "$dir/tidewatch" "$dir/tidewatch-record"
+expect_equal "--version" "tidewatch-record $version" "$(machine_run "$dir/tidewatch-record" --version)"
 
 # The .nfo: plain 80-column ASCII with what a release note carries
 nfo=$dir/tidewatch.nfo
 LC_ALL=C grep -q '[^[:print:][:space:]]' "$nfo" && fail "the .nfo is not plain ASCII"
 awk 'length > 80 {exit 1}' "$nfo" || fail "the .nfo has lines over 80 columns"
-for text in "TIDEWATCH $version" "Linux $machine," "Linux on $machine with" "V  E  N  D  R  E  L" CREDITS GREETINGS KEYS Escape \
+for text in "TIDEWATCH $version" "Linux $machine_name," "Linux on $machine_name with" "V  E  N  D  R  E  L" CREDITS GREETINGS KEYS Escape \
     "./tidewatch" "./tidewatch-record --out" "WHAT IT NEEDS" "ALSA" "OpenGL" "ffmpeg" "apt-get"; do
     grep -qF -- "$text" "$nfo" || fail "the .nfo does not mention '$text'"
 done
@@ -70,4 +61,4 @@ echo "clip: $probe"
 [[ "$probe" =~ ^h264,${clip_size/x/,}\ aac\ ([0-9.]+)$ ]] || fail "the clip is not H.264 $clip_size with AAC"
 awk -v d="${BASH_REMATCH[1]}" -v s="$clip_seconds" 'BEGIN {exit !(d > s - 0.2 && d < s + 0.2)}' ||
     fail "the clip lasts ${BASH_REMATCH[1]} s, not $clip_seconds s"
-echo "ok: $machine, $(wc -l <<<"$entries") entries, executables run, pictures as promised"
+echo "ok: $machine_name, $(wc -l <<<"$entries") entries, executables run, pictures as promised"

@@ -6,11 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 deb=$1 version=$2 arch=$3
-case "$arch" in
-    amd64) objdump=objdump triplet=x86_64-linux-gnu machine=x86-64 ;;
-    arm64) objdump=aarch64-linux-gnu-objdump triplet=aarch64-linux-gnu machine="ARM aarch64" ;;
-    *) fail "unknown architecture '$arch'" ;;
-esac
+use_machine "$arch"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -44,9 +40,7 @@ owners=$("$objdump" -p "$work"/root/usr/bin/* | awk '$1 == "NEEDED" {print $2}' 
     file=$(basename "$(readlink -f "/usr/lib/$triplet/$lib")")
     dpkg -S "*/$triplet/$file"
 done | grep -v '^diversion' | cut -d: -f1 | sort -u)
-for program in "$work"/root/usr/bin/*; do
-    file -b "$program" | grep -qF ", $machine," || fail "$(basename "$program") is not built for $arch"
-done
+expect_machine "$work"/root/usr/bin/*
 depends=$(field Depends)
 grep -q '(>= ' <<<"$depends" || fail "Depends carries no versions: not from dpkg-shlibdeps"
 expect_equal "Depends' packages" "$owners" "$(tr ',|' '\n\n' <<<"$depends" | awk 'NF {print $1}' | sort -u)"

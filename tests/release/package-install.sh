@@ -7,17 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 deb=$(readlink -f "$1") version=$2 arch=$3
-case "$arch" in
-    amd64) run=() ;;
-    arm64) run=(qemu-aarch64-static) ;;
-    *) fail "unknown architecture '$arch'" ;;
-esac
-# An installed program as the package's machine runs it.
-installed_program() {
-    local program=/usr/bin/$1
-    shift
-    without_display ${run[@]+"${run[@]}"} "$program" "$@"
-}
+use_machine "$arch"
 [ "$(id -u)" -eq 0 ] || fail "installing the package needs root (run the tests as root, as CI does)"
 export DEBIAN_FRONTEND=noninteractive
 work=$(mktemp -d)
@@ -31,14 +21,14 @@ expect_equal "installed version and machine" "$version $arch" \
     "$(dpkg-query -W -f='${Version} ${Architecture}' tidewatch)"
 expect_equal "manual pages" "/usr/share/man/man6/tidewatch.6.gz /usr/share/man/man1/tidewatch-record.1.gz" \
     "$(man -w tidewatch) $(man -w tidewatch-record)"
-expect_equal "--version" "tidewatch-record $version" "$(installed_program tidewatch-record --version)"
+expect_equal "--version" "tidewatch-record $version" "$(machine_run /usr/bin/tidewatch-record --version)"
 cd "$work"
-installed_program tidewatch-record --size 320x180 --start 20 --fps 1 --seconds 1 --frames shot \
+machine_run /usr/bin/tidewatch-record --size 320x180 --start 20 --fps 1 --seconds 1 --frames shot \
     </dev/null >out 2>err || fail "the one-frame recording failed: $(cat err)"
 expect_equal "recorder output" "wrote shot (1 frame at 1 fps, 320x180)" "$(cat out)"
 expect_equal "frame size and music" "320x180 audio.wav" "$(png_size shot/frame-000000.png) $(ls shot | grep -v png)"
 status=0
-installed_program tidewatch >intro.out 2>/dev/null </dev/null || status=$?
+machine_run /usr/bin/tidewatch >intro.out 2>/dev/null </dev/null || status=$?
 expect_equal "intro with no display" "1 glfwInit failed" "$status $(cat intro.out)"
 cd /
 

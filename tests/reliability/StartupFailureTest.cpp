@@ -1,14 +1,12 @@
-// Start-up failures of the real intro, end to end: each prints its one line, exits with status 1
-// at once, and nothing after it runs.
-// Faults come from outside the program: a display server without GLX, the GL compiling replaced
-// shader texts (Mesa's MESA_SHADER_READ_PATH), and a preloaded library that makes one library
-// call fail or one GL limit read low (fault_inject.cpp).
+// Start-up failures of the real intro, end to end, from faults outside the program: a display
+// server without GLX, the GL compiling replaced shader texts (MESA_SHADER_READ_PATH), and a
+// preloaded library that makes one library call fail (fault_inject.cpp).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,12 +19,13 @@
 #include "passes/SceneShaderSource.h"
 #include "passes/plain/PlainScene.h"
 #include "support/FaultRun.h"
-#include "support/PixelProbe.h"
 #include "support/Process.h"
 #include "support/TestServices.h"
 
 namespace tw::test {
 namespace {
+
+using Env = std::map<std::string, std::string>;
 
 class StartupFailure : public ::testing::Test {
   protected:
@@ -34,67 +33,46 @@ class StartupFailure : public ::testing::Test {
 };
 
 // Each failure before the passes: its line, status 1, within seconds. Xvfb always reports a
-// monitor and its mode, so the fault library hides them; a private Xvfb without the GLX extension
-// lets GLFW start but makes no window with a GL context. A resolver that lacks one entry point,
-// also one nothing calls, stops start-up before the first GL resource (the harness reports its
-// quad buffer at exit); a module the player rejects, or no sound device (the ALSA error then on
-// standard error), stops it before the music.
+// monitor and its mode, so the fault library hides them; a private Xvfb without GLX lets GLFW
+// start but makes no window with a GL context. A resolver that lacks one entry point, also one
+// nothing calls, stops start-up before the first GL resource (the harness reports its quad buffer
+// at exit).
 TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
     // A home and runtime folder where ALSA finds no sound server.
-    const std::string noSound = makeTestDir("failure-no-sound");
-    std::filesystem::create_directory(noSound + "/home");
-    std::filesystem::create_directory(noSound + "/run");
+    const std::string dir = makeTestDir("failure-no-sound");
+    std::filesystem::create_directory(dir + "/home");
+    std::filesystem::create_directory(dir + "/run");
+    const Env noSound = {
+        {"HOME", dir + "/home"}, {"XDG_RUNTIME_DIR", dir + "/run"}, {"PULSE_SERVER", ""}};
     std::unique_ptr<ChildProcess> xvfb;
-    const std::string noGlx = startXvfb(xvfb, noSound, "1280x720x24", "-extension GLX");
+    const std::string noGlx = startXvfb(xvfb, dir, "1280x720x24", "-extension GLX");
     ASSERT_FALSE(noGlx.empty());
+    const std::vector<std::string> harness = {TW_INTRO_HARNESS, "--missing", "glPointParameterf"};
     const struct {
         const char* what;
-        std::vector<std::string> argv;
-        std::map<std::string, std::string> env;
+        Env env;
         const char* out;
-        double within;  // seconds
+        double within;         // seconds
+        const char* err = "";  // a part of standard error
+        std::vector<std::string> argv = {TW_INTRO_PATH};
     } cases[] = {
-        {"no display",
-         {TW_INTRO_PATH},
-         {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
-         "glfwInit failed\n",
-         5},
-        {"no primary monitor",
-         {TW_INTRO_PATH},
-         withFault("no-monitor"),
-         "no primary monitor found\n",
-         5},
-        {"no video mode", {TW_INTRO_PATH}, withFault("no-mode"), "no video mode found\n", 5},
-        {"missing entry point",
-         {TW_INTRO_HARNESS, "--missing", "glPointParameterf"},
-         {},
-         "Load OGL extensions : ERROR\n",
-         10},
-        {"module rejected by the player",
-         {TW_INTRO_PATH},
-         withFault("module"),
-         "xmp_load_module\n",
-         60},
-        {"no sound device",
-         {TW_INTRO_PATH},
-         {{"HOME", noSound + "/home"}, {"XDG_RUNTIME_DIR", noSound + "/run"}, {"PULSE_SERVER", ""}},
-         "can't initialize soun\n",
-         60},
-        {"no GLX", {TW_INTRO_PATH}, {{"DISPLAY", noGlx}}, "open window glfwInit failed\n", 10},
+        {"no display", {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, "glfwInit failed\n", 5},
+        {"no primary monitor", withFault("no-monitor"), "no primary monitor found\n", 5},
+        {"no video mode", withFault("no-mode"), "no video mode found\n", 5},
+        {"missing entry point", Env(), "Load OGL extensions : ERROR\n", 10, "quad buffer 0\n",
+         harness},
+        {"module rejected by the player", withFault("module"), "xmp_load_module\n", 60},
+        {"no sound device", noSound, "can't initialize soun\n", 60,
+         "Unable to initialize ALSA pcm device: "},
+        {"no GLX", {{"DISPLAY", noGlx}}, "open window glfwInit failed\n", 10},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         const ProcessResult r = runProcess(c.argv, c.env, 120);
-        EXPECT_TRUE(r.exited) << c.what;
+        EXPECT_TRUE(r.exited && r.exitStatus == 1) << r.exitStatus;
         EXPECT_EQ(r.out, c.out);
-        EXPECT_EQ(r.exitStatus, 1) << c.what;
-        EXPECT_LT(r.seconds, c.within) << c.what;
-        if (c.argv[0] == TW_INTRO_HARNESS) {
-            EXPECT_NE(r.err.find("quad buffer 0\n"), std::string::npos) << r.err;
-        }
-        if (c.env.count("PULSE_SERVER") != 0) {
-            EXPECT_NE(r.err.find("Unable to initialize ALSA pcm device: "), std::string::npos)
-                << r.err;
-        }
+        EXPECT_LT(r.seconds, c.within);
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
 }
 
@@ -166,19 +144,44 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
         for (const auto& f : faults) {
             if ((f.vertex ? pass.vertex : pass.fragment).empty())
                 continue;
-            const std::string what = std::string(pass.line) + ", " + f.what;
+            SCOPED_TRACE(std::string(pass.line) + ", " + f.what);
             const std::string readDir = replacing(f.vertex ? pass.vertex : pass.fragment, f.text);
             const ProcessResult r =
                 runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", readDir}}, 120);
-            EXPECT_TRUE(r.exited) << what;
-            EXPECT_EQ(r.exitStatus, 1) << what;
-            EXPECT_EQ(r.out, std::string(pass.line) + "\n") << what;
-            EXPECT_NE(r.err.find(f.inLog), std::string::npos) << what << ": no log: " << r.err;
+            EXPECT_TRUE(r.exited && r.exitStatus == 1) << r.exitStatus;
+            EXPECT_EQ(r.out, std::string(pass.line) + "\n");
+            EXPECT_NE(r.err.find(f.inLog), std::string::npos) << "no log: " << r.err;
             const std::string fallback =
                 std::string("scene program: ") + f.fallback + "; using the plain scene program\n";
             EXPECT_EQ(r.err.find(fallback) != std::string::npos, pass.vertex.size() == 2) << r.err;
         }
     }
+}
+
+// A line broken in one part of the scene stages (both programs, so that no fallback runs): the
+// log names that part's file and line, through the #line and the table the join gives each part.
+TEST_F(StartupFailure, ShaderLogNamesTheBrokenPartsFileAndLine) {
+    const std::string part = "src/passes/scene_shading.glsl";
+    const std::string dir = makeTestDir("failure-shader-part");
+    for (const std::string& source :
+         {sceneProgramSource().fragment, plainSceneProgramSource().fragment}) {
+        const size_t entry = source.find(": " + part + "\n");
+        ASSERT_NE(entry, std::string::npos) << "no table entry for " << part;
+        const size_t start = source.rfind(' ', entry - 1) + 1;
+        const int number = std::stoi(source.substr(start, entry - start));
+        // Its line 1 is the version line, dropped: the #line numbers its line 2.
+        const std::string directive =
+            "\n#line " + std::to_string(number * 1000 + 1) + " " + std::to_string(number) + "\n";
+        const size_t at = source.find(directive);
+        ASSERT_NE(at, std::string::npos) << directive;
+        std::string broken = source;
+        broken.insert(at + directive.size(), "float broken = notDeclared;\n");
+        std::ofstream(dir + "/" + dumpedNames().at(source)) << broken;
+    }
+    const ProcessResult r = runProcess({TW_INTRO_PATH}, {{"MESA_SHADER_READ_PATH", dir}}, 120);
+    EXPECT_EQ(r.out, "Raytracer Shader : ERROR\n");
+    EXPECT_NE(r.err.find("notDeclared' undeclared  [" + part + ":2]\n"), std::string::npos)
+        << r.err;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #!/bin/bash
-# Checks from the ELF headers that each executable given was built hardened: position-independent
-# (type DYN), full RELRO (a GNU_RELRO segment and BIND_NOW), the stack protector
-# (__stack_chk_fail) and fortified C library calls (some __*_chk function).
+# Checks from the ELF headers that each executable given was built hardened.
 #   check-hardening.sh EXECUTABLE...
 set -u
 failed=0

@@ -1,19 +1,9 @@
-// A library preloaded (LD_PRELOAD) into the real intro to make one thing outside it fail, chosen
-// by TW_FAULT. Nothing in the intro reads that variable: the program under test is the one that
-// ships, and only the library calls it makes behave differently.
-//   TW_FAULT=no-monitor  GLFW reports no primary monitor (Xvfb always has one)
-//   TW_FAULT=no-mode     GLFW reports no current video mode for the monitor
-//   TW_FAULT=no-fbo      EGL does not know glBindFramebufferEXT (the recorder's look-up)
-//   TW_FAULT=no-map      EGL's glMapBufferARB maps nothing (the recorder's read-back)
-//   TW_FAULT=module      the module player is handed the embedded module with a damaged header
-//   TW_FAULT=low-limits  the GL reports the old minimums: 32 varying floats and no texture units
-//                        in the vertex stage
-//   TW_FAULT=thread      creating a thread whose start routine is in the program itself (the audio
-//                        thread; the GL driver's and sound client's threads start in libraries)
-//                        fails with EAGAIN
+// A library preloaded (LD_PRELOAD) into the real programs to make one thing outside them fail: the
+// fault TW_FAULT names (faultIs below). Nothing in the programs reads that variable: the program
+// under test is the one that ships, and only the library calls it makes behave differently.
 #include <dlfcn.h>
-#include <link.h>
 #include <pthread.h>
+#include <sys/auxv.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -35,25 +25,12 @@ Function next(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-// True when `address` lies in a loaded segment of the main program (the first object listed).
+// True when `address` lies in the main program: the object that holds its entry point.
 bool inMainProgram(const void* address) {
-    struct Query {
-        uintptr_t address;
-        bool found;
-    } query{reinterpret_cast<uintptr_t>(address), false};
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void* data) -> int {
-            auto* q = static_cast<Query*>(data);
-            for (int i = 0; i < info->dlpi_phnum; ++i) {
-                const ElfW(Phdr)& ph = info->dlpi_phdr[i];
-                const uintptr_t start = info->dlpi_addr + ph.p_vaddr;
-                if (ph.p_type == PT_LOAD && q->address >= start && q->address < start + ph.p_memsz)
-                    q->found = true;
-            }
-            return 1;  // the main program is listed first: stop after it
-        },
-        &query);
-    return query.found;
+    Dl_info code, entry;
+    return dladdr(address, &code) != 0 &&
+           dladdr(reinterpret_cast<void*>(getauxval(AT_ENTRY)), &entry) != 0 &&
+           code.dli_fbase == entry.dli_fbase;
 }
 
 // A glMapBufferARB that never maps.
@@ -106,6 +83,8 @@ void glGetIntegerv(unsigned int name, int* value) {
         *value = 0;
 }
 
+// Only the audio thread's start fails: its start routine is in the program itself, while the GL
+// driver's and the sound client's threads start in libraries.
 int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*start)(void*),
                    void* arg) {
     if (faultIs("thread") && inMainProgram(reinterpret_cast<const void*>(start)))

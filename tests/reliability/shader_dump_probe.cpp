@@ -1,7 +1,5 @@
-// Builds every program the intro may build (the scene programs and their fallback, FXAA, the post
-// effect, the final stretch) in a fresh GL context. Run with MESA_SHADER_DUMP_PATH set, it shows
-// the file names under which Mesa dumps each stage, and reads a replacement of, with
-// MESA_SHADER_READ_PATH.
+// Builds every program the intro may build, so that with MESA_SHADER_DUMP_PATH set Mesa shows the
+// file names under which it reads a replacement of each stage from MESA_SHADER_READ_PATH.
 #include "gl/RenderTarget.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"

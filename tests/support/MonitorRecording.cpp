@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -28,8 +30,7 @@ MonitorRecording::MonitorRecording(const std::string& name)
              sinkMonitor(), path}) {
     // Let the stream connect before anything plays: the monitor of the idle sink sends silence
     // from then on, so the file grows. A loaded machine may take seconds.
-    for (int i = 0; i < 200 && frames() == 0; ++i)
-        sleepFor(0.05);
+    waitUntil(10, [this] { return frames() > 0; });
 }
 
 size_t MonitorRecording::frames() const {
@@ -51,6 +52,23 @@ size_t loudFrames(const std::vector<int16_t>& s, size_t from, size_t to) {
     for (size_t f = from; f < to && 2 * f + 1 < s.size(); ++f)
         loud += std::abs(s[2 * f]) >= 33 || std::abs(s[2 * f + 1]) >= 33;
     return loud;
+}
+
+double levelDbfs(const std::vector<int16_t>& s, size_t from, size_t to) {
+    to = std::min(to, s.size() / 2);
+    double sum = 0.0;
+    for (size_t i = 2 * from; i < 2 * to; ++i)
+        sum += static_cast<double>(s[i]) * s[i];
+    return 10.0 * std::log10(sum / (2.0 * static_cast<double>(to - from)) / (32768.0 * 32768.0));
+}
+
+size_t longestQuietRun(const std::vector<int16_t>& s, size_t from, size_t to, int level) {
+    size_t run = 0, longest = 0;
+    for (size_t f = from; f < to && 2 * f + 1 < s.size(); ++f) {
+        run = std::abs(s[2 * f]) < level && std::abs(s[2 * f + 1]) < level ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 }  // namespace tw::test

@@ -20,9 +20,8 @@ struct Image {
 // Reads the colour buffer of framebuffer `fbo` (0 for the window's back buffer).
 Image readFramebuffer(GLuint fbo, int width, int height);
 // At most `allowedShare` of the pixels differ from `expected` by more than `levels` in some
-// channel; otherwise reports that share and the largest difference, and keeps the evidence:
-// test-output/NAME-seen.png, NAME-expected.png and NAME-difference.png (each channel's
-// difference, eight times brighter), named in the report. Same sizes required.
+// channel; otherwise says by how much and keeps test-output/NAME-seen.png, NAME-expected.png and
+// NAME-difference.png (eight times brighter). Same sizes required.
 ::testing::AssertionResult picturesAgree(const Image& image, const Image& expected, int levels,
                                          double allowedShare, const std::string& name);
 

@@ -1,7 +1,8 @@
 // What the tests add to the tools' child processes (ChildProcess.h): a folder per test, whole
-// files and pauses.
+// files, pauses and waits.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "ChildProcess.h"
@@ -19,5 +20,7 @@ std::string makeTestDir(const std::string& name);
 std::string readFile(const std::string& path);
 
 void sleepFor(double seconds);
+// Asks `done` every `step` seconds until it says yes (true) or `seconds` have passed (false).
+bool waitUntil(double seconds, const std::function<bool()>& done, double step = 0.1);
 
 }  // namespace tw::test

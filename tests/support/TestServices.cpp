@@ -6,7 +6,6 @@
 
 #include "ServicesEnvironment.h"
 
-#include "gl/Timer.h"
 #include "support/Process.h"
 
 namespace tw::test {
@@ -41,12 +40,23 @@ std::string findWindow() {
     return found.exitStatus == 0 ? found.out.substr(0, found.out.find('\n')) : "";
 }
 
-bool waitForWindow(double seconds, bool shown) {
-    for (const double end = Timer::now() + seconds; Timer::now() < end; sleepFor(0.05)) {
-        if (findWindow().empty() != shown)
-            return true;
-    }
-    return false;
+bool waitForWindow(double seconds) {
+    return waitUntil(
+        seconds, [] { return !findWindow().empty(); }, 0.05);
+}
+
+::testing::AssertionResult windowCovers(int width, int height) {
+    const std::string origin = "Absolute upper-left X:  0\n  Absolute upper-left Y:  0\n";
+    const std::string size =
+        "Width: " + std::to_string(width) + "\n  Height: " + std::to_string(height) + "\n";
+    std::string info;
+    if (waitUntil(5, [&] {
+            info = runProcess({"xwininfo", "-id", findWindow()}, {}, 10).out;
+            return info.find(origin) != info.npos && info.find(size) != info.npos;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "not at 0,0 at " << width << "x" << height << ":\n"
+                                         << info;
 }
 
 std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& dir,
@@ -56,21 +66,19 @@ std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& di
                                  "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp " +
                                      options + " 3>\"$0/display.num\" 2>\"$0/xvfb.log\"",
                                  dir});
-    for (int i = 0; i < 100; ++i, sleepFor(0.1)) {
-        const std::string number = readFile(dir + "/display.num");
-        if (!number.empty() && number.back() == '\n')
-            return ":" + number.substr(0, number.size() - 1);
-    }
+    std::string number;
+    if (waitUntil(10, [&] {
+            return (number = readFile(dir + "/display.num")).find('\n') != number.npos;
+        }))
+        return ":" + number.substr(0, number.find('\n'));
     ADD_FAILURE() << "Xvfb opened no display:\n" << readFile(dir + "/xvfb.log");
     return "";
 }
 
 bool waitForMusic(double seconds, const std::map<std::string, std::string>& env) {
-    for (const double end = Timer::now() + seconds; Timer::now() < end; sleepFor(0.1)) {
-        if (!runProcess({"pactl", "list", "short", "sink-inputs"}, env, 5).out.empty())
-            return true;
-    }
-    return false;
+    return waitUntil(seconds, [&] {
+        return !runProcess({"pactl", "list", "short", "sink-inputs"}, env, 5).out.empty();
+    });
 }
 
 }  // namespace tw::test

@@ -1,6 +1,8 @@
 // Access to the private display and sound server that the "services" test fixture starts.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -16,16 +18,18 @@ namespace tw::test {
 // machine without them must not pass by skipping.
 void useTestServices();
 
-// Presses and releases keys on the private display through XTEST, with the pointer moved over the
-// top-left corner first (no window manager: the window under the pointer has the focus). Sending
-// to a window id instead can leave a key held down in the server when the window goes away on the
-// press, which then repeats into the next program.
+// Presses and releases keys through XTEST with the pointer over the top-left corner (no window
+// manager: the window under it has the focus). Keys sent to a window id can stay held down in the
+// server when the window goes away on the press, and repeat into the next program.
 void pressKeys(const std::vector<std::string>& keys);
 
 // The X window id of the intro once it is mapped (keys pressed before then go elsewhere), or "".
 std::string findWindow();
-// Waits up to `seconds` for the intro's window to be shown (or, with `shown` false, gone).
-bool waitForWindow(double seconds, bool shown = true);
+// Waits up to `seconds` for the intro's window to be shown.
+bool waitForWindow(double seconds);
+// The intro's window lies at the screen's origin at `width` x `height`, within 5 s (a window
+// manager may show it as a plain window first); otherwise says where it is.
+::testing::AssertionResult windowCovers(int width, int height);
 
 // Starts a private Xvfb screen `screen` ("WxHxDEPTH") with `options` added, its files in `dir`;
 // returns its X display (":N"), or "" with the failure added when it has not opened within 10 s.

@@ -7,15 +7,6 @@
 
 namespace tw::test {
 
-bool cursorInvisibleAt(int x, int y) {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr)
-        return false;
-    XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
-    XCloseDisplay(display);
-    return cursorInvisible();
-}
-
 bool cursorInvisible() {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr)

@@ -3,10 +3,10 @@
 // starts) through puppeteer-core, which run.sh installs into the build folder and names in
 // TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
 // Each engine's page offers goto, evaluate, click, press (a key by its DOM name, ' ' or
-// 'ArrowLeft'), mouse.move and screenshot; in Chromium and Firefox a page collects its console errors and
-// uncaught exceptions in page.errors.
+// 'ArrowLeft'), mouse.move and screenshot (WebKit's also frame); in Chromium and Firefox a page
+// collects its console errors and uncaught exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
-import { mkdirSync, mkdtempSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -39,13 +39,14 @@ export async function launch(extraArgs = [], env = process.env) {
   });
 }
 
-// A page at `query` in a window of the given size; its console errors collect in page.errors.
-export async function open(browser, query, width = 640, height = 360) {
+// A page at `query` in a window of the given size (and puppeteer's other viewport options, such
+// as a phone's isMobile and hasTouch); its console errors collect in page.errors.
+export async function open(browser, query, width = 640, height = 360, viewport = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
   page.on('pageerror', (e) => page.errors.push(e.message));
-  await page.setViewport({ width, height });
+  await page.setViewport({ width, height, ...viewport });
   page.press = (key) => page.keyboard.press(key);
   await page.goto(pageUrl + query);
   return page;
@@ -107,6 +108,8 @@ async function launchWebKit(env) {
       await session('/actions', 'DELETE');
     },
     screenshot: async () => Buffer.from(await session('/screenshot', 'GET'), 'base64'),
+    // Scripts go into the page's frame number `index` from now on; null: the page itself.
+    frame: (index) => session('/frame', 'POST', { id: index }),
     close: async () => {},
   };
   return {
@@ -136,6 +139,46 @@ export async function openIn(browser, query, width = 640, height = 360) {
   const page = await browser.newPage();
   await page.goto(pageUrl + query);
   return page;
+}
+
+// Polls `fn` in the page until it gives something truthy; that, or null after `timeout` ms.
+export async function until(page, fn, arg = null, timeout = 15000) {
+  for (const end = Date.now() + timeout; Date.now() < end; await sleep(50)) {
+    const value = await page.evaluate(fn, arg);
+    if (value)
+      return value;
+  }
+  return null;
+}
+
+// In the page, before the click: keeps the handlers the page gives the media controls in
+// window.mediaHandlers as well; false where there are no media controls.
+export function catchMediaHandlers() {
+  if (!('mediaSession' in navigator))
+    return false;
+  const set = MediaSession.prototype.setActionHandler;
+  window.mediaHandlers = {};
+  MediaSession.prototype.setActionHandler = function (action, handler) {
+    return set.call(this, action, mediaHandlers[action] = handler);
+  };
+  return true;
+}
+
+// What run.sh's sound server plays, recorded from its null sink's monitor into `file`:
+// recorded() is its length in frames, which marks "now" in what is heard; samples(from, frames)
+// gives the interleaved stereo samples from there once they are recorded; stop() ends it.
+export function recordSink(file) {
+  writeFileSync(file, '');
+  const parec = spawn('sh', ['-c', 'exec parec -d "$0" --raw --format=s16le --rate=44100 '
+    + '--channels=2 --latency-msec=20 > "$1"', `${process.env.TW_SINK}.monitor`, file]);
+  const recorded = () => Math.floor(statSync(file).size / 4);
+  const samples = async (from, frames) => {
+    while (recorded() < from + frames)
+      await sleep(20);
+    const bytes = readFileSync(file);
+    return new Int16Array(bytes.buffer, bytes.byteOffset + from * 4, frames * 2);
+  };
+  return { recorded, samples, stop: () => parec.kill() };
 }
 
 export async function waitForState(page, states, timeout = 60000) {

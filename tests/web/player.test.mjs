@@ -3,21 +3,12 @@
 // reopens as a still compared with the recorder's frame at the link's moment. What is heard is
 // recorded where the sound server plays it, its null sink's monitor.
 import { spawn } from 'node:child_process';
-import { readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { check, finish, launchEngine, openIn, rgb, shot, sleep, waitForState } from './browser.mjs';
+import { catchMediaHandlers, check, finish, launchEngine, openIn, recordSink, rgb, shot, sleep,
+  until, waitForState } from './browser.mjs';
 
 const reference = process.env.TW_REFERENCE;
-
-// Polls `fn` in the page until it gives something truthy; that, or null after `timeout` ms.
-async function until(page, fn, arg = null, timeout = 15000) {
-  for (const end = Date.now() + timeout; Date.now() < end; await sleep(50)) {
-    const value = await page.evaluate(fn, arg);
-    if (value)
-      return value;
-  }
-  return null;
-}
 
 const timeOf = (page) => page.evaluate(() => Number(document.documentElement.dataset.time));
 
@@ -31,20 +22,11 @@ async function pressAndWait(page, key, before) {
   return seen && seen[0];
 }
 
-// The sink's monitor recorded into a file: its length in frames marks "now" in what is heard.
-const sinkFile = join(reference, 'sink.raw');
-writeFileSync(sinkFile, '');
-const parec = spawn('sh', ['-c', 'exec parec -d "$0" --raw --format=s16le --rate=44100 '
-  + '--channels=2 --latency-msec=20 > "$1"', `${process.env.TW_SINK}.monitor`, sinkFile]);
-const recorded = () => Math.floor(statSync(sinkFile).size / 4);
+const sink = recordSink(join(reference, 'sink.raw'));
 
 // Frames with a channel above about -60 dBFS in the `seconds` recorded from now on.
 async function loudFrames(seconds) {
-  const from = recorded();
-  while (recorded() < from + seconds * 44100)
-    await sleep(20);
-  const bytes = readFileSync(sinkFile);
-  const samples = new Int16Array(bytes.buffer, bytes.byteOffset + from * 4, seconds * 44100 * 2);
+  const samples = await sink.samples(sink.recorded(), seconds * 44100);
   return samples.filter((sample, i) => i % 2 === 0
     && (Math.abs(sample) >= 33 || Math.abs(samples[i + 1]) >= 33)).length;
 }
@@ -126,19 +108,6 @@ async function mute(engine, page) {
   }
   check(loud[0] > 4410 && loud[1] === 0 && loud[2] > 4410,
     `${engine}: M mutes what the sound server plays and unmutes it (loud frames in 0.5 s: ${loud})`);
-}
-
-// In the page: keeps the handlers the page gives the media controls in window.mediaHandlers as
-// well; false where there are no media controls.
-function catchMediaHandlers() {
-  if (!('mediaSession' in navigator))
-    return false;
-  const set = MediaSession.prototype.setActionHandler;
-  window.mediaHandlers = {};
-  MediaSession.prototype.setActionHandler = function (action, handler) {
-    return set.call(this, action, mediaHandlers[action] = handler);
-  };
-  return true;
 }
 
 // The media controls' metadata, and their handlers at work.
@@ -246,6 +215,6 @@ try {
     }
   }
 } finally {
-  parec.kill();
+  sink.stop();
 }
 finish();

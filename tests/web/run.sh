@@ -1,24 +1,40 @@
 #!/bin/bash
-# Runs the page's tests (tests/web/*.test.mjs) in Chromium, Firefox ESR and WebKitGTK against the
-# desktop build's recorder and asset export, on the tests' private display and sound server
-# (scripts/services.sh), stopped again on the way out.
-# Usage: tests/web/run.sh [WEB_BUILD [NATIVE_BUILD]]
-# (defaults build-web and build; both built already, e.g. by web/build.sh and ./test.sh).
+# The page's tests (tests/web/*.test.mjs) as CTest runs them (tests/web/CMakeLists.txt): in
+# Chromium, Firefox ESR and WebKitGTK, against the desktop build's recorder and asset export, on
+# the tests' private display and sound server (the services fixture, TW_SERVICES_DIR).
+# Usage: tests/web/run.sh WEB_BUILD NATIVE_BUILD prepare     drivers and reference frames, once
+#        tests/web/run.sh WEB_BUILD NATIVE_BUILD SUITE.mjs   one suite
+# By hand: ctest --test-dir build -L page (after web/build.sh and a build with tests).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-web="$(realpath "${1:-build-web}")"
-native="$(realpath "${2:-build}")"
+web="$(realpath "$1")"
+native="$(realpath "$2")"
+what=$3
 
-# puppeteer-core drives Debian's chromium; kept in the build folder, never in the repository.
 npm_dir="$web/npm"
-if [ ! -d "$npm_dir/node_modules/puppeteer-core" ]; then
-    mkdir -p "$npm_dir"
-    npm install --prefix "$npm_dir" --no-audit --no-fund puppeteer-core@24 >/dev/null
-fi
 export TW_PUPPETEER="$npm_dir/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js"
 export TW_PAGE="$web/tidewatch.html"
 export TW_REFERENCE="$web/test-reference"
 export TW_RECORD="$native/tools/record/tidewatch-record"
+
+if [ "$what" != prepare ]; then
+    # shellcheck disable=SC1091
+    source "${TW_SERVICES_DIR:?the services fixture names its folder in TW_SERVICES_DIR}/env"
+    exec node "$what"
+fi
+
+[ -f "$TW_PAGE" ] || { echo "no page at $TW_PAGE: build it first with web/build.sh" >&2; exit 1; }
+# The suites' npm packages, kept in the build folder, never in the repository: puppeteer-core
+# drives Debian's chromium and firefox-esr, axe-core checks the page's accessibility, fast-check
+# makes the random player test's sequences.
+packages=(puppeteer-core@24 axe-core@4 fast-check@4)
+for package in "${packages[@]}"; do
+    if [ ! -d "$npm_dir/node_modules/${package%@*}" ]; then
+        mkdir -p "$npm_dir"
+        npm install --prefix "$npm_dir" --no-audit --no-fund "${packages[@]}" >/dev/null
+        break
+    fi
+done
 
 # What the desktop renders: the three still frames, the song, and 2 s across its restart.
 record="$TW_RECORD"
@@ -34,16 +50,4 @@ song_seconds=$(( ($(stat -c %s "$TW_REFERENCE/music.wav") - 44) / 4 / 44100 ))
 "$record" --size 64x36 --start $((song_seconds - 1)) --seconds 2 --fps 1 \
     --frames "$TW_REFERENCE/loop" >/dev/null 2>>"$TW_REFERENCE/record.log"
 echo $((song_seconds - 1)) > "$TW_REFERENCE/loop/start"
-
-services="$web/services"
-scripts/services.sh start "$services" >/dev/null
-trap 'scripts/services.sh stop "$services"' EXIT
-# shellcheck disable=SC1091
-source "$services/env"
-
-status=0
-for test in tests/web/*.test.mjs; do
-    echo "== $test"
-    node "$test" || status=1
-done
-exit $status
+echo "prepared: $TW_REFERENCE"

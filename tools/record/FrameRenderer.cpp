@@ -15,7 +15,8 @@ FrameRenderer::FrameRenderer(int width, int height, bool pixelBuffers, bool sepa
       times(times),
       pixels(static_cast<size_t>(width) * height * 4) {
     prepareGlResources(width, height);
-    driver = std::make_unique<FrameDriver>(RenderSize{width, height}, false, false);
+    driver = std::make_unique<FrameDriver>(
+        RenderSize{width, height}, FrameDriver::Options{.calibrate = false, .stretch = false});
     if (driver->failure() != nullptr)
         return;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

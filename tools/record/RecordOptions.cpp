@@ -252,28 +252,38 @@ long frameCount(const RecordOptions& options, double songSeconds) {
 }
 
 const char* usageText() {
-    return "Usage: tidewatch-record [OPTION]...\n"
-           "Renders the Tidewatch intro off-screen, frame by frame, with its music, into an MP4\n"
-           "video (H.264 yuv420p, AAC 44100 Hz stereo). Needs no display and no sound device;\n"
-           "needs ffmpeg for the video.\n"
-           "\n"
-           "  --out FILE      video file to write (default tidewatch.mp4); always MP4; a\n"
-           "                  symbolic link's target is written\n"
-           "  --size WxH      frame size in pixels (default 1280x720); both even for a video;\n"
-           "                  at most the GL's largest texture a side\n"
-           "  --fps N         frames per second, 1 to 240 (default 60)\n"
-           "  --seconds S     length, at most 86400 (default one pass through the song)\n"
-           "  --start S       scene and music both start S seconds in, 0 to 86400 (default 0)\n"
-           "  --frames DIR    write DIR/frame-000000.png ... and DIR/audio.wav instead of a\n"
-           "                  video; DIR must be missing or empty; at most 21600 seconds\n"
-           "  --stats         print recording speed and where the time went\n"
-           "  --readback M    pbo (default: two pixel-buffer objects in turn) or direct\n"
-           "  --version       print the version\n"
-           "  -h, --help      print this help\n"
-           "\n"
-           "Frame i shows the scene at start + i / fps. The output appears under its name only\n"
-           "when complete. Exit status: 0 done, 1 failure while recording, 2 bad command line,\n"
-           "130 interrupted (SIGINT), 143 terminated (SIGTERM).\n";
+    static const std::string text =
+        "Usage: tidewatch-record [OPTION]...\n"
+        "Renders the Tidewatch intro off-screen, frame by frame, with its music, into an MP4\n"
+        "video (H.264 yuv420p, AAC 44100 Hz stereo). Needs no display and no sound device;\n"
+        "needs ffmpeg for the video.\n"
+        "\n"
+        "  --out FILE      video file to write (default tidewatch.mp4); always MP4; a\n"
+        "                  symbolic link's target is written\n"
+        "  --size WxH      frame size in pixels (default 1280x720); both even for a video;\n"
+        "                  at most the GL's largest texture a side\n"
+        "  --fps N         frames per second, 1 to " +
+        std::to_string(kMaxFps) +
+        " (default 60)\n"
+        "  --seconds S     length, at most " +
+        number(kMaxSeconds) +
+        " (default one pass through the song)\n"
+        "  --start S       scene and music both start S seconds in, 0 to " +
+        number(kMaxSeconds) +
+        " (default 0)\n"
+        "  --frames DIR    write DIR/frame-000000.png ... and DIR/audio.wav instead of a\n"
+        "                  video; DIR must be missing or empty; at most " +
+        number(kMaxFramesSeconds) +
+        " seconds\n"
+        "  --stats         print recording speed and where the time went\n"
+        "  --readback M    pbo (default: two pixel-buffer objects in turn) or direct\n"
+        "  --version       print the version\n"
+        "  -h, --help      print this help\n"
+        "\n"
+        "Frame i shows the scene at start + i / fps. The output appears under its name only\n"
+        "when complete. Exit status: 0 done, 1 failure while recording, 2 bad command line,\n"
+        "130 interrupted (SIGINT), 143 terminated (SIGTERM).\n";
+    return text.c_str();
 }
 
 }  // namespace tw

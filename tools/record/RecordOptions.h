@@ -7,12 +7,13 @@
 
 #include <string>
 
+#include "passes/SceneTime.h"
+
 namespace tw {
 
-// Upper bounds of the command line: a day of video, started anywhere within a day, at up to 240
-// frames a second; --frames stops at what one WAV file holds. Sides are further limited by the
-// GL (checkSizeLimit).
-constexpr double kMaxSeconds = 86400.0;
+// Upper bounds of the command line: kMaxSeconds of video, started anywhere within kMaxSeconds, at
+// up to 240 frames a second; --frames stops at what one WAV file holds. Sides are further limited
+// by the GL (checkSizeLimit).
 constexpr double kMaxFramesSeconds = 21600.0;
 constexpr int kMaxFps = 240;
 

@@ -2,7 +2,6 @@
 // (or numbered pictures and a WAV). Needs no display and no sound device. See --help.
 #include <unistd.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -19,6 +18,7 @@
 #include "audio/MusicStream.h"
 #include "gl/GlExtensionTable.h"
 #include "gl/OffscreenContext.h"
+#include "gl/RenderTarget.h"
 #include "gl/Timer.h"
 #include "passes/FrameDriver.h"
 
@@ -32,17 +32,6 @@ int complain(const std::string& line, int status) {
         std::fputs("\r\033[K", stderr);  // over the progress line drawn in place
     std::fprintf(stderr, "tidewatch-record: %s\n", line.c_str());
     return status;
-}
-
-// The largest side a render target, its depth buffer and the viewport all accept.
-int maxRenderSize() {
-    GLint texture = 0;
-    GLint renderbuffer = 0;
-    GLint viewport[2] = {0, 0};
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &renderbuffer);
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    return std::min({texture, renderbuffer, viewport[0], viewport[1]});
 }
 
 // As long as the frames, so both streams end together.
@@ -159,7 +148,7 @@ int main(int argc, char** argv) {
     const char* missing = nullptr;
     if (!tw::loadGlExtensions(tw::OffscreenContext::resolve, &missing))
         return complain(std::string("the GL lacks ") + missing, kFailureStatus);
-    problem = tw::checkSizeLimit(options, maxRenderSize());
+    problem = tw::checkSizeLimit(options, tw::maxRenderSize());
     if (!problem.empty())
         return complain(problem, kUsageStatus);
 

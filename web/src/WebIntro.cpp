@@ -30,7 +30,8 @@ bool WebIntro::build() {
     // The bank keeps the canvas's size; the passes keep the current step's.
     const TextureBank& bank = TextureBank::instance();
     prepareGlResources(bank.screenWidth, bank.screenHeight);
-    driver = std::make_unique<FrameDriver>(size, !fixed, true);
+    driver = std::make_unique<FrameDriver>(
+        size, FrameDriver::Options{.calibrate = !fixed, .stretch = true});
     if (const FrameDriver::Failure* failure = driver->failure()) {
         line = failure->line;
         log = failure->log;
@@ -39,7 +40,7 @@ bool WebIntro::build() {
     return true;
 }
 
-void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
+void WebIntro::frame(float time, int canvasWidth, int canvasHeight, bool held) {
     TextureBank& bank = TextureBank::instance();
     if (canvasWidth != bank.screenWidth || canvasHeight != bank.screenHeight) {
         bank.screenWidth = canvasWidth;
@@ -48,8 +49,16 @@ void WebIntro::frame(float time, int canvasWidth, int canvasHeight) {
         if (!fixed)
             driver->resize({canvasWidth, canvasHeight});
     }
-    driver->render(time);
+    if (held)
+        driver->redraw(time);
+    else
+        driver->render(time);
     driver->present(canvasWidth, canvasHeight);
+}
+
+void WebIntro::hold() {
+    if (driver)
+        driver->hold();
 }
 
 }  // namespace tw

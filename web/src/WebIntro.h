@@ -1,8 +1,9 @@
 // The browser's shell around the FrameDriver, called once per animation frame by the page, which
 // owns the clock (the audio clock once sound runs), the canvas's size and the lost context.
 //
-// start() once with the page's WebGL 2 context current; frame() per animation frame; restore()
-// after the browser gives back a lost context. The GL objects live as long as the page (or the
+// start() once with the page's WebGL 2 context current; frame() per animation frame, held while
+// play stands; hold() when frames of play stop coming (a pause, a hidden page); restore() after
+// the browser gives back a lost context. The GL objects live as long as the page (or the
 // context), as the desktop's live as long as its window.
 #pragma once
 
@@ -23,11 +24,15 @@ class WebIntro {
     // Rebuilds everything that lived in the context (quad, bank, passes, final draw) at the
     // current size once a lost context is restored; false as start().
     bool restore();
-    // Renders the scene at `time` seconds and stretches it over a canvas of the given size.
-    void frame(float time, int canvasWidth, int canvasHeight);
+    // Renders the scene at `time` seconds and stretches it over a canvas of the given size. A
+    // `held` frame (drawn while paused: a seek, a new size) is never timed by the calibration.
+    void frame(float time, int canvasWidth, int canvasHeight, bool held);
+    // Frames of play stop for a while: the calibration starts a fresh window when they come back.
+    void hold();
 
     const std::string& failureLine() const { return line; }
     const std::string& failureLog() const { return log; }
+    // The size the passes render at now (the page's dataset.size).
     RenderSize renderSize() const { return driver ? driver->size() : size; }
 
   private:

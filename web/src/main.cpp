@@ -3,24 +3,25 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "PageCodes.h"
 #include "SongLayout.h"
 #include "WebIntro.h"
 #include "WebMusic.h"
 #include "gl/GlExtensionTable.h"
+#include "gl/RenderTarget.h"
 
 namespace {
 
+using tw::kBuildFailed;
+using tw::kContextLost;
+using tw::kGlFailed;
+using tw::kOk;
+
 tw::WebIntro intro;
 tw::WebMusic music;
-// What tw_start, tw_restore and tw_frame return beside their own codes: the context is gone
-// (nothing was built or drawn; the page waits for the browser to give it back), or the GL
-// reported an error (its line on standard output).
-constexpr int kContextLost = 4;
-constexpr int kGlFailed = 5;
 // A look at the GL's error flag asks the GPU process and waits; errors stay flagged until
 // looked at, so one look every so many frames still catches each of them.
 constexpr int kFramesBetweenErrorChecks = 30;
@@ -36,12 +37,12 @@ bool contextLost() {
     return context != 0 && emscripten_is_webgl_context_lost(context);
 }
 
-// 0, kContextLost or kGlFailed (saying which error and where) from the GL's error flag.
+// kOk, kContextLost or kGlFailed (saying which error and where) from the GL's error flag.
 int glStatus(const char* where) {
     const GLenum error = glGetError();
     framesSinceErrorCheck = 0;
     if (error == GL_NO_ERROR)
-        return 0;
+        return kOk;
     if (contextLost())
         return kContextLost;
     std::printf("GL error 0x%04x %s.\n", error, where);
@@ -56,7 +57,7 @@ int rebuildGlStatus() {
     for (int look = 0; look < 8 && error == GL_INVALID_OPERATION; ++look)
         error = glGetError();
     if (error == GL_INVALID_OPERATION || error == GL_NO_ERROR)
-        return 0;
+        return kOk;
     if (contextLost())
         return kContextLost;
     std::printf("GL error 0x%04x while rebuilding the intro.\n", error);
@@ -70,16 +71,14 @@ int buildFailed() {
         return kContextLost;
     std::printf("%s\n", intro.failureLine().c_str());
     std::fprintf(stderr, "%s\n", intro.failureLog().c_str());
-    return 2;
+    return kBuildFailed;
 }
 
 }  // namespace
 
 extern "C" {
 
-// 0 when running; 1 without WebGL 2; 2 when a program failed to build (its line on standard
-// output, the compiler log on standard error, as on the desktop); 3 when a fixed size is beyond
-// what this GL can render to (its line on standard output); kContextLost; kGlFailed.
+// One of PageCodes.h: kOk, kNoWebGl2, kBuildFailed, kSizeTooLarge, kContextLost, kGlFailed.
 EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
@@ -92,28 +91,24 @@ EMSCRIPTEN_KEEPALIVE int tw_start(int width, int height, int fixedSize) {
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
         emscripten_webgl_create_context("#canvas", &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
-        return 1;
+        return tw::kNoWebGl2;
     if (contextLost())
         return kContextLost;
     tw::loadGlExtensions();
-    GLint maxTexture = 0;
-    GLint maxRenderbuffer = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxRenderbuffer);
-    const int largest = std::min(maxTexture, maxRenderbuffer);
+    const int largest = tw::maxRenderSize();
     if (fixedSize != 0 && (width > largest || height > largest)) {
         std::printf("size=%dx%d is beyond this browser's largest picture, %d pixels a side.\n",
                     width, height, largest);
-        return 3;
+        return tw::kSizeTooLarge;
     }
     if (!intro.start(width, height, fixedSize != 0))
         return buildFailed();
     return glStatus("while building the intro");
 }
 
-// After the browser restored a lost context: 0 when everything that lived in it is rebuilt;
-// 2 (with the lines of tw_start) when a program failed to build again; kContextLost when it is
-// gone again already (a later restore rebuilds); kGlFailed.
+// After the browser restored a lost context: kOk when everything that lived in it is
+// rebuilt; kBuildFailed (with the lines of tw_start) when a program failed to build again;
+// kContextLost when it is gone again already (a later restore rebuilds); kGlFailed.
 EMSCRIPTEN_KEEPALIVE int tw_restore() {
     if (contextLost())
         return kContextLost;
@@ -122,14 +117,29 @@ EMSCRIPTEN_KEEPALIVE int tw_restore() {
     return rebuildGlStatus();
 }
 
-// 0 when the frame is drawn; kContextLost (nothing drawn); kGlFailed.
-EMSCRIPTEN_KEEPALIVE int tw_frame(double time, int canvasWidth, int canvasHeight) {
+// kOk when the frame is drawn; kContextLost (nothing drawn); kGlFailed. `held` (non-zero) for a
+// picture drawn while play stands, which the calibration never times.
+EMSCRIPTEN_KEEPALIVE int tw_frame(double time, int canvasWidth, int canvasHeight, int held) {
     if (contextLost())
         return kContextLost;
-    intro.frame(static_cast<float>(time), canvasWidth, canvasHeight);
+    intro.frame(static_cast<float>(time), canvasWidth, canvasHeight, held != 0);
     if (++framesSinceErrorCheck < kFramesBetweenErrorChecks)
-        return 0;
+        return kOk;
     return glStatus("in a frame");
+}
+
+// Frames of play stop coming (a pause, a hidden page): the time until the next is never timed.
+EMSCRIPTEN_KEEPALIVE void tw_hold() {
+    intro.hold();
+}
+
+// The size the passes render at now, which the calibration may have lowered.
+EMSCRIPTEN_KEEPALIVE int tw_render_width() {
+    return intro.renderSize().width;
+}
+
+EMSCRIPTEN_KEEPALIVE int tw_render_height() {
+    return intro.renderSize().height;
 }
 
 // Renders `frames` frames of the scene from `time` on, waits for the GL and returns the
@@ -139,7 +149,7 @@ EMSCRIPTEN_KEEPALIVE double tw_bench(double time, int frames, int canvasWidth, i
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     const double begin = emscripten_get_now();
     for (int i = 0; i < frames; ++i)
-        intro.frame(static_cast<float>(time + i / 30.0), canvasWidth, canvasHeight);
+        intro.frame(static_cast<float>(time + i / 30.0), canvasWidth, canvasHeight, false);
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     return (emscripten_get_now() - begin) / frames;
 }

@@ -1,8 +1,6 @@
 #version 120
 // Entry point of the plain scene program's fragment stage: the scene program's fragment stage,
-// with the frame's values computed here in every fragment instead of in the vertex stage. Last
-// part, after scene_constants, scene_sky_model, scene_plain_frame, scene_inputs, scene_spheres,
-// scene_frame, scene_geometry, scene_sky and scene_shading.
+// with the frame's values computed here in every fragment instead of in the vertex stage.
 //
 // Inputs: time (scene_inputs); v from the pass-through vertex stage; everything else through
 // computeFrame() and pictureColour().

@@ -1,0 +1,317 @@
+// The player under any sequence of input, in Chromium and Firefox: fast-check's model-based
+// commands play 300 actions or more per engine on one page (keys, clicks, double clicks, pointer
+// moves, window sizes, the tab hidden behind another, the context lost and restored, each media
+// control with missing and non-finite times) and check the page after each. At the end, played
+// again, the picture moves and the music is in step with it: heard at the sound server in
+// Firefox, by the music's clock in Chromium, whose headless output reaches no server. The seed
+// is printed; TW_SEED replays it, with TW_PATH and TW_REPLAY the shrunk sequence; TW_ENGINES picks
+// engines and TW_SHRINK_SECONDS bounds the shrinking (300 s).
+import { readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { join } from 'node:path';
+import { catchMediaHandlers, changesFrom, check, finish, launchEngine, openIn, recordSink, shot,
+  sleep, until, waitForState } from './browser.mjs';
+
+const kActions = 300;
+const kSeconds = 180;  // for one engine's actions
+const kStates = ['playing', 'paused', 'lost'];
+const kWindows = [[400, 225], [480, 270], [560, 315], [640, 360], [720, 405]];
+const kKeys = [' ', 'k', 'j', 'l', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Home', '0',
+  'm', 'f', '?', 'Escape', 'Tab', 'Enter'];
+
+// run.sh prepare installs fast-check beside puppeteer-core.
+const fc = await Promise.resolve().then(() => createRequire(process.env.TW_PUPPETEER)('fast-check'))
+  .catch((error) => {
+    console.log(`FAILED: ${error.message}; tests/web/run.sh prepare installs it.`);
+    process.exit(1);
+  });
+const seed = process.env.TW_SEED === undefined ? Date.now() % 2 ** 31 : Number(process.env.TW_SEED);
+const shrinkSeconds = Number(process.env.TW_SHRINK_SECONDS ?? 300);
+if (!Number.isSafeInteger(seed) || !(shrinkSeconds >= 0)) {
+  console.log('FAILED: TW_SEED wants a whole number and TW_SHRINK_SECONDS a number of seconds.');
+  process.exit(2);
+}
+console.log(`   seed ${seed}`);
+
+const observe = (page) => page.evaluate(() => {
+  const { state, time, size } = document.documentElement.dataset;
+  return { state, time, size, canvas: `${canvas.width}x${canvas.height}` };
+});
+
+// What must hold after every action, as words for each that does not.
+function faults(before, after) {
+  const found = [];
+  if (!kStates.includes(after.state))
+    found.push(`state ${after.state}`);
+  const time = Number(after.time);
+  if (!(after.time && Number.isFinite(time) && time >= 0 && time <= 86400))
+    found.push(`time ${after.time}`);
+  // Out of play only a new canvas (a window size, full screen) gives a new size: its own.
+  const inPlay = before.state === 'playing' || after.state === 'playing';
+  const newCanvas = after.canvas !== before.canvas && after.size === after.canvas;
+  if (after.size !== before.size && !inPlay && !newCanvas)
+    found.push(`size ${before.size} to ${after.size} out of play, canvas ${before.canvas} to ${after.canvas}`);
+  return found;
+}
+
+// One action on the page, then a frame (or 0.3 s, a hidden tab having none) and the checks.
+// `act` may say what it did where that depends on the model (hide or show, lose or restore).
+function action(name, act) {
+  return {
+    check: () => true,
+    toString: () => name,
+    async run(model, real) {
+      const before = await observe(real.page);
+      name = (await act(model, real)) ?? name;
+      // The page's frame comes first in the next animation frame: its picture shows the action.
+      await Promise.race([sleep(300), real.page.evaluate(() => new Promise(requestAnimationFrame))]);
+      const after = await observe(real.page);
+      real.actions += 1;
+      const found = [...faults(before, after), ...real.page.errors.splice(0).map((e) => `console: ${e}`)];
+      if (found.length > 0)
+        throw new Error(`after ${name}: ${found.join('; ')}`);
+    },
+  };
+}
+
+// A point in the window, in thousandths of its width and height.
+const point = fc.tuple(fc.integer({ min: 0, max: 999 }), fc.integer({ min: 0, max: 999 }));
+const at = (real, [x, y]) => [Math.round(x * real.width / 1000), Math.round(y * real.height / 1000)];
+// Times and steps a media control may give: any, the ends of the day, and what is no time.
+const seconds = fc.oneof(fc.double({ min: -100, max: 90000, noNaN: true }),
+  fc.constantFrom(0, 86400, NaN, Infinity, -Infinity));
+
+async function leaveFullScreen(page) {
+  await page.evaluate(() => document.fullscreenElement && document.exitFullscreen().catch(() => {}));
+  await until(page, () => !document.fullscreenElement, null, 3000);
+}
+
+const actions = fc.oneof(
+  { weight: 8, arbitrary: fc.constantFrom(...kKeys).map((key) =>
+    action(`key ${JSON.stringify(key)}`, (model, real) => real.page.keyboard.press(key))) },
+  { weight: 3, arbitrary: point.map((p) =>
+    action(`click at ${p}`, (model, real) => real.page.mouse.click(...at(real, p)))) },
+  { weight: 1, arbitrary: point.map((p) => action(`double click at ${p}`,
+    (model, real) => real.page.mouse.click(...at(real, p), { count: 2 }))) },
+  { weight: 2, arbitrary: point.map((p) =>
+    action(`pointer to ${p}`, (model, real) => real.page.mouse.move(...at(real, p)))) },
+  { weight: 2, arbitrary: fc.constantFrom(...kWindows).map(([width, height]) =>
+    action(`window ${width}x${height}`, async (model, real) => {
+      await leaveFullScreen(real.page);  // a window in full screen keeps its size
+      await real.page.setViewport({ width, height });
+      Object.assign(real, { width, height });
+    })) },
+  { weight: 1, arbitrary: fc.constant(null).map(() => action('hide or show the tab', async (model, real) => {
+    if (real.other) {
+      await real.page.bringToFront();
+      await real.other.close();
+      real.other = null;
+      return 'show the tab';
+    }
+    real.other = await real.browser.newPage();
+    await real.other.bringToFront();
+    return 'hide the tab';
+  })) },
+  { weight: 1, arbitrary: fc.constant(null).map(() => action('lose or restore the context', async (model, real) => {
+    if (!model.lost) {
+      await real.page.evaluate(() => twLose.loseContext());
+      await waitForState(real.page, ['lost', 'error'], 5000);
+      model.lost = true;
+      return 'lose the context';
+    }
+    await real.page.evaluate(() => twLose.restoreContext());
+    await until(real.page, () => document.documentElement.dataset.state !== 'lost', null, 20000);
+    model.lost = false;
+    return 'restore the context';
+  })) },
+  // The time or step only where the action takes one; missing where fc.option gives null.
+  { weight: 4, arbitrary: fc.tuple(fc.constantFrom('play', 'pause', 'seekbackward', 'seekforward',
+    'seekto'), fc.option(seconds)).map(([name, value]) => {
+    const field = { seekto: 'seekTime', seekbackward: 'seekOffset', seekforward: 'seekOffset' }[name];
+    const given = field && value !== null ? String(value) : null;
+    return action(`media ${name}${given === null ? '' : ` ${field} ${given}`}`, (model, real) =>
+      // As text: NaN and the infinities do not reach the page as numbers.
+      real.page.evaluate((details, key, text) => {
+        if (text !== null)
+          details[key] = Number(text);
+        window.mediaHandlers?.[details.action]?.(details);
+      }, { action: name }, field ?? null, given));
+  }) },
+  { weight: 1, arbitrary: fc.integer({ min: 100, max: 1500 }).map((ms) =>
+    action(`wait ${ms} ms`, () => sleep(ms))) },
+);
+
+// fc.commands of at least `least` actions: the generator draws again (the same draws for the
+// same seed) until one is long enough; the shrinking is fc.commands' own, to any length.
+class AtLeast extends fc.Arbitrary {
+  constructor(inner, least) {
+    super();
+    Object.assign(this, { inner, least });
+  }
+
+  generate(random, bias) {
+    for (;;) {
+      const value = this.inner.generate(random, bias);
+      if ([...value.value_].length >= this.least)
+        return value;
+    }
+  }
+
+  canShrinkWithoutContext() {
+    return false;
+  }
+
+  shrink(value, context) {
+    return this.inner.shrink(value, context);
+  }
+}
+
+// The page started by a click, ready for the actions.
+async function startPage(browser) {
+  const page = await openIn(browser, '', 640, 360);
+  await page.waitForFunction(() => !document.getElementById('start').hidden
+    || document.documentElement.dataset.state === 'error', { timeout: 60000 });
+  await page.evaluate(catchMediaHandlers);
+  // The extension restores the context it lost; a lost context no longer gives it out.
+  await page.evaluate(() => { window.twLose = canvas.getContext('webgl2').getExtension('WEBGL_lose_context'); });
+  await page.click('#screen');
+  const state = await waitForState(page, ['playing', 'error'], 20000);
+  if (state !== 'playing')
+    throw new Error(`the page did not start: ${state}`);
+  return { browser, page, other: null, width: 640, height: 360, actions: 0 };
+}
+
+// Interleaved 16-bit stereo at 44100 Hz as mono at 11025 Hz: each four frames' sum.
+const kRate = 11025;
+const mono = (stereo) => Float32Array.from({ length: Math.floor(stereo.length / 8) },
+  (_, i) => stereo.subarray(8 * i, 8 * i + 8).reduce((sum, x) => sum + x, 0));
+const wav = readFileSync(join(process.env.TW_REFERENCE, 'music.wav'));
+const song = mono(new Int16Array(wav.buffer, wav.byteOffset + 44, (wav.length - 44) >> 1));
+
+// Seconds from the scene time of `picture` to what is heard in `heard` (mono at kRate, heard as
+// that picture was shown): the lag, within half a second either way, whose stretch of the song
+// matches best, and how well (normalised correlation, 1 at best).
+function heardOffset(heard, picture, layout) {
+  const { seconds, loopStart } = layout;
+  const position = (t) => (t < seconds ? t : loopStart + (t - seconds) % (seconds - loopStart));
+  const reach = kRate / 2;
+  const reference = new Float32Array(heard.length + 2 * reach);
+  for (let i = 0; i < reference.length; i += 1)
+    reference[i] = song[Math.floor(position(picture + (i - reach) / kRate) * kRate)] ?? 0;
+  const energy = heard.reduce((sum, x) => sum + x * x, 0);
+  let best = { offset: 0, match: -1 };
+  for (let lag = 0; lag <= 2 * reach; lag += 1) {
+    let product = 0;
+    let power = 0;
+    for (let i = 0; i < heard.length; i += 1) {
+      product += heard[i] * reference[lag + i];
+      power += reference[lag + i] ** 2;
+    }
+    const match = product / Math.sqrt(energy * power || 1);
+    if (match > best.match)
+      best = { offset: (lag - reach) / kRate, match };
+  }
+  return best;
+}
+
+// The scene time of the frame just drawn and the music's clock then, read after the page's frame.
+const afterFrame = (page) => until(page, () => new Promise((resolve) => requestAnimationFrame(() => {
+  const heard = Sound.heardTime();
+  resolve(heard !== null && { picture: Number(document.documentElement.dataset.time), heard });
+})), null, 10000);
+
+// After the actions: shown, restored and played (from the start near the day's end), the volume
+// up, the picture moves and the music is heard in step with it.
+async function playsAtTheEnd(engine, real) {
+  const { page } = real;
+  if (real.other) {
+    await real.other.close();
+    real.other = null;
+    await page.bringToFront();
+  }
+  if (await page.evaluate(() => document.documentElement.dataset.state === 'lost')) {
+    await page.evaluate(() => twLose.restoreContext());
+    await until(page, () => document.documentElement.dataset.state !== 'lost', null, 30000);
+  }
+  if (await page.evaluate(() => Number(document.documentElement.dataset.time) > 86380))
+    await page.keyboard.press('Home');
+  if (await page.evaluate(() => document.documentElement.dataset.state === 'paused'))
+    await page.keyboard.press('k');
+  for (let i = 0; i < 20; i += 1)
+    await page.keyboard.press('ArrowUp');
+  const state = await waitForState(page, ['playing', 'error'], 10000);
+  if (state !== 'playing')
+    throw new Error(`at the end: ${state} after a resume`);
+  if (!await changesFrom(page, await shot(page, 160, 90), 160, 90))
+    throw new Error('at the end: the picture stands');
+  await sleep(1000);  // the music starts again a little after the resume
+  const clock = await afterFrame(page);
+  if (!clock || Math.abs(clock.heard - clock.picture) > 0.1)
+    throw new Error(`at the end: the music's clock is not the picture's (${JSON.stringify(clock)})`);
+  if (engine === 'chromium')
+    return;
+  const sink = recordSink(join(process.env.TW_REFERENCE, `random-${engine}.raw`));
+  try {
+    await sink.samples(0, 4410);  // parec has started
+    const { picture } = await afterFrame(page);
+    const from = sink.recorded();
+    const heard = mono(await sink.samples(from, 2 * kRate * 4));
+    const layout = await page.evaluate(() => ({ seconds: Module._tw_song_seconds(),
+      loopStart: Module._tw_song_loop_start() }));
+    const { offset, match } = heardOffset(heard, picture, layout);
+    real.heard = { offset, match };
+    if (!(match > 0.5 && Math.abs(offset) <= 0.25))
+      throw new Error(`at the end: the music heard is not in step with the picture at ${picture} s `
+        + `(best match ${match.toFixed(2)}, ${offset.toFixed(3)} s off)`);
+  } finally {
+    sink.stop();
+  }
+}
+
+function property(engine, browser, runs) {
+  const commands = new AtLeast(fc.commands([actions], { maxCommands: kActions + 30, size: 'max',
+    replayPath: process.env.TW_REPLAY }), kActions);
+  return fc.asyncProperty(commands, async (sequence) => {
+    const began = Date.now();
+    const real = await startPage(browser);
+    try {
+      await fc.asyncModelRun(() => ({ model: { lost: false }, real }), sequence);
+      await playsAtTheEnd(engine, real);
+    } finally {
+      runs.push({ actions: real.actions, seconds: (Date.now() - began) / 1000, heard: real.heard });
+      await real.other?.close();
+      await real.page.close();
+    }
+  });
+}
+
+for (const engine of (process.env.TW_ENGINES ?? 'chromium,firefox').split(',')) {
+  const browser = await launchEngine(engine);
+  const runs = [];
+  try {
+    const replaying = process.env.TW_PATH ? { path: process.env.TW_PATH } : {};
+    const details = await fc.check(property(engine, browser, runs), { seed, numRuns: 1, ...replaying,
+      interruptAfterTimeLimit: (kSeconds + 60 + shrinkSeconds) * 1000 });
+    const [first] = runs;
+    if (!details.failed) {
+      const heard = first.heard ? `; heard ${first.heard.offset.toFixed(3)} s from the picture, `
+        + `match ${first.heard.match.toFixed(2)}` : '';
+      check(process.env.TW_PATH || (first.actions >= kActions && first.seconds <= kSeconds),
+        `${engine}: ${first.actions} actions, each keeping the player whole, and the end in `
+        + `${first.seconds.toFixed(0)} s (seed ${seed})${heard}`);
+      continue;
+    }
+    console.log(`   the first run failed after ${first.actions} actions in ${first.seconds.toFixed(0)} s`);
+    const sequence = details.counterexample?.[0] ?? [];
+    const shrunk = String(sequence);
+    const replay = /replayPath="([^"]*)"/.exec(shrunk)?.[1] ?? '';
+    check(false, `${engine}: seed ${seed} breaks the player: ${details.errorInstance?.message ?? details.error}`);
+    console.log(`   shrunk in ${details.numShrinks} steps to ${[...sequence].filter((c) => c.hasRan).length} actions: `
+      + `${shrunk.replace(/\s*\/\*replayPath=.*$/, '')}`);
+    console.log(`   replay: TW_ENGINES=${engine} TW_SEED=${seed} TW_PATH=${details.counterexamplePath} `
+      + `TW_REPLAY='${replay}' node tests/web/random.test.mjs`);
+  } finally {
+    await browser.close();
+  }
+}
+finish();
