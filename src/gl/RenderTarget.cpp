@@ -69,7 +69,7 @@ void RenderTarget::resize(int width, int height) {
 // the owning pass overwrites every pixel at its next render.
 void RenderTarget::allocateTextures() {
     glBindTexture(GL_TEXTURE_2D, colorTex);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    allocateColorTexture(width, height);
     setFilterAndWrap(GL_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);
 

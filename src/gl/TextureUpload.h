@@ -20,6 +20,9 @@ GLenum texelRowTarget();
 // Level 0 of the bound texel row: `count` texels of three floats (red, green, blue).
 void uploadTexelRow(GLsizei count, const float* rgb);
 
+// Level 0 of the bound GL_TEXTURE_2D as 8-bit RGBA to draw into, contents undefined.
+void allocateColorTexture(GLsizei width, GLsizei height);
+
 // Level 0 of the bound GL_TEXTURE_2D as 24-bit depth, contents undefined.
 void allocateDepthTexture(GLsizei width, GLsizei height);
 

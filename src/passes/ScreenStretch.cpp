@@ -1,14 +1,14 @@
 #include "passes/ScreenStretch.h"
 
-#include "embedded/passthroughVertexSource.h"
 #include "embedded/stretchFragmentSource.h"
+#include "embedded/stretchVertexSource.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
 
 namespace tw {
 
 int ScreenStretch::build() {
-    return program.build(passthroughVertexSource, stretchFragmentSource);
+    return program.build(stretchVertexSource, stretchFragmentSource);
 }
 
 void ScreenStretch::draw(GLuint frameTexture, int screenWidth, int screenHeight) {

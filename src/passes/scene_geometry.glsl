@@ -4,7 +4,7 @@
 //
 // Inputs:
 //   time, frameSpheres[], frameSun   (scene_inputs)
-//   uniform sampler2D font           unit 3: 144 x 60 luminance glyph atlas, 16 x 6 cells, nearest
+//   uniform sampler2D font           unit 3: 144 x 60 grey RGBA glyph atlas, 16 x 6 cells, nearest
 //   uniform sampler1D scroll         unit 4: one texel per message character, (left u, top t, 0)
 //                                    of its atlas cell, nearest, repeat
 // Globals: spheres[] and sunDirection are copied from the frame's values by readFrame(), first in

@@ -9,7 +9,7 @@
 // each fragment computes for itself.
 //
 //   uniform float time                seconds since the frame loop started
-//   uniform sampler2D fbm             unit 1: 256 x 256 luminance fbm noise that tiles, mipmapped,
+//   uniform sampler2D fbm             unit 1: 256 x 256 RGBA fbm noise, grey, that tiles, mipmapped,
 //                                     repeat (the clouds, the logo's dissolve)
 //   frameSpheres[SPHERE_COUNT]        sphere centres in xyz, radius in w
 //   frameSun                          unit vector toward the sun

@@ -6,7 +6,7 @@
 //   varying vec2 v                quad position, (-1, -1) bottom-left to (1, 1) top-right
 //   uniform vec2 resolution       size of the target in pixels (only its aspect is used)
 //   uniform sampler2D logo        unit 0: 1920 x 608 RGBA logo, transparent around it, mipmapped
-//   uniform sampler2D checker     unit 2: 256 x 256 luminance checkerboard, 2 x 2 squares,
+//   uniform sampler2D checker     unit 2: 256 x 256 grey RGBA checkerboard, 2 x 2 squares,
 //                                 mipmapped
 //   time, fbm, frameSkyAway, frameLogoTint   (scene_inputs)
 //   spheres[], sunDirection                  (scene_geometry); readFrame() must have run before
@@ -61,17 +61,19 @@ vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id, vec3 sky) {
 vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
     // Width 3.15657 times the height at any aspect; no clamping, the repeat wrap applies.
     vec2 logoCoord = vec2(v.x / (3.15657 / aspect) * 1.2 + .5, v.y * 1.2 - .2);
-    // Both reads before the branch, where every pixel of a 2 x 2 block takes them and their mip
-    // levels are well defined.
+    // The reads before the branch on the area, where every pixel of a 2 x 2 block takes them and
+    // their mip levels are well defined.
     vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));
     L.rgb *= frameLogoTint;
-    float noise = texture2D(fbm, uv).r;
-    if (inLogoArea(v) && id1 < 0) {
-        // Dissolves in between 14.2 s and 16.2 s with a soft edge one eighth of the noise wide.
-        float reveal = clamp((time - LOGO_START) * .5, 0., 1.);
-        float a = L.a * clamp(noise * 8. - 8. + reveal * 9., 0., 1.);
-        colour = mix(colour, L.rgb, a);
-    }
+    // Dissolves in between 14.2 s and 16.2 s with a soft edge one eighth of the noise wide. Once
+    // revealed (reveal 1) it lets the whole logo through at any noise from 0 up, so the noise is
+    // read only before; the branch depends on the time alone, so every pixel takes it alike.
+    float reveal = clamp((time - LOGO_START) * .5, 0., 1.);
+    float dissolve = 1.;
+    if (reveal < 1.)
+        dissolve = clamp(texture2D(fbm, uv).r * 8. - 8. + reveal * 9., 0., 1.);
+    if (inLogoArea(v) && id1 < 0)
+        colour = mix(colour, L.rgb, L.a * dissolve);
     return colour;
 }
 
@@ -82,6 +84,11 @@ vec3 pictureColour() {
     vec3 O = EYE;
     vec3 D = cameraRay(v, aspect);
 
+#if defined(SKY_TILE) && defined(NO_LOGO)
+    // The sky alone: left in the encoding its model makes it in, since decoding it to linear and
+    // encoding it again gives the same colour to within float rounding.
+    return encodedSkyColor(D);
+#else
 #if defined(SKY_TILE)
     // What the chain below gives for a miss: the sky, the fog toward the same sky at full share.
     int id1 = -3;
@@ -159,4 +166,5 @@ vec3 pictureColour() {
     colour = overlayLogo(colour, uv, aspect, id1);
 #endif
     return pow(colour, vec3(1. / 2.2));
+#endif
 }

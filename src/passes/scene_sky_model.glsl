@@ -62,10 +62,10 @@ vec2 cloudPlane(vec3 R) {
     return R.xz / R.y * .2;
 }
 
-// Linear sky colour toward R (y already raised to at least .0001) for the sun `sun` with the
-// normalising terms of skyNormaliser(), given the two cloud layers' noise values (the noise is a
-// luminance texture, so one channel holds them).
-vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNoise) {
+// Sky colour toward R (y already raised to at least .0001) for the sun `sun` with the normalising
+// terms of skyNormaliser(), given the two cloud layers' noise values (the noise is grey, so
+// one channel holds them); gamma-encoded (power 1 / 2.2), as the model makes it.
+vec3 encodedSkyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNoise) {
     float cosTheta = R.y;
     float cosGamma = dot(sun, R);
     // A ray straight at the sun can round the dot product just past 1, where acos has no value.
@@ -82,7 +82,17 @@ vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNo
                        -.969256 * X + 1.87599 * Y + .041556 * Z,
                        .055648 * X - .204043 * Y + 1.05731 * Z);
 
-    colour += pow(max(cosGamma, 0.), 1000.) * .5;
+    // The sun's disc, max(cosGamma, 0) ^ 1000 = s^512 s^256 s^128 s^64 s^32 s^8, as squarings.
+    float s8 = max(cosGamma, 0.);
+    s8 *= s8;
+    s8 *= s8;
+    s8 *= s8;
+    float s32 = s8 * s8;
+    s32 *= s32;
+    float s64 = s32 * s32;
+    float s128 = s64 * s64;
+    float s256 = s128 * s128;
+    colour += s256 * s256 * s256 * s128 * s64 * s32 * s8 * .5;
 
     // Clouds, faded out toward the horizon; where the noise is low both layers darken the sky
     // slightly.
@@ -95,14 +105,25 @@ vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNo
     colour += vec3(1., .7, .6) * (near2 * near2 * 4. - .1) * .1 * h;
     colour += (far4 * far4 * 10. - .2) * .05 * h;
 
-    return pow(clamp(colour, 0., 1.), vec3(2.2));
+    return clamp(colour, 0., 1.);
 }
 
-// The sky toward R with its two drifting cloud layers read from `noise` (the fbm texture) at
-// `seconds`. R should be unit length; below the horizon it is evaluated just above.
-vec3 cloudySky(vec3 R, vec3 sun, vec3 normaliser, sampler2D noise, float seconds) {
+// encodedSkyRadiance() as linear colour.
+vec3 skyRadiance(vec3 R, vec3 sun, vec3 normaliser, float nearNoise, float farNoise) {
+    return pow(encodedSkyRadiance(R, sun, normaliser, nearNoise, farNoise), vec3(2.2));
+}
+
+// The gamma-encoded sky toward R with its two drifting cloud layers read from `noise` (the fbm
+// texture) at `seconds`. R should be unit length; below the horizon it is evaluated just above.
+vec3 encodedCloudySky(vec3 R, vec3 sun, vec3 normaliser, sampler2D noise, float seconds) {
     R.y = max(R.y, .0001);
     vec2 p = cloudPlane(R);
-    return skyRadiance(R, sun, normaliser, texture2D(noise, p - vec2(0., seconds * .03)).r,
-                       texture2D(noise, p - vec2(0., seconds * .006)).r);
+    return encodedSkyRadiance(R, sun, normaliser,
+                              texture2D(noise, p - vec2(0., seconds * .03)).r,
+                              texture2D(noise, p - vec2(0., seconds * .006)).r);
+}
+
+// encodedCloudySky() as linear colour.
+vec3 cloudySky(vec3 R, vec3 sun, vec3 normaliser, sampler2D noise, float seconds) {
+    return pow(encodedCloudySky(R, sun, normaliser, noise, seconds), vec3(2.2));
 }

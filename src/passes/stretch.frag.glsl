@@ -2,13 +2,13 @@
 // The final draw: the finished frame stretched over the whole window or canvas (the texture's
 // colour, unchanged, bilinear). Faster on llvmpipe than the fixed-function pipeline's texturing,
 // and the same source for the desktop and the browser.
-// In:  varying v (quad position from passthrough.vert.glsl, -1..1).
+// In:  varying uv (texture coordinate from stretch.vert.glsl, 0..1).
 // Uniforms: frame (sampler2D, unit 0: the post pass's colour texture, RGBA8, bilinear, clamp).
 // Out: gl_FragColor.
 
-varying vec2 v;
+varying vec2 uv;
 uniform sampler2D frame;
 
 void main() {
-    gl_FragColor = texture2D(frame, v * .5 + .5);
+    gl_FragColor = texture2D(frame, uv);
 }

@@ -15,6 +15,7 @@
 #include "embedded/passthroughVertexSource.h"
 #include "embedded/postFxFragmentSource.h"
 #include "embedded/stretchFragmentSource.h"
+#include "embedded/stretchVertexSource.h"
 #include "passes/SceneShaderSource.h"
 #include "passes/plain/PlainScene.h"
 #include "support/FaultRun.h"
@@ -126,8 +127,7 @@ TEST_F(StartupFailure, EachShaderCompileAndLinkFailureStopsStartup) {
          {scene.fragment, plain.fragment}},
         {"FXAA Shader : ERROR", {fxaaVertexSource}, {fxaaFragmentSource}},
         {"PostFX Shader : ERROR", {passthroughVertexSource}, {postFxFragmentSource}},
-        // The final stretch shares the post effect's vertex stage, which fails that pass first.
-        {"Stretch Shader : ERROR", {}, {stretchFragmentSource}},
+        {"Stretch Shader : ERROR", {stretchVertexSource}, {stretchFragmentSource}},
     };
     const struct {
         const char* what;

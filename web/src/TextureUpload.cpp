@@ -22,6 +22,10 @@ void uploadTexelRow(GLsizei count, const float* rgb) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, count, 1, 0, GL_RGB, GL_FLOAT, rgb);
 }
 
+void allocateColorTexture(GLsizei width, GLsizei height) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+}
+
 void allocateDepthTexture(GLsizei width, GLsizei height) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
                  GL_UNSIGNED_INT, nullptr);
