@@ -202,17 +202,16 @@ export async function leaveFullScreen(page) {
   await until(page, () => !document.fullscreenElement);
 }
 
-// In the page, before the click: keeps the handlers the page gives the media controls in
-// window.mediaHandlers as well; false where there are no media controls.
+// In the page, before the click: keeps the handlers the page gives the media controls, where
+// there are any, in window.mediaHandlers as well.
 export function catchMediaHandlers() {
   if (!('mediaSession' in navigator))
-    return false;
+    return;
   const set = MediaSession.prototype.setActionHandler;
   window.mediaHandlers = {};
   MediaSession.prototype.setActionHandler = function (action, handler) {
     return set.call(this, action, mediaHandlers[action] = handler);
   };
-  return true;
 }
 
 // What run.sh's sound server plays, recorded from its null sink's monitor into `file`:

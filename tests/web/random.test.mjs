@@ -94,7 +94,7 @@ const actions = fc.oneof(
       Object.assign(real, { width, height });
     })) },
   // Fresh for each draw: the action names itself by what it did.
-  { weight: 1, arbitrary: fc.constant().map(() => action('hide the tab', async (model, real) => {
+  { weight: 1, arbitrary: fc.constant().map(() => action('the tab', async (model, real) => {
     if (real.other) {
       await real.page.bringToFront();
       await real.other.close();
@@ -105,7 +105,7 @@ const actions = fc.oneof(
     await real.other.bringToFront();
     return 'hide the tab';
   })) },
-  { weight: 1, arbitrary: fc.constant().map(() => action('lose the context', async (model, real) => {
+  { weight: 1, arbitrary: fc.constant().map(() => action('the context', async (model, real) => {
     if (!model.lost) {
       await real.page.evaluate(() => twLose.loseContext());
       await waitForState(real.page, ['lost', 'error'], 5000);
