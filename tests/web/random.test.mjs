@@ -5,7 +5,7 @@
 // and the music is in step with it: heard at the sound server in Firefox, by the music's clock in
 // Chromium, whose headless output reaches no server. The seed is printed; TW_SEED replays it,
 // with TW_PATH and TW_REPLAY the shrunk sequence; TW_ENGINES picks engines and
-// TW_SHRINK_SECONDS bounds the shrinking (300 s).
+// TW_SHRINK_SECONDS bounds the shrinking (300 s), all within 560 s of the start.
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join } from 'node:path';
@@ -13,6 +13,8 @@ import { afterFrame, catchMediaHandlers, check, eachEngine, finish, leaveFullScr
   recordSink, sleep, startPage, until, waitForState } from './browser.mjs';
 
 const kActions = 300;
+// CTest stops the suite at 600 s: the shrinking ends in time to print the seed and the replay.
+const kDeadline = Date.now() + 560 * 1000;
 const kStates = ['playing', 'paused', 'lost'];
 const kWindows = [[400, 225], [480, 270], [560, 315], [640, 360], [720, 405]];
 const kKeys = [' ', 'k', 'j', 'l', 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Home', '0',
@@ -277,7 +279,8 @@ await eachEngine(engines, async (engine, browser) => {
   const runs = [];
   const replaying = process.env.TW_PATH ? { path: process.env.TW_PATH } : {};
   const details = await fc.check(property(engine, browser, runs), { seed, numRuns: 1,
-    ...replaying, interruptAfterTimeLimit: (600 + shrinkSeconds) * 1000 });
+    ...replaying, interruptAfterTimeLimit: Math.min(kDeadline - Date.now(),
+      (240 + shrinkSeconds) * 1000) });
   const [first] = runs;
   if (!details.failed) {
     check(process.env.TW_PATH || first.actions >= kActions, `${engine}: ${first.actions} `
