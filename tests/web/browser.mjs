@@ -1,10 +1,7 @@
-// Shared by the page's tests: the three engines a visitor brings, driven alike. Chromium
-// (Debian's, headless, SwiftShader's WebGL 2) and Firefox ESR (on the display that run.sh
-// starts) through puppeteer-core, which run.sh installs into the build folder and names in
-// TW_PUPPETEER; WebKitGTK's MiniBrowser through WebKitWebDriver, spoken to with plain WebDriver.
-// Each engine's page offers goto, evaluate, click, press (a key by its DOM name, ' ' or
-// 'ArrowLeft'), mouse.move and screenshot (WebKit's also frame); in Chromium and Firefox a page
-// collects its console errors and uncaught exceptions in page.errors.
+// The three engines a visitor brings, driven alike: Chromium (headless, SwiftShader's WebGL 2)
+// and Firefox ESR through puppeteer-core (run.sh installs it), WebKitGTK's MiniBrowser through
+// plain WebDriver. Every page offers goto, evaluate, click, press (a DOM key name), mouse.move and
+// screenshot; Chromium's and Firefox's collect console errors and exceptions in page.errors.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -17,9 +14,7 @@ const { default: puppeteer } = await import(process.env.TW_PUPPETEER);
 export const pageUrl = pathToFileURL(process.env.TW_PAGE).href;
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// What a browser sees when the machine has no sound device: no sound server to reach (run.sh's
-// is hidden from it: an empty home and runtime folder, no ALSA set-up pointing at it) and no ALSA
-// card on these machines.
+// No sound device: run.sh's sound server hidden (an empty home and runtime folder), no ALSA card.
 export function noSoundEnv() {
   const empty = mkdtempSync(join(tmpdir(), 'tidewatch-no-sound-'));
   return { ...process.env, HOME: empty, XDG_RUNTIME_DIR: empty,
@@ -39,24 +34,24 @@ export async function launch(extraArgs = [], env = process.env) {
   });
 }
 
-// A page at `query` in a window of the given size (and puppeteer's other viewport options, such
-// as a phone's isMobile and hasTouch); its console errors collect in page.errors.
-export async function open(browser, query, width = 640, height = 360, viewport = {}) {
+// A page at `query` in a window of the given size and viewport options (a phone's isMobile and
+// hasTouch), `early` run in it before its scripts; its console errors collect in page.errors.
+export async function open(browser, query, width = 640, height = 360, viewport = {}, early) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
   page.on('pageerror', (e) => page.errors.push(e.message));
   await page.setViewport({ width, height, ...viewport });
   page.press = (key) => page.keyboard.press(key);
+  if (early)
+    await page.evaluateOnNewDocument(early);
   await page.goto(pageUrl + query);
   return page;
 }
 
-// WebDriver's codes for the keys that have no character of their own.
 const webDriverKeys = { Tab: '\uE004', Enter: '\uE007', Escape: '\uE00C', Home: '\uE011',
   ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015' };
 
-// A free TCP port on this machine for the WebDriver server.
 function freePort() {
   return new Promise((resolve) => {
     const server = createServer().listen(0, '127.0.0.1', () => {
@@ -132,6 +127,20 @@ export async function launchEngine(engine, env = process.env) {
   return launch([], env);
 }
 
+// `run(engine, browser)` in each of `engines` in turn, saying how long each took.
+export async function eachEngine(engines, run, env = process.env) {
+  for (const engine of engines) {
+    const began = Date.now();
+    const browser = await launchEngine(engine, env);
+    try {
+      await run(engine, browser);
+    } finally {
+      await browser.close();
+      console.log(`   ${engine}: ${((Date.now() - began) / 1000).toFixed(0)} s`);
+    }
+  }
+}
+
 // A page of any engine at `query`, its window at least `width` x `height` CSS pixels.
 export async function openIn(browser, query, width = 640, height = 360) {
   if (browser.process)
@@ -151,17 +160,58 @@ export async function until(page, fn, arg = null, timeout = 15000) {
   return null;
 }
 
-// In the page, before the click: keeps the handlers the page gives the media controls in
-// window.mediaHandlers as well; false where there are no media controls.
+// The first of `states` the page is in within `timeout` ms, or the state it is in then.
+export async function waitForState(page, states, timeout = 60000) {
+  return await until(page, (wanted) => {
+    const { state } = document.documentElement.dataset;
+    return wanted.includes(state) && state;
+  }, states, timeout) ?? page.evaluate(() => document.documentElement.dataset.state);
+}
+
+export const timeOf = (page) => page.evaluate(() => Number(document.documentElement.dataset.time));
+
+// The start screen, which shows once the program is built behind it and a click is handled, or
+// the page's error.
+export const ready = (page) => until(page, () => !document.getElementById('start').hidden
+  || document.documentElement.dataset.state === 'error', null, 60000);
+
+// A page started by a click once `prepare`'s functions ([function, ...arguments]) ran in it;
+// page.started: 'playing', or what it says instead.
+export async function startPage(browser, query = '', width = 640, height = 360, prepare = []) {
+  const page = await openIn(browser, query, width, height);
+  await ready(page);
+  for (const [step, ...args] of prepare)
+    await page.evaluate(step, ...args);
+  await page.click('#screen');
+  page.started = await waitForState(page, ['playing', 'error'], 20000);
+  return page;
+}
+
+// The scene time of the first frame past `least` s, its frame clock and the music's clock then,
+// read in the animation frame after the page's own; null after 10 s.
+export const afterFrame = (page, least = -1) => until(page, (t) => new Promise((resolve) =>
+  requestAnimationFrame((at) => {
+    const time = Number(document.documentElement.dataset.time);
+    resolve(time > t && { time, at, heard: Sound.heardTime() });
+  })), least, 10000);
+
+// Out of full screen, where a window keeps its size (Firefox waits for it for good).
+export async function leaveFullScreen(page) {
+  await page.evaluate(() => document.fullscreenElement
+    && document.exitFullscreen().catch(() => {}));
+  await until(page, () => !document.fullscreenElement);
+}
+
+// In the page, before the click: keeps the handlers the page gives the media controls, where
+// there are any, in window.mediaHandlers as well.
 export function catchMediaHandlers() {
   if (!('mediaSession' in navigator))
-    return false;
+    return;
   const set = MediaSession.prototype.setActionHandler;
   window.mediaHandlers = {};
   MediaSession.prototype.setActionHandler = function (action, handler) {
     return set.call(this, action, mediaHandlers[action] = handler);
   };
-  return true;
 }
 
 // What run.sh's sound server plays, recorded from its null sink's monitor into `file`:
@@ -181,40 +231,43 @@ export function recordSink(file) {
   return { recorded, samples, stop: () => parec.kill() };
 }
 
-export async function waitForState(page, states, timeout = 60000) {
-  const end = Date.now() + timeout;
-  for (;;) {
-    const state = await page.evaluate(() => document.documentElement.dataset.state);
-    if (states.includes(state) || Date.now() > end)
-      return state;
-    await sleep(100);
-  }
-}
-
 // The RGB bytes of the top-left `width` x `height` of a PNG image.
 export function rgb(png, width, height) {
   return execFileSync('convert', ['png:-', '-crop', `${width}x${height}+0+0`, '-depth', '8',
     'rgb:-'], { input: png, maxBuffer: 64 << 20 });
 }
 
-// The top-left `width` x `height` of what the page shows, as RGB bytes.
 export async function shot(page, width, height) {
   const png = page.setViewport
     ? await page.screenshot({ clip: { x: 0, y: 0, width, height } }) : await page.screenshot();
   return rgb(Buffer.from(png), width, height);
 }
 
-// Polls what the page shows until it differs from `before` (RGB bytes of its top-left `width` x
-// `height`): true once it does, false when it stays the same for `timeout` ms. A loaded machine
+// Whether the top-left `width` x `height` of the picture changes within 20 s: a loaded machine
 // may take seconds for a frame, so no fixed wait decides.
-export async function changesFrom(page, before, width, height, timeout = 20000) {
-  const end = Date.now() + timeout;
-  do {
+export async function moves(page, width, height) {
+  const before = await shot(page, width, height);
+  for (const end = Date.now() + 20000; Date.now() < end;) {
     await sleep(250);
     if (!before.equals(await shot(page, width, height)))
       return true;
-  } while (Date.now() < end);
+  }
   return false;
+}
+
+// What the page shows at 320x180 against the recorder's frame in the PNG file `frame`, with the
+// tolerance engines.test.mjs explains: whether they agree, and the words for the check's line
+// (naming the evidence kept, where they do not).
+export async function likeRecorder(page, frame, name) {
+  const seen = await shot(page, 320, 180);
+  const native = rgb(readFileSync(frame), 320, 180);
+  const differences = native.map((value, i) => Math.abs(seen[i] - value));
+  const mean = meanLevel(differences);
+  const within = differences.filter((d) => d <= 4).length / native.length;
+  const agree = seen.length === native.length && mean <= 1.0 && within >= 0.99;
+  const words = `mean difference ${mean.toFixed(2)} <= 1.0 level, ${(100 * within).toFixed(2)}% `
+    + 'within 4 levels';
+  return { agree, words: agree ? words : words + keepEvidence(name, seen, native, 320, 180) };
 }
 
 // In the page: the FXAA fragment stage (the one that samples lastBuffer) fails as the browser
@@ -232,10 +285,9 @@ export function meanLevel(bytes) {
   return bytes.reduce((sum, value) => sum + value, 0) / Math.max(1, bytes.length);
 }
 
-// Keeps what a failed picture check saw: NAME-seen.png, NAME-expected.png and
-// NAME-difference.png (each channel's difference, eight times brighter) in the web build's
-// test-output folder; returns the words that name them for the check's line.
-export function keepEvidence(name, seen, expected, width, height) {
+// Keeps what a failed picture check saw, what it expected and their difference (eight times
+// brighter) as NAME-*.png in the web build's test-output folder; gives the words naming them.
+function keepEvidence(name, seen, expected, width, height) {
   const folder = join(dirname(process.env.TW_PAGE), 'test-output');
   mkdirSync(folder, { recursive: true });
   const save = (what, bytes) => {
@@ -244,20 +296,11 @@ export function keepEvidence(name, seen, expected, width, height) {
       { input: bytes });
     return path;
   };
-  // Only whole pictures can be saved; a short read says so by its missing name.
-  const whole = (bytes) => bytes.length === width * height * 3;
-  const kept = [];
-  if (whole(seen))
-    kept.push(`seen ${save('seen', seen)}`);
-  if (whole(expected))
-    kept.push(`expected ${save('expected', expected)}`);
-  if (whole(seen) && whole(expected)) {
-    const difference = Buffer.alloc(seen.length);
-    for (let i = 0; i < seen.length; i += 1)
-      difference[i] = Math.min(255, 8 * Math.abs(seen[i] - expected[i]));
-    kept.push(`difference ${save('difference', difference)}`);
-  }
-  return kept.length ? `; ${kept.join(', ')}` : '; nothing whole to keep';
+  if (seen.length !== width * height * 3)
+    return `; a short picture of ${seen.length} bytes`;
+  const difference = seen.map((value, i) => Math.min(255, 8 * Math.abs(value - expected[i])));
+  return `; seen ${save('seen', seen)}, expected ${save('expected', expected)}, difference `
+    + save('difference', difference);
 }
 
 let failures = 0;
@@ -266,6 +309,9 @@ export function check(ok, what) {
   if (!ok)
     failures += 1;
 }
+
+export const noErrors = (page, what) =>
+  check(page.errors.length === 0, `${what}: no console errors ${page.errors.join(' | ')}`);
 
 export function finish() {
   process.exit(failures === 0 ? 0 : 1);

@@ -2,9 +2,8 @@
 // paused after a new window size, a pause and a hidden page each cost no step of the rendering
 // size (dataset.size), however long they last. A step that is due comes half a second of play
 // after the break at the earliest, so a machine too slow for the size still passes.
-import { check, finish, launchEngine, noSoundEnv, openIn, sleep, until, waitForState } from './browser.mjs';
-
-const sizeOf = (page) => page.evaluate(() => document.documentElement.dataset.size);
+import { check, eachEngine, finish, leaveFullScreen, noSoundEnv, sleep, startPage, timeOf, until,
+  waitForState } from './browser.mjs';
 
 // In the page, before the click: every change of dataset.size with its page time, in twSizes; a
 // step, unlike a new window size (full screen after the click), is not the canvas's size.
@@ -16,10 +15,8 @@ function watchSizes() {
     .observe(document.documentElement, { attributes: true, attributeFilter: ['data-size'] });
 }
 
-// In the page: hiding it as a browser does, on twSetHidden(true): document.hidden and a
-// visibilitychange event say so, and its animation frames wait until twSetHidden(false) shows it
-// again. A tab put behind another does the same (the random test does that), but not at a moment
-// the page chooses.
+// In the page: twSetHidden(true) hides it as a browser hides a tab behind another (document.hidden,
+// visibilitychange, animation frames held until twSetHidden(false)), at a moment the page chooses.
 function simulateVisibility() {
   let hidden = false;
   const waiting = [];
@@ -58,14 +55,8 @@ function breakAtFirstFrame(kind, ms) {
 
 // A page of `width` x `height` CSS pixels, started by a click after `prepare` ran in it.
 async function started(engine, browser, width, height, prepare = []) {
-  const page = await openIn(browser, '', width, height);
-  await waitForState(page, ['waiting', 'error']);
-  await page.evaluate(watchSizes);
-  for (const [step, ...args] of prepare)
-    await page.evaluate(step, ...args);
-  await page.click('#screen');
-  const state = await waitForState(page, ['playing', 'error'], 20000);
-  check(state === 'playing', `${engine}: a click starts it at ${width}x${height}`);
+  const page = await startPage(browser, '', width, height, [[watchSizes], ...prepare]);
+  check(page.started === 'playing', `${engine}: a click starts it at ${width}x${height}`);
   return page;
 }
 
@@ -75,22 +66,23 @@ async function seeksAfterResizeWhilePaused(engine, browser) {
   const page = await started(engine, browser, 960, 540);
   await page.press(' ');
   await waitForState(page, ['paused', 'error'], 5000);
-  // A window in full screen keeps its size (Firefox waits for it for good).
-  await page.evaluate(() => document.fullscreenElement && document.exitFullscreen());
-  await until(page, () => !document.fullscreenElement);
+  await leaveFullScreen(page);
   await page.setViewport({ width: 800, height: 450 });
-  const resized = await until(page, () => document.documentElement.dataset.size === '800x450', null, 10000);
-  let time = await page.evaluate(() => Number(document.documentElement.dataset.time));
+  const resized = await until(page, () => document.documentElement.dataset.size === '800x450',
+    null, 10000);
+  let time = await timeOf(page);
   const seen = [];
   for (let seek = 0; seek < 4; seek += 1) {
     await sleep(800);
     await page.press('ArrowRight');
-    time = await until(page, (t) => Number(document.documentElement.dataset.time) > t + 4
-      && Number(document.documentElement.dataset.time), time, 5000);
-    seen.push(`${time} s ${await sizeOf(page)}`);
+    seen.push(await until(page, (t) => Number(document.documentElement.dataset.time) > t + 4
+      && `${document.documentElement.dataset.time} s ${document.documentElement.dataset.size}`,
+    time, 5000));
+    time = parseFloat(seen.at(-1));
   }
-  check(resized && seen.every((s) => s.endsWith(' 800x450')) && page.errors.length === 0,
-    `${engine}: after a new size while paused, four seeks 0.8 s apart draw at 800x450 (${seen.join(', ')}) ${page.errors.join(' | ')}`);
+  check(resized && seen.every((s) => s?.endsWith(' 800x450')) && page.errors.length === 0,
+    `${engine}: after a new size while paused, four seeks 0.8 s apart draw at 800x450 `
+    + `(${seen.join(', ')}) ${page.errors.join(' | ')}`);
   await page.close();
 }
 
@@ -105,25 +97,20 @@ async function breakCostsNoStep(engine, browser, kind) {
   const ended = await until(page, () => window.twBreak && twBreak.to, null, 20000);
   await sleep(1500);
   const { sizes, from, firstFrame } = await page.evaluate(() => ({ sizes: twSizes, ...twBreak }));
-  const steps = sizes.filter((s) => s.step && s.at >= from && s.at < ended + 450).map((s) => s.size);
+  const steps = sizes.filter((s) => s.step && s.at >= from && s.at < ended + 450)
+    .map((s) => s.size);
   const into = from - firstFrame;
+  const later = sizes.filter((s) => s.at >= ended + 450).map((s) => s.size);
   check(ended && into < 500 && steps.length === 0 && page.errors.length === 0,
     `${engine}: a ${kind === 'pause' ? 'pause' : 'hidden page'} of 3 s, ${into.toFixed(0)} ms into `
     + `the first window, costs no step (steps: ${steps.join(', ') || 'none'}; sizes after it: `
-    + `${sizes.filter((s) => s.at >= ended + 450).map((s) => s.size).join(', ') || 'none'}) ${page.errors.join(' | ')}`);
+    + `${later.join(', ') || 'none'}) ${page.errors.join(' | ')}`);
   await page.close();
 }
 
-for (const engine of ['chromium', 'firefox']) {
-  const began = Date.now();
-  const browser = await launchEngine(engine, noSoundEnv());
-  try {
-    await seeksAfterResizeWhilePaused(engine, browser);
-    await breakCostsNoStep(engine, browser, 'pause');
-    await breakCostsNoStep(engine, browser, 'hidden');
-  } finally {
-    await browser.close();
-    console.log(`   ${engine}: ${((Date.now() - began) / 1000).toFixed(0)} s`);
-  }
-}
+await eachEngine(['chromium', 'firefox'], async (engine, browser) => {
+  await seeksAfterResizeWhilePaused(engine, browser);
+  await breakCostsNoStep(engine, browser, 'pause');
+  await breakCostsNoStep(engine, browser, 'hidden');
+}, noSoundEnv());
 finish();

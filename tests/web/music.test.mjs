@@ -4,7 +4,7 @@
 // the restart position (TW_REFERENCE/loop/audio.wav, from the recorder). Same libxmp, same
 // settings, integer mixing: every sample must be equal.
 import { readFileSync } from 'node:fs';
-import { check, finish, launch, open, waitForState } from './browser.mjs';
+import { check, finish, launch, noErrors, open, waitForState } from './browser.mjs';
 
 // Signed 16-bit interleaved samples of a canonical 44-byte-header WAV file.
 function wavSamples(path, seconds) {
@@ -22,7 +22,8 @@ async function pageSamples(page, start, seconds) {
       const n = Math.min(4096, frames - done);
       const at = Module._tw_music_fill(n) >> 2;
       for (let i = 0; i < n; i += 1)
-        out.push(Math.round(Module.HEAPF32[at + i] * 32768), Math.round(Module.HEAPF32[at + n + i] * 32768));
+        out.push(Math.round(Module.HEAPF32[at + i] * 32768),
+          Math.round(Module.HEAPF32[at + n + i] * 32768));
     }
     return out;
   }, start, Math.round(seconds * 44100)));
@@ -39,11 +40,13 @@ const browser = await launch();
 const page = await open(browser, '');
 await waitForState(page, ['waiting', 'error']);
 const reference = process.env.TW_REFERENCE;
-const head = firstDifference(await pageSamples(page, 0, 6), wavSamples(`${reference}/music.wav`, 6));
-check(head === null, `the first 6 s equal the native render ${head ?? ''}`);
 const loopStart = Number(readFileSync(`${reference}/loop/start`, 'utf8'));
-const loop = firstDifference(await pageSamples(page, loopStart, 2), wavSamples(`${reference}/loop/audio.wav`, 2));
-check(loop === null, `2 s across the restart at ${loopStart} s equal the native render ${loop ?? ''}`);
-check(page.errors.length === 0, `no console errors ${page.errors.join(' | ')}`);
+for (const [what, start, seconds, wav] of [['the first 6 s', 0, 6, 'music.wav'],
+  [`2 s across the restart at ${loopStart} s`, loopStart, 2, 'loop/audio.wav']]) {
+  const difference = firstDifference(await pageSamples(page, start, seconds),
+    wavSamples(`${reference}/${wav}`, seconds));
+  check(difference === null, `${what} equal the native render ${difference ?? ''}`);
+}
+noErrors(page, 'the music');
 await browser.close();
 finish();

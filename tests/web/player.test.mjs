@@ -3,14 +3,12 @@
 // reopens as a still compared with the recorder's frame at the link's moment. What is heard is
 // recorded where the sound server plays it, its null sink's monitor.
 import { spawn } from 'node:child_process';
-import { readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { catchMediaHandlers, check, finish, launchEngine, openIn, recordSink, rgb, shot, sleep,
-  until, waitForState } from './browser.mjs';
+import { afterFrame, catchMediaHandlers, check, eachEngine, finish, likeRecorder, noErrors, openIn,
+  recordSink, shot, sleep, startPage, timeOf, until, waitForState } from './browser.mjs';
 
 const reference = process.env.TW_REFERENCE;
-
-const timeOf = (page) => page.evaluate(() => Number(document.documentElement.dataset.time));
 
 // Presses `key`, then gives the scene time of the first frame that differs from `before`.
 async function pressAndWait(page, key, before) {
@@ -34,13 +32,13 @@ async function loudFrames(seconds) {
 // Pause and resume, seeks and a copied link; gives the link.
 async function keys(engine, page) {
   await page.press(' ');
-  check(await waitForState(page, ['paused', 'error'], 5000) === 'paused', `${engine}: Space pauses`);
+  check(await waitForState(page, ['paused'], 5000) === 'paused', `${engine}: Space pauses`);
   const pausedAt = await timeOf(page);
   const first = await shot(page, 320, 180);
   await sleep(1000);
   check(first.equals(await shot(page, 320, 180)) && await timeOf(page) === pausedAt
-    && await page.evaluate(() => Sound.heardTime() === null),
-  `${engine}: paused, two shots 1 s apart are the same, no music and the time stands at ${pausedAt} s`);
+    && await page.evaluate(() => Sound.heardTime() === null), `${engine}: paused, two shots 1 s `
+    + `apart are the same, no music and the time stands at ${pausedAt} s`);
 
   const on = await pressAndWait(page, 'ArrowRight', pausedAt);
   // The clipboard stands in for the system's, so that the test reads what was copied.
@@ -51,20 +49,25 @@ async function keys(engine, page) {
   await page.mouse.move(10, 10);  // the bar shows
   await page.click('#copy');
   const link = await until(page, () => window.copied);
-  check(Math.abs(on - pausedAt - 5) < 0.01 && Math.abs(new URL(link).searchParams.get('t') - on) <= 0.05
-    && /[?&]t=\d+\.\d(&|$)/.test(link) && await page.evaluate(() => location.href) === link,
-  `${engine}: → goes on 5 s to ${on} s; the copied link and the address bar give ${link.replace(/^.*\?/, '?')}`);
+  check(Math.abs(on - pausedAt - 5) < 0.01 && /[?&]t=\d+\.\d(&|$)/.test(link)
+    && Math.abs(new URL(link).searchParams.get('t') - on) <= 0.05
+    && await page.evaluate(() => location.href) === link, `${engine}: → goes on 5 s to ${on} s; `
+    + `the copied link and the address bar give ${link.replace(/^.*\?/, '?')}`);
 
-  await page.evaluate(() => { navigator.clipboard.writeText = async () => { throw new Error('refused'); }; });
+  await page.evaluate(() => {
+    navigator.clipboard.writeText = async () => { throw new Error('refused'); };
+  });
   await page.click('#copy');
-  check(await until(page, () => document.getElementById('said').textContent.includes('refused the clipboard')),
-    `${engine}: a refused clipboard is said in the bar`);
+  check(await until(page, () =>
+    document.getElementById('said').textContent.includes('refused the clipboard')),
+  `${engine}: a refused clipboard is said in the bar`);
 
   // Home, then a step back from 0 that stops there, then 10 s on: exactly 10.
   const start = await pressAndWait(page, 'Home', on);
   await page.press('ArrowLeft');
   const ten = await pressAndWait(page, 'l', start);
-  check(start === 0 && ten === 10, `${engine}: Home goes to 0, ← stays at 0, L goes on 10 s (${start}, ${ten})`);
+  check(start === 0 && ten === 10,
+    `${engine}: Home goes to 0, ← stays at 0, L goes on 10 s (${start}, ${ten})`);
 
   const resumed = Date.now();
   await page.press('k');
@@ -78,18 +81,13 @@ async function keys(engine, page) {
 
 // → while playing: the first frame after it is 5 s on, and the music follows it there.
 async function seekWhilePlaying(engine, page) {
-  // Read in a frame after the page's own: dataset.time, the frame's clock and the music.
-  const frameAfter = (least) => until(page, (t) => new Promise((resolve) => requestAnimationFrame((at) => {
-    const time = Number(document.documentElement.dataset.time);
-    resolve(time > t && { time, at, heard: Sound.heardTime() });
-  })), least, 5000);
-  const before = await frameAfter(await until(page, () => Sound.heardTime()));
+  const before = await afterFrame(page, await until(page, () => Sound.heardTime()));
   await page.press('ArrowRight');
-  const after = await frameAfter(before.time + 4);
+  const after = await afterFrame(page, before.time + 4);
   const jump = after.time - before.time - (after.at - before.at) / 1000;
   // The music starts again there: heard a little later, behind by its start-up at most.
-  const heard = await until(page, (t) => Sound.heardTime() > t && [Sound.heardTime(), performance.now()],
-    before.heard + 4, 5000);
+  const heard = await until(page, (t) => Sound.heardTime() > t
+    && [Sound.heardTime(), performance.now()], before.heard + 4, 5000);
   const heardJump = heard && heard[0] - before.heard - (heard[1] - before.at) / 1000;
   check(Math.abs(jump - 5) <= 0.2 && heardJump >= 4.6 && heardJump <= 5.2,
     `${engine}: → while playing moves the picture on by ${jump.toFixed(2)} s and the music by `
@@ -102,12 +100,13 @@ async function mute(engine, page) {
   const loud = [await loudFrames(0.5)];
   for (const label of ['Unmute', 'Mute']) {
     await page.press('m');
-    await until(page, (name) => document.getElementById('mute').getAttribute('aria-label') === name, label);
+    await until(page, (name) =>
+      document.getElementById('mute').getAttribute('aria-label') === name, label);
     await loudFrames(0.5);  // what was on its way out of the browser plays out first
     loud.push(await loudFrames(0.5));
   }
   check(loud[0] > 4410 && loud[1] === 0 && loud[2] > 4410,
-    `${engine}: M mutes what the sound server plays and unmutes it (loud frames in 0.5 s: ${loud})`);
+    `${engine}: M mutes the sound server's output and unmutes it (loud frames in 0.5 s: ${loud})`);
 }
 
 // The media controls' metadata, and their handlers at work.
@@ -117,13 +116,14 @@ async function mediaSession(engine, page) {
     return [metadata.title, metadata.artist, metadata.artwork.map((a) => a.src.slice(0, 21)),
       Object.keys(window.mediaHandlers).sort()].join(' / ');
   });
-  check(session === 'Tidewatch / Vendrel / data:image/png;base64 / pause,play,seekbackward,seekforward,seekto',
-    `${engine}: the media controls have ${session}`);
+  check(session === 'Tidewatch / Vendrel / data:image/png;base64 / '
+    + 'pause,play,seekbackward,seekforward,seekto', `${engine}: the media controls: ${session}`);
   await page.evaluate(() => mediaHandlers.pause({ action: 'pause' }));
   const paused = await waitForState(page, ['paused'], 5000);
   await page.evaluate(() => mediaHandlers.seekto({ action: 'seekto', seekTime: 20 }));
   await page.evaluate(() => mediaHandlers.seekbackward({ action: 'seekbackward' }));
-  const back = await until(page, () => Number(document.documentElement.dataset.time) === 15, null, 5000);
+  const back = await until(page, () => Number(document.documentElement.dataset.time) === 15,
+    null, 5000);
   const said = await page.evaluate(() => navigator.mediaSession.playbackState);
   await page.evaluate(() => mediaHandlers.play({ action: 'play' }));
   check(paused === 'paused' && said === 'paused' && back
@@ -138,23 +138,25 @@ async function bar(engine, page) {
   await page.mouse.move(300, 200);
   await page.mouse.move(320, 210);
   const shownAt = Date.now();
-  const shown = await until(page, () => getComputedStyle(document.getElementById('bar')).opacity === '1'
-    && document.getElementById('time').textContent);
+  const shown = await until(page, () => getComputedStyle(document.getElementById('bar')).opacity
+    === '1' && document.getElementById('time').textContent);
   writeFileSync(join(reference, `bar-${engine}.png`), await page.screenshot());
-  const faded = await until(page, () => !document.getElementById('bar').classList.contains('shown'), null, 6000);
+  const faded = await until(page, () =>
+    !document.getElementById('bar').classList.contains('shown'), null, 6000);
   const after = (Date.now() - shownAt) / 1000;
-  check(/^\d+:\d\d \/ 1:17$/.test(shown) && faded && after >= 1.8 && after < 4,
-    `${engine}: the bar shows on pointer movement ("${shown}") and fades ${after.toFixed(1)} s later`);
+  check(/^\d+:\d\d \/ 1:17$/.test(shown) && faded && after >= 1.8 && after < 4, `${engine}: the `
+    + `bar shows on pointer movement ("${shown}") and fades ${after.toFixed(1)} s later`);
   await page.press('Tab');
-  const focus = await until(page, () => getComputedStyle(document.getElementById('bar')).opacity === '1'
-    && [document.activeElement.id, getComputedStyle(document.activeElement).outlineStyle,
-      [...document.querySelectorAll('#bar button, #bar input')].every((e) => e.getAttribute('aria-label'))]);
+  const focus = await until(page, () => getComputedStyle(document.getElementById('bar')).opacity
+    === '1' && [document.activeElement.id, getComputedStyle(document.activeElement).outlineStyle,
+    [...document.querySelectorAll('#bar button, #bar input')]
+      .every((e) => e.getAttribute('aria-label'))]);
   await page.press('Enter');
   const paused = await waitForState(page, ['paused'], 5000);
   await page.press('Enter');
   check(String(focus) === 'play,solid,true' && paused === 'paused'
     && await waitForState(page, ['playing'], 5000) === 'playing',
-  `${engine}: Tab reaches the bar's named controls with an outline; Enter pauses and plays (${focus})`);
+  `${engine}: Tab reaches the bar's named controls, outlined; Enter pauses and plays (${focus})`);
   await page.press('ArrowDown');
   await page.press('ArrowDown');
 }
@@ -169,51 +171,37 @@ function record(engine, link) {
   return new Promise((resolve) => recorder.on('exit', () => resolve(folder)));
 }
 
-// The copied link reopened as a still, against the recorder's frame at its moment with the
-// page's usual still tolerance (see engines.test.mjs).
+// The copied link reopened as a still, against the recorder's frame at its moment.
 async function reopened(engine, browser, link, recorded) {
   const t = new URL(link).searchParams.get('t');
   const folder = await recorded;
-  const page = await openIn(browser, `${link.replace(/^[^?]*/, '')}&still&size=320x180`, 640, 360);
+  const page = await openIn(browser, `${link.replace(/^[^?]*/, '')}&still&size=320x180`);
   const state = await waitForState(page, ['still', 'error']);
-  const seen = await shot(page, 320, 180);
-  const native = rgb(readFileSync(join(folder, 'frame-000000.png')), 320, 180);
-  const differences = native.map((value, i) => Math.abs(seen[i] - value));
-  const mean = differences.reduce((sum, d) => sum + d, 0) / native.length;
-  const within = differences.filter((d) => d <= 4).length / native.length;
-  check(state === 'still' && mean <= 1.0 && within >= 0.99, `${engine}: the link reopens at ${t} s as the `
-    + `recorder draws it: mean difference ${mean.toFixed(2)}, ${(100 * within).toFixed(2)}% within 4 levels`);
+  const { agree, words } = await likeRecorder(page, join(folder, 'frame-000000.png'),
+    `${engine}-link`);
+  check(state === 'still' && agree,
+    `${engine}: the link reopens at ${t} s as the recorder draws it: ${words}`);
   return page;
 }
 
 try {
-  for (const engine of ['chromium', 'firefox', 'webkit']) {
-    const began = Date.now();
-    const browser = await launchEngine(engine);
-    try {
-      const page = await openIn(browser, '', 640, 360);
-      await waitForState(page, ['waiting', 'error']);
-      const media = await page.evaluate(catchMediaHandlers);
-      await page.click('#screen');
-      check(await waitForState(page, ['playing', 'error'], 20000) === 'playing', `${engine}: a click starts it`);
-      await until(page, () => Number(document.documentElement.dataset.time) > 0.5);
-      const link = await keys(engine, page);
-      const recorded = record(engine, link);
-      await seekWhilePlaying(engine, page);
-      if (engine !== 'chromium')  // Chromium's headless output never reaches the sound server
-        await mute(engine, page);
-      if (media)
-        await mediaSession(engine, page);
-      await bar(engine, page);
-      check(page.errors.length === 0, `${engine}: no console errors ${page.errors.join(' | ')}`);
-      const still = await reopened(engine, browser, link, recorded);
-      if (engine === 'chromium')
-        check(await still.$eval('#volume', (e) => e.value) === '0.8', `${engine}: the volume set is remembered`);
-    } finally {
-      await browser.close();
-      console.log(`   ${engine}: ${((Date.now() - began) / 1000).toFixed(0)} s`);
-    }
-  }
+  await eachEngine(['chromium', 'firefox', 'webkit'], async (engine, browser) => {
+    const page = await startPage(browser, '', 640, 360, [[catchMediaHandlers]]);
+    check(page.started === 'playing', `${engine}: a click starts it`);
+    await until(page, () => Number(document.documentElement.dataset.time) > 0.5);
+    const link = await keys(engine, page);
+    const recorded = record(engine, link);
+    await seekWhilePlaying(engine, page);
+    if (engine !== 'chromium')  // Chromium's headless output never reaches the sound server
+      await mute(engine, page);
+    if (await page.evaluate(() => window.mediaHandlers))
+      await mediaSession(engine, page);
+    await bar(engine, page);
+    noErrors(page, engine);
+    const still = await reopened(engine, browser, link, recorded);
+    if (engine === 'chromium')
+      check(await still.$eval('#volume', (e) => e.value) === '0.8', 'the volume set is remembered');
+  });
 } finally {
   sink.stop();
 }
