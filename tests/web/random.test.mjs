@@ -173,35 +173,42 @@ async function started(browser) {
   return { browser, page, other: null, width: 640, height: 360, actions: 0 };
 }
 
-// Interleaved 16-bit stereo at 44100 Hz as mono at 11025 Hz: each four frames' sum.
-const kRate = 11025;
-const mono = (stereo) => Float32Array.from({ length: Math.floor(stereo.length / 8) },
-  (_, i) => stereo.subarray(8 * i, 8 * i + 8).reduce((sum, x) => sum + x, 0));
+// Loudness every 10 ms (the sum of squares of 441 stereo frames at 44100 Hz): what is heard keeps
+// its envelope through the browser's and the sound server's resampling, where the waveform's
+// phase does not.
+const kBlocks = 100;  // a second
+const envelope = (stereo) => Float64Array.from({ length: Math.floor(stereo.length / 882) },
+  (_, i) => stereo.subarray(882 * i, 882 * i + 882).reduce((sum, x) => sum + x * x, 0));
 const wav = readFileSync(join(process.env.TW_REFERENCE, 'music.wav'));
-const song = mono(new Int16Array(wav.buffer, wav.byteOffset + 44, (wav.length - 44) >> 1));
+const song = envelope(new Int16Array(wav.buffer, wav.byteOffset + 44, (wav.length - 44) >> 1));
 
-// Seconds from the scene time of `picture` to what is heard in `heard` (mono at kRate, heard as
+// Pearson's correlation of two series of one length.
+function correlation(a, b) {
+  const mean = (x) => x.reduce((sum, v) => sum + v, 0) / x.length;
+  const [ma, mb] = [mean(a), mean(b)];
+  let product = 0, powerA = 0, powerB = 0;
+  for (let i = 0; i < a.length; i += 1) {
+    product += (a[i] - ma) * (b[i] - mb);
+    powerA += (a[i] - ma) ** 2;
+    powerB += (b[i] - mb) ** 2;
+  }
+  return product / Math.sqrt(powerA * powerB || 1);
+}
+
+// Seconds from the scene time of `picture` to what is heard in `heard` (its envelope, heard as
 // that picture was shown): the lag, within half a second either way, whose stretch of the song
-// matches best, and how well (normalised correlation, 1 at best).
+// matches best, and how well (1 at best).
 function heardOffset(heard, picture, layout) {
   const { seconds, loopStart } = layout;
   const position = (t) => (t < seconds ? t : loopStart + (t - seconds) % (seconds - loopStart));
-  const reach = kRate / 2;
-  const reference = new Float32Array(heard.length + 2 * reach);
-  for (let i = 0; i < reference.length; i += 1)
-    reference[i] = song[Math.floor(position(picture + (i - reach) / kRate) * kRate)] ?? 0;
-  const energy = heard.reduce((sum, x) => sum + x * x, 0);
+  const reach = kBlocks / 2;
+  const reference = Float64Array.from({ length: heard.length + 2 * reach },
+    (_, i) => song[Math.floor(position(picture + (i - reach) / kBlocks) * kBlocks)] ?? 0);
   let best = { offset: 0, match: -1 };
   for (let lag = 0; lag <= 2 * reach; lag += 1) {
-    let product = 0;
-    let power = 0;
-    for (let i = 0; i < heard.length; i += 1) {
-      product += heard[i] * reference[lag + i];
-      power += reference[lag + i] ** 2;
-    }
-    const match = product / Math.sqrt(energy * power || 1);
+    const match = correlation(heard, reference.subarray(lag, lag + heard.length));
     if (match > best.match)
-      best = { offset: (lag - reach) / kRate, match };
+      best = { offset: (lag - reach) / kBlocks, match };
   }
   return best;
 }
@@ -242,7 +249,7 @@ async function playsAtTheEnd(engine, real) {
     await sink.samples(0, 4410);  // parec has started
     const { time: picture } = await afterFrame(page);
     const from = sink.recorded();
-    const heard = mono(await sink.samples(from, 2 * kRate * 4));
+    const heard = envelope(await sink.samples(from, 2 * 44100));
     const layout = await page.evaluate(() => ({ seconds: Module._tw_song_seconds(),
       loopStart: Module._tw_song_loop_start() }));
     const { offset, match } = heardOffset(heard, picture, layout);
