@@ -69,9 +69,10 @@ void TextureBank::build() {
     font.bind(0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, fontPicture.width(), fontPicture.height(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE,
-                 greyAsRgba(fontPicture.width(), fontPicture.height(), fontPicture.pixels()).data());
+    glTexImage2D(
+        GL_TEXTURE_2D, 0, GL_RGBA, fontPicture.width(), fontPicture.height(), 0, GL_RGBA,
+        GL_UNSIGNED_BYTE,
+        greyAsRgba(fontPicture.width(), fontPicture.height(), fontPicture.pixels()).data());
     font.unbind();
 
     // One texel a character; the scene addresses it beyond 0..1 and the repeat wrap loops it.
