@@ -51,7 +51,8 @@ function faults(before, after) {
   return found;
 }
 
-// One action on the page, then a frame (or 0.3 s, a hidden tab having none) and the checks.
+// One action on the page, then a frame (at most 0.3 s; 0.1 s for a hidden tab, which has none) and
+// the checks.
 // `act` may say what it did where that depends on the model (hide or show, lose or restore).
 function action(name, act) {
   return {
@@ -60,8 +61,8 @@ function action(name, act) {
     async run(model, real) {
       const before = await observe(real.page);
       name = (await act(model, real)) ?? name;
-      await Promise.race([sleep(300),
-        real.page.evaluate(() => new Promise(requestAnimationFrame))]);
+      await (real.other ? sleep(100) : Promise.race([sleep(300),
+        real.page.evaluate(() => new Promise(requestAnimationFrame))]));
       const after = await observe(real.page);
       real.actions += 1;
       const found = [...faults(before, after),
