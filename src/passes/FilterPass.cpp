@@ -8,7 +8,8 @@ namespace tw {
 FilterPass::FilterPass(int width, int height, const RenderTarget* source, const char* vertexSource,
                        const char* fragmentSource, const char* samplerUniform,
                        const char* texelSamplerUniform, const char* sizeUniform)
-    : source(source),
+    : RenderTarget(Depth::kNone),
+      source(source),
       samplerUniform(samplerUniform),
       texelSamplerUniform(texelSamplerUniform),
       sizeUniform(sizeUniform),

@@ -1,7 +1,7 @@
 // What the FXAA and post-effect passes share: one program drawn over the whole of their own
-// target, reading the source pass's colour texture on unit 0 (bilinear) and again on unit 1
-// through a nearest-filtering sampler object, for reads at texel centres, and told this target's
-// size.
+// target (no depth buffer), reading the source pass's colour texture on unit 0 (bilinear) and again
+// on unit 1 through a nearest-filtering sampler object, for reads at texel centres, and told this
+// target's size.
 //
 // A subclass constructs it with the rendering size, the pass it reads (not owned), its program's
 // sources and the names of its two sampler uniforms and its size uniform; after a failed build
