@@ -3,7 +3,7 @@
 // name and web/src/GlExtensionTable.cpp fills with WebGL 2's functions.
 //
 // No include guard: define TW_GL_ENTRY(type, name, webgl) before each inclusion, and
-// TW_GL_LOG_ENTRY likewise to get the info-log entry point that follows the table. `webgl` is the
+// TW_GL_OPTIONAL_ENTRY likewise to get the entry points that follow the table. `webgl` is the
 // browser's function for the name (nullptr where WebGL 2 has none; nothing calls those there).
 // Both macros are undefined at the end.
 TW_GL_ENTRY(PFNGLCREATEPROGRAMOBJECTARBPROC, glCreateProgramObjectARB, createProgram)
@@ -43,9 +43,15 @@ TW_GL_ENTRY(PFNGLGETOBJECTPARAMETERIVARBPROC, glGetObjectParameterivARB, objectP
 TW_GL_ENTRY(PFNGLPOINTPARAMETERFVPROC, glPointParameterfv, nullptr)
 TW_GL_ENTRY(PFNGLPOINTPARAMETERFPROC, glPointParameterf, nullptr)
 
-// Not one of the table's: looked up after it only to show compiler and linker logs on failure.
-#ifdef TW_GL_LOG_ENTRY
-TW_GL_LOG_ENTRY(PFNGLGETINFOLOGARBPROC, glGetInfoLogARB, infoLog)
-#undef TW_GL_LOG_ENTRY
+// Not the table's: looked up after it, and null where the implementation lacks them. The info
+// log shows compiler and linker logs on failure; the sampler objects let the filters read texel
+// centres without bilinear filtering, which changes no value there and costs llvmpipe far less.
+#ifdef TW_GL_OPTIONAL_ENTRY
+TW_GL_OPTIONAL_ENTRY(PFNGLGETINFOLOGARBPROC, glGetInfoLogARB, infoLog)
+TW_GL_OPTIONAL_ENTRY(PFNGLGENSAMPLERSPROC, glGenSamplers, ::glGenSamplers)
+TW_GL_OPTIONAL_ENTRY(PFNGLDELETESAMPLERSPROC, glDeleteSamplers, ::glDeleteSamplers)
+TW_GL_OPTIONAL_ENTRY(PFNGLSAMPLERPARAMETERIPROC, glSamplerParameteri, ::glSamplerParameteri)
+TW_GL_OPTIONAL_ENTRY(PFNGLBINDSAMPLERPROC, glBindSampler, ::glBindSampler)
+#undef TW_GL_OPTIONAL_ENTRY
 #endif
 #undef TW_GL_ENTRY

@@ -6,7 +6,7 @@
 namespace tw {
 
 #define TW_GL_ENTRY(type, name, webgl) type name;
-#define TW_GL_LOG_ENTRY TW_GL_ENTRY
+#define TW_GL_OPTIONAL_ENTRY TW_GL_ENTRY
 #include "gl/GlEntryPointList.h"
 
 }  // namespace tw

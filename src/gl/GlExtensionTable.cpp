@@ -39,7 +39,7 @@ bool loadGlExtensions(GlResolver resolve, const char** missing) {
         }
     }
 #define TW_GL_ENTRY(type, name, webgl)
-#define TW_GL_LOG_ENTRY(type, name, webgl) name = reinterpret_cast<type>(resolve(#name));
+#define TW_GL_OPTIONAL_ENTRY(type, name, webgl) name = reinterpret_cast<type>(resolve(#name));
 #include "gl/GlEntryPointList.h"
     return true;
 }

@@ -35,10 +35,10 @@ bool loadGlExtensions(GlResolver resolve, const char** missing = nullptr);
 // The resolved pointer of slot i (null before the look-up or when it failed at or before i).
 void* glEntryPoint(int slot);
 
-// The pointers, under the GL names; glGetInfoLogARB, not one of the table's, follows them: null
-// when the implementation lacks it, and nothing else depends on it.
+// The pointers, under the GL names; the optional ones, not the table's, follow them: null when
+// the implementation lacks them, and their callers do without.
 #define TW_GL_ENTRY(type, name, webgl) extern type name;
-#define TW_GL_LOG_ENTRY TW_GL_ENTRY
+#define TW_GL_OPTIONAL_ENTRY TW_GL_ENTRY
 #include "gl/GlEntryPointList.h"
 
 }  // namespace tw

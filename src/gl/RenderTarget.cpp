@@ -29,7 +29,7 @@ int maxRenderSize() {
     return std::min({texture, renderbuffer, viewport[0], viewport[1]});
 }
 
-RenderTarget::RenderTarget() {
+RenderTarget::RenderTarget(Depth depth) : depthBuffer(depth == Depth::kBuffer) {
     glGenTextures(1, &colorTex);
     glGenTextures(1, &depthTex);
     allocateTextures();
@@ -81,13 +81,15 @@ void RenderTarget::allocateTextures() {
 
 void RenderTarget::allocateDepthAndAttach() {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, fbo);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, rbo);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, width, height);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, colorTex,
                               0);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 rbo);
+    if (depthBuffer) {
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, rbo);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, width, height);
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT,
+                                     GL_RENDERBUFFER_EXT, rbo);
+    }
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }
 

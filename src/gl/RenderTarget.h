@@ -1,5 +1,5 @@
 // An off-screen drawing surface: a framebuffer object rendering into a colour texture, with a
-// depth renderbuffer and a depth texture of the same size.
+// depth renderbuffer (unless constructed with Depth::kNone) and a depth texture of the same size.
 //
 // Construct with a context current and the extension table loaded (320x240); resize() to the
 // wanted size; per frame begin(), draw, end(). end() restores the screen-size viewport from the
@@ -14,7 +14,11 @@ namespace tw {
 
 class RenderTarget {
   public:
-    RenderTarget();
+    // kNone for a pass that never tests depth: llvmpipe draws into a framebuffer without a depth
+    // buffer in fewer instructions.
+    enum class Depth { kBuffer, kNone };
+
+    explicit RenderTarget(Depth depth = Depth::kBuffer);
     ~RenderTarget();
     RenderTarget(const RenderTarget&) = delete;
     RenderTarget& operator=(const RenderTarget&) = delete;
@@ -37,6 +41,7 @@ class RenderTarget {
     GLuint rbo = 0;
     GLuint colorTex = 0;
     GLuint depthTex = 0;  // part of the target's fixed layout, sized with it; nothing samples it
+    bool depthBuffer;
 
   protected:
     // The passes read their size every frame (uniforms, viewport).

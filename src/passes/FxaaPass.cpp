@@ -7,6 +7,6 @@ namespace tw {
 
 FxaaPass::FxaaPass(int width, int height, const RenderTarget* source)
     : FilterPass(width, height, source, fxaaVertexSource, fxaaFragmentSource, "lastBuffer",
-                 "resolution") {}
+                 "lastBufferTexel", "resolution") {}
 
 }  // namespace tw

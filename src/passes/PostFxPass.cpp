@@ -8,6 +8,6 @@ namespace tw {
 // The fringe is measured in texels of this target, so it follows every resize.
 PostFxPass::PostFxPass(int width, int height, const RenderTarget* source)
     : FilterPass(width, height, source, passthroughVertexSource, postFxFragmentSource, "tex",
-                 "res") {}
+                 "texel", "res") {}
 
 }  // namespace tw

@@ -2,7 +2,9 @@
 // Fragment stage of the anti-aliasing pass: a compact FXAA over the previous pass's picture.
 //
 // Uniforms read:  lastBuffer (sampler2D, unit 0: the source colour texture, RGBA8, bilinear,
-//                 clamp to edge, same size as this target), resolution (target size in pixels).
+//                 clamp to edge, same size as this target), lastBufferTexel (sampler2D, unit 1:
+//                 the same texture, nearest, for the middle read at a texel centre, where bilinear
+//                 gives the same value at a higher price), resolution (target size in pixels).
 // Declared, never read, never set (the shader's fixed layout): v (varying), time, mask, CC.
 // The corner taps fall between texel centres, so the result depends on bilinear filtering.
 // Without ON the stage is a plain copy of the source.
@@ -10,6 +12,7 @@
 varying vec2 v;           // part of the shader's fixed layout; unread
 uniform float time;       // part of the shader's fixed layout; unread
 uniform sampler2D lastBuffer;
+uniform sampler2D lastBufferTexel;
 uniform sampler2D mask;   // part of the shader's fixed layout; unread
 uniform float CC[4];      // part of the shader's fixed layout; unread
 uniform vec2 resolution;
@@ -37,7 +40,8 @@ void main() {
     float l10 = luma(texture2D(lastBuffer, o + vec2(r.x, 0.0)).rgb);
     float l01 = luma(texture2D(lastBuffer, o + vec2(0.0, r.y)).rgb);
     float l11 = luma(texture2D(lastBuffer, o + r).rgb);
-    float lM = luma(texture2D(lastBuffer, p).rgb);
+    vec4 middle = texture2D(lastBufferTexel, p);
+    float lM = luma(middle.rgb);
     float lumaMin = min(lM, min(min(l00, l10), min(l01, l11)));
     float lumaMax = max(lM, max(max(l00, l10), max(l01, l11)));
 
@@ -60,7 +64,7 @@ void main() {
     float lumaB = luma(rgbB);
     vec3 rgb = (lumaB < lumaMin || lumaB > lumaMax) ? rgbA : rgbB;
     // The source's own alpha, not blurred along the edge.
-    gl_FragColor = vec4(rgb, texture2D(lastBuffer, p).a);
+    gl_FragColor = vec4(rgb, middle.a);
 #else
     gl_FragColor = texture2D(lastBuffer, p);
 #endif

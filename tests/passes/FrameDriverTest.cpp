@@ -3,6 +3,7 @@
 // ResolutionStepTest's.
 #include <gtest/gtest.h>
 
+#include "gl/GlExtensionTable.h"
 #include "passes/FrameDriver.h"
 #include "passes/plain/PlainScene.h"
 #include "support/GlTestContext.h"
@@ -36,6 +37,11 @@ TEST(FrameDriver, DrawsEveryProgramBeforeItsFirstFrame) {
     EXPECT_EQ(test::glInteger(GL_DEPTH_TEST), 0);
     EXPECT_EQ(test::glInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
     EXPECT_EQ(test::glInteger(GL_CURRENT_PROGRAM), 0);
+    // Unit 0 active and no nearest sampler left on unit 1, where the scene reads mipmapped noise.
+    EXPECT_EQ(test::glInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    glActiveTextureARB(GL_TEXTURE1);
+    EXPECT_EQ(test::glInteger(GL_SAMPLER_BINDING), 0);
+    glActiveTextureARB(GL_TEXTURE0);
     expectNoProgramOnTheClock([&](float time) {
         driver.render(time);
         driver.present(kScreenWidth, kScreenHeight);

@@ -184,13 +184,9 @@ void timePasses(tw::BenchTable& table, const Options& options, int width, int he
     auto scene = std::make_unique<tw::ScenePass>(width, height);
     auto fxaa = std::make_unique<tw::FxaaPass>(width, height, scene.get());
     auto post = std::make_unique<tw::PostFxPass>(width, height, fxaa.get());
-    tw::RenderTarget screen;
-    screen.resize(kScreenWidth, kScreenHeight);
     // Like the intro's window, no depth buffer: llvmpipe's fast path for the stretch needs none.
-    tw::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, screen.framebuffer());
-    tw::glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT,
-                                     GL_RENDERBUFFER_EXT, 0);
-    tw::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    tw::RenderTarget screen(tw::RenderTarget::Depth::kNone);
+    screen.resize(kScreenWidth, kScreenHeight);
     tw::ScreenStretch stretch;
     if (stretch.build() != tw::ShaderProgram::kBuilt) {
         std::fprintf(stderr, "%s\ntidewatch-bench: the stretch program did not build\n",

@@ -69,7 +69,7 @@ void renderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei he
 
 bool loadGlExtensions() {
 #define TW_GL_ENTRY(type, name, webgl) name = webgl;
-#define TW_GL_LOG_ENTRY TW_GL_ENTRY
+#define TW_GL_OPTIONAL_ENTRY TW_GL_ENTRY
 #include "gl/GlEntryPointList.h"
     return true;
 }
