@@ -287,11 +287,10 @@ void SceneTiles::classify(float time, unsigned built) {
     }
     // Before its start the logo's dissolve leaves every pixel unchanged.
     const bool logoShows = time >= sceneformulas::LOGO_START;
-    int lowest[kClassCount][2], highest[kClassCount][2];
-    for (int c = 0; c < kClassCount; ++c) {
-        lowest[c][0] = lowest[c][1] = 1 << 30;
-        highest[c][0] = highest[c][1] = -1;
-    }
+    for (auto& list : classBoxes)
+        list.clear();
+    // Per column, the box of the run that starts there in the row below, or -1.
+    std::vector<int> below(tileColumns, -1), here(tileColumns, -1);
     for (int row = 0; row < tileRows; ++row) {
         for (int column = 0; column < tileColumns; ++column) {
             const Tile& tile = tiles[row * tileColumns + column];
@@ -310,21 +309,27 @@ void SceneTiles::classify(float time, unsigned built) {
             if ((built & (1u << c)) == 0)
                 c = kGeneralLogo;
             frameClasses[row * tileColumns + column] = c;
-            lowest[c][0] = std::min(lowest[c][0], column);
-            lowest[c][1] = std::min(lowest[c][1], row);
-            highest[c][0] = std::max(highest[c][0], column);
-            highest[c][1] = std::max(highest[c][1], row);
         }
-    }
-    for (int c = 0; c < kClassCount; ++c) {
-        Box& box = boxes[c];
-        box = Box{};
-        if (highest[c][0] < 0)
-            continue;
-        box.x = lowest[c][0] * kTileSize;
-        box.y = lowest[c][1] * kTileSize;
-        box.width = std::min(width, (highest[c][0] + 1) * kTileSize) - box.x;
-        box.height = std::min(height, (highest[c][1] + 1) * kTileSize) - box.y;
+        const uint8_t* line = &frameClasses[row * tileColumns];
+        std::fill(here.begin(), here.end(), -1);
+        for (int first = 0, last = 0; first < tileColumns; first = last) {
+            const uint8_t c = line[first];
+            while (last < tileColumns && line[last] == c)
+                ++last;
+            const int x = first * kTileSize, right = std::min(width, last * kTileSize);
+            const int y = row * kTileSize, top = std::min(height, y + kTileSize);
+            std::vector<Box>& list = classBoxes[c];
+            const int open = below[first];
+            if (open >= 0 && row > 0 && frameClasses[(row - 1) * tileColumns + first] == c &&
+                list[open].width == right - x) {
+                list[open].height = top - list[open].y;
+                here[first] = open;
+            } else {
+                list.push_back({x, y, right - x, top - y});
+                here[first] = static_cast<int>(list.size()) - 1;
+            }
+        }
+        std::swap(below, here);
     }
 }
 

@@ -6,7 +6,8 @@
 //
 // layOut(width, height) once per size (bounds over blocks of pixels, not each pixel: under 2 ms at
 // 3840x2160), then classify(time, ready) once per frame; classes() has one class per tile, row by
-// row from the bottom-left, and box() the pixels that each class covers. Pure CPU work, no GL.
+// row from the bottom-left, and boxes() the rectangles of pixels that each class covers. Pure CPU
+// work, no GL.
 #pragma once
 
 #include <cstdint>
@@ -55,7 +56,9 @@ class SceneTiles {
     int columns() const { return tileColumns; }
     int rows() const { return tileRows; }
     const std::vector<uint8_t>& classes() const { return frameClasses; }
-    const Box& box(Class c) const { return boxes[c]; }
+    // Rectangles that together cover exactly the tiles of class c, none overlapping: runs of a
+    // row's tiles, each joined with the run below where both span the same columns.
+    const std::vector<Box>& boxes(Class c) const { return classBoxes[c]; }
     // Row by row from the bottom-left, as classes().
     const Tile& tile(int i) const { return tiles[i]; }
 
@@ -66,7 +69,7 @@ class SceneTiles {
     int tileRows = 0;
     std::vector<Tile> tiles;
     std::vector<uint8_t> frameClasses;
-    Box boxes[kClassCount];
+    std::vector<Box> classBoxes[kClassCount];
 };
 
 }  // namespace tw
