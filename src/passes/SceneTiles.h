@@ -32,10 +32,11 @@ class SceneTiles {
 
     // What a tile's camera rays can meet, and a cone around them from the camera.
     struct Tile {
-        Class fixed;    // kSky, kFloor or kGeneral, the spheres left out
-        bool logo;      // overlaps the logo's area
-        float axis[3];  // unit direction of the cone's axis
-        float cosHalf;  // cosine and sine of the angle from the axis to its farthest ray
+        Class fixed;     // kSky, kFloor or kGeneral, the spheres left out
+        bool logo;       // overlaps the logo's area
+        bool clearLogo;  // the logo's texture is clear (alpha 0) wherever the tile's pixels read it
+        float axis[3];   // unit direction of the cone's axis
+        float cosHalf;   // cosine and sine of the angle from the axis to its farthest ray
         float sinHalf;
     };
 
@@ -68,6 +69,13 @@ class SceneTiles {
     int tileColumns = 0;
     int tileRows = 0;
     std::vector<Tile> tiles;
+    // Per block of kLogoBlock x kLogoBlock texels of the logo's level 0, whether any is not clear;
+    // made at the first layOut().
+    static constexpr int kLogoBlock = 8;
+    std::vector<uint8_t> logoBlocks;
+    int logoBlockColumns = 0;
+    int logoBlockRows = 0;
+    bool clearInLogo(double x0, double x1, double y0, double y1) const;
     std::vector<uint8_t> frameClasses;
     std::vector<Box> classBoxes[kClassCount];
 };
