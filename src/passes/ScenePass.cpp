@@ -1,8 +1,6 @@
 #include "passes/ScenePass.h"
 
 #include "assets/TextureBank.h"
-#include "embedded/sceneTilesFragmentSource.h"
-#include "embedded/sceneTilesVertexSource.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
 #include "passes/WarmUp.h"
@@ -25,13 +23,6 @@ const char* const kClassDefines[SceneTiles::kClassCount] = {
     "",  // kFullSceneProgram
 };
 
-// The depth scene_tiles.frag marks class c with: exact in float, and well away from the rounding
-// midpoints of the 24-bit depth buffer that both builds ask for, so that a value computed a
-// little differently on the two paths still lands on the same depth.
-float classDepth(int c) {
-    return static_cast<float>(2 * c + 1) / 16.f;
-}
-
 }  // namespace
 
 // The base class has already made the target at 320x240; it takes the wanted size only once the
@@ -39,7 +30,6 @@ float classDepth(int c) {
 ScenePass::ScenePass(int width, int height) : tiled(true) {
     build(programs[kFullSceneProgram], sceneVertexSource(),
           sceneFragmentSource(kClassDefines[kFullSceneProgram]));
-    build(marker, sceneTilesVertexSource, sceneTilesFragmentSource);
     if (result != ShaderProgram::kBuilt)
         return;
     builtClasses = 1u << kFullSceneProgram;
@@ -50,11 +40,6 @@ ScenePass::ScenePass(int width, int height) : tiled(true) {
             ShaderProgram::kBuilt)
             builtClasses |= 1u << c;
     }
-    tileTexture.bind(4);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     resize(width, height);
 }
 
@@ -69,10 +54,6 @@ void ScenePass::resize(int width, int height) {
     if (!tiled)
         return;
     tiles.layOut(width, height);
-    tileTexels.assign(static_cast<size_t>(tiles.columns()) * tiles.rows() * 4, 0);
-    tileTexture.bind(4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tiles.columns(), tiles.rows(), 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, tileTexels.data());
 }
 
 void ScenePass::warmUp() {
@@ -101,69 +82,47 @@ void ScenePass::render(float time) {
         return;
     }
     begin();
-    drawScene(programs[0], time, 0.f);
+    useProgram(programs[0], time);
+    // No clear: the shaders write every pixel, alpha included.
+    FullscreenQuad::draw();
     programs[0].unuse();
     end();
 }
 
-// A frame, or with warmUpClasses (SceneTiles bits) the marker and those classes' programs drawn
-// with a frame's state within the warm-up's one-pixel scissor box (drawOnOnePixel()), so that no
-// frame waits for a program's first draw (the logo's programs first draw at 14.2 s).
+// A frame, or with warmUpClasses (SceneTiles bits) those classes' programs drawn with a frame's
+// state within the warm-up's one-pixel scissor box (drawOnOnePixel()), so that no frame waits for
+// a program's first draw (the logo's programs first draw at 14.2 s).
 void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
     const bool warmUp = warmUpClasses != 0;
     begin();
-    tileTexture.bind(4);
-    if (!warmUp) {
+    if (!warmUp)
         tiles.classify(time, builtClasses);
-        for (size_t i = 0; i < tiles.classes().size(); ++i)
-            tileTexels[i * 4] = tiles.classes()[i];
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tiles.columns(), tiles.rows(), GL_RGBA,
-                        GL_UNSIGNED_BYTE, tileTexels.data());
-    }
     // A frame's draws each set their own scissor box; the warm-up keeps its one pixel.
     glEnable(GL_SCISSOR_TEST);
-
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_ALWAYS);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    marker.use();
-    marker.setUniform1i("tileClasses", 4);
-    const float scaleX = 1.f / static_cast<float>(tiles.columns() * SceneTiles::kTileSize);
-    const float scaleY = 1.f / static_cast<float>(tiles.rows() * SceneTiles::kTileSize);
-    marker.setUniform2f("tileScale", scaleX, scaleY);
-    if (!warmUp)
-        glScissor(0, 0, width, height);
-    FullscreenQuad::draw();
-
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthFunc(GL_EQUAL);
-    glDepthMask(GL_FALSE);
     for (int c = 0; c < SceneTiles::kClassCount; ++c) {
-        const SceneTiles::Box& box = tiles.box(static_cast<SceneTiles::Class>(c));
-        if (warmUp) {
-            if ((warmUpClasses & (1u << c)) == 0)
-                continue;
-        } else {
-            if (box.width == 0)
-                continue;
-            glScissor(box.x, box.y, box.width, box.height);
+        const std::vector<SceneTiles::Box>& boxes = tiles.boxes(static_cast<SceneTiles::Class>(c));
+        if (warmUp ? (warmUpClasses & (1u << c)) == 0 : boxes.empty())
+            continue;
+        useProgram(programs[c], time);
+        if (warmUp)
+            FullscreenQuad::draw();
+        // The same full-screen quad for every box, so that each pixel's interpolated position is
+        // the one the full scene program gives it.
+        for (size_t i = 0; !warmUp && i < boxes.size(); ++i) {
+            glScissor(boxes[i].x, boxes[i].y, boxes[i].width, boxes[i].height);
+            FullscreenQuad::draw();
         }
-        drawScene(programs[c], time, classDepth(c));
     }
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LESS);
-    glDisable(GL_DEPTH_TEST);
     glDisable(GL_SCISSOR_TEST);
     programs[0].unuse();
     end();
 }
 
-void ScenePass::drawScene(ShaderProgram& program, float time, float tileDepth) {
+void ScenePass::useProgram(ShaderProgram& program, float time) {
     program.use();
     program.setUniform1f("time", time);
     // The size after any reduction by the frame loop: the shader's aspect follows the target.
     program.setUniform2f("resolution", static_cast<float>(width), static_cast<float>(height));
-    program.setUniform1f("tileDepth", tileDepth);
     program.setUniform1i("logo", 0);
     program.setUniform1i("fbm", 1);
     program.setUniform1i("checker", 2);
@@ -175,8 +134,6 @@ void ScenePass::drawScene(ShaderProgram& program, float time, float tileDepth) {
     bank.checker.bind(2);
     bank.font.bind(3);
     bank.scroll.bind(4);
-    // No clear: the draws cover the target and the shaders write every pixel, alpha included.
-    FullscreenQuad::draw();
 }
 
 }  // namespace tw

@@ -4,18 +4,16 @@
 // and sizes the target, laying out its tiles; after a failed build buildResult() and buildLog() say
 // what failed and the pass must not render). warmUp() once before the frames are timed, then
 // render(time) once per frame; resize() lays the tiles out for the new size at once, so that no
-// frame pays for it. The scene is drawn tile by tile (SceneTiles): a first draw marks each
-// 16 x 16-pixel tile's class in the depth buffer, then each class's program draws within the
-// scissor box of its tiles with an equal depth test, so that cheaper programs draw the tiles that
-// need less. A class whose program did not build has its tiles drawn by the full scene program:
-// the same picture, only slower. A pass given one program (the plain fallback) draws it over the
-// whole target instead.
+// frame pays for it. The scene is drawn tile by tile (SceneTiles): each class of 16 x 16-pixel
+// tiles is drawn by its own program, the full-screen quad once per rectangle of its tiles within
+// that rectangle's scissor box, so that cheaper programs draw the tiles that need less and every
+// pixel gets the position the full scene program would give it. A class whose program did not
+// build has its tiles drawn by the full scene program: the same picture, only slower. A pass given
+// one program (the plain fallback) draws it over the whole target instead.
 //
-// GL contract: binds its framebuffer and programs, sets their uniforms, binds the tile classes to
-// unit 4 and then the bank's textures to units 0 to 4; leaves the bank's textures bound, unit 4
-// active, no program in use, depth and scissor tests off with the depth function LESS and depth
-// writes on, framebuffer 0 bound and the viewport at the screen size. resize() leaves the tile
-// classes bound to unit 4, unit 4 active.
+// GL contract: binds its framebuffer and programs, sets their uniforms, binds the bank's textures
+// to units 0 to 4; leaves them bound, unit 4 active, no program in use, the scissor test off,
+// framebuffer 0 bound and the viewport at the screen size.
 #pragma once
 
 #include <string>
@@ -51,15 +49,13 @@ class ScenePass : public RenderTarget {
   private:
     void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);
     void drawTiles(float time, unsigned warmUpClasses);
-    void drawScene(ShaderProgram& program, float time, float tileDepth);
+    // Uses `program` with the frame's uniforms and the bank's textures bound.
+    void useProgram(ShaderProgram& program, float time);
 
     bool tiled;
     ShaderProgram programs[SceneTiles::kClassCount];  // only the first without tiles
     unsigned builtClasses = 0;  // a SceneTiles bit per class whose program is built
-    ShaderProgram marker;
-    Texture tileTexture;
     SceneTiles tiles;
-    std::vector<unsigned char> tileTexels;
     int result = ShaderProgram::kBuilt;
     std::string failedLog;
 };

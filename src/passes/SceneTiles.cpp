@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assets/ImageRecord.h"
 #include "passes/SceneFormulas.h"
 
 namespace tw {
@@ -176,7 +177,37 @@ int blockSize(int width, int height) {
     return size;
 }
 
+// How far, in texels of level 0, a read of the logo at level-of-detail `lod` may reach from its
+// coordinate. Trilinear filtering reads levels floor(lod) and the next, L at most; a texel of
+// level L is made from level-0 texels within 2^L of its own square (the GL's box filter, three
+// taps a side where a size is odd), and the bilinear read takes texels within one of the
+// coordinate: 3 x 2^L in all, held by 4 x 2^L with .01 of slack in the GL's level of detail.
+double logoReach(double lod) {
+    const int level = std::max(0, static_cast<int>(std::floor(lod + .01)) + 1);
+    return std::ldexp(4., std::min(level, 30)) + 2.;
+}
+
 }  // namespace
+
+bool SceneTiles::clearInLogo(double x0, double x1, double y0, double y1) const {
+    // The texture repeats: blocks are taken modulo its size, and a span wider than it is never
+    // clear.
+    const long firstX = static_cast<long>(std::floor(x0 / kLogoBlock));
+    const long lastX = static_cast<long>(std::floor(x1 / kLogoBlock));
+    const long firstY = static_cast<long>(std::floor(y0 / kLogoBlock));
+    const long lastY = static_cast<long>(std::floor(y1 / kLogoBlock));
+    if (lastX - firstX >= logoBlockColumns || lastY - firstY >= logoBlockRows)
+        return false;
+    for (long by = firstY; by <= lastY; ++by) {
+        const long row = ((by % logoBlockRows) + logoBlockRows) % logoBlockRows;
+        for (long bx = firstX; bx <= lastX; ++bx) {
+            const long column = ((bx % logoBlockColumns) + logoBlockColumns) % logoBlockColumns;
+            if (logoBlocks[row * logoBlockColumns + column] != 0)
+                return false;
+        }
+    }
+    return true;
+}
 
 void SceneTiles::pixelRay(int x, int y, int width, int height, float ray[3]) {
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
@@ -200,6 +231,29 @@ void SceneTiles::layOut(int width, int height) {
     frameClasses.assign(tiles.size(), kGeneral);
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const CameraFrame camera(aspect);
+    const ImageRecord logo = logoRecord();
+    const int logoWidth = static_cast<int>(logo.width()),
+              logoHeight = static_cast<int>(logo.height());
+    if (logoBlocks.empty()) {
+        logoBlockColumns = (logoWidth + kLogoBlock - 1) / kLogoBlock;
+        logoBlockRows = (logoHeight + kLogoBlock - 1) / kLogoBlock;
+        logoBlocks.assign(static_cast<size_t>(logoBlockColumns) * logoBlockRows, 0);
+        for (int y = 0; y < logoHeight; ++y)
+            for (int x = 0; x < logoWidth; ++x)
+                if (logo.pixels()[(static_cast<size_t>(y) * logoWidth + x) * 4 + 3] != 0)
+                    logoBlocks[(y / kLogoBlock) * logoBlockColumns + x / kLogoBlock] = 1;
+    }
+    // logoCoordinate() is affine in the screen position with no cross terms, so its texels per
+    // pixel are the same everywhere, and so is the GL's level of detail.
+    const vec2 logoOrigin = sceneformulas::logoCoordinate(vec2(0.f, 0.f), aspect);
+    const vec2 logoStep = sceneformulas::logoCoordinate(vec2(1.f, 1.f), aspect);
+    // In texels of level 0: where v = 0 reads, and the change per unit of v.
+    const double logoX = double(logoOrigin.x) * logoWidth,
+                 logoY = double(logoOrigin.y) * logoHeight;
+    const double logoScaleX = (double(logoStep.x) - logoOrigin.x) * logoWidth;
+    const double logoScaleY = (double(logoStep.y) - logoOrigin.y) * logoHeight;
+    const double reach =
+        logoReach(std::log2(std::max(logoScaleX * 2. / width, logoScaleY * 2. / height)));
     const int block = blockSize(width, height);
     // The first and last pixel centre of each block along each axis (v rises with the pixel).
     auto spans = [block](int size) {
@@ -228,6 +282,12 @@ void SceneTiles::layOut(int width, int height) {
                 left <= 0.f && right >= 0.f ? 0.f : std::min(std::fabs(left), std::fabs(right));
             tile.logo = sceneformulas::inLogoArea(
                 vec2(std::max(nearestX - kLogoMargin, 0.f), top + kLogoMargin));
+            // The texels that the reads at the tile's pixels, a texel centre at each half-integer
+            // (texel = coordinate x size), may reach. The logo's coordinate rises with v.
+            tile.clearLogo =
+                tile.logo &&
+                clearInLogo(logoX + left * logoScaleX - reach, logoX + right * logoScaleX + reach,
+                            logoY + bottom * logoScaleY - reach, logoY + top * logoScaleY + reach);
 
             // The cone's axis: the ray through the middle of the tile's pixel centres.
             const BlockRays whole(camera, left, right, bottom, top);
@@ -287,11 +347,10 @@ void SceneTiles::classify(float time, unsigned built) {
     }
     // Before its start the logo's dissolve leaves every pixel unchanged.
     const bool logoShows = time >= sceneformulas::LOGO_START;
-    int lowest[kClassCount][2], highest[kClassCount][2];
-    for (int c = 0; c < kClassCount; ++c) {
-        lowest[c][0] = lowest[c][1] = 1 << 30;
-        highest[c][0] = highest[c][1] = -1;
-    }
+    for (auto& list : classBoxes)
+        list.clear();
+    // Per column, the box of the run that starts there in the row below, or -1.
+    std::vector<int> below(tileColumns, -1), here(tileColumns, -1);
     for (int row = 0; row < tileRows; ++row) {
         for (int column = 0; column < tileColumns; ++column) {
             const Tile& tile = tiles[row * tileColumns + column];
@@ -305,26 +364,32 @@ void SceneTiles::classify(float time, unsigned built) {
                 if (s.wholeView || dot(axis, s.axis) >= cosSum - 1e-4f)
                     c = kGeneral;
             }
-            if (logoShows && tile.logo)
+            if (logoShows && tile.logo && !tile.clearLogo)
                 c = c == kSky ? kSkyLogo : kGeneralLogo;
             if ((built & (1u << c)) == 0)
                 c = kGeneralLogo;
             frameClasses[row * tileColumns + column] = c;
-            lowest[c][0] = std::min(lowest[c][0], column);
-            lowest[c][1] = std::min(lowest[c][1], row);
-            highest[c][0] = std::max(highest[c][0], column);
-            highest[c][1] = std::max(highest[c][1], row);
         }
-    }
-    for (int c = 0; c < kClassCount; ++c) {
-        Box& box = boxes[c];
-        box = Box{};
-        if (highest[c][0] < 0)
-            continue;
-        box.x = lowest[c][0] * kTileSize;
-        box.y = lowest[c][1] * kTileSize;
-        box.width = std::min(width, (highest[c][0] + 1) * kTileSize) - box.x;
-        box.height = std::min(height, (highest[c][1] + 1) * kTileSize) - box.y;
+        const uint8_t* line = &frameClasses[row * tileColumns];
+        std::fill(here.begin(), here.end(), -1);
+        for (int first = 0, last = 0; first < tileColumns; first = last) {
+            const uint8_t c = line[first];
+            while (last < tileColumns && line[last] == c)
+                ++last;
+            const int x = first * kTileSize, right = std::min(width, last * kTileSize);
+            const int y = row * kTileSize, top = std::min(height, y + kTileSize);
+            std::vector<Box>& list = classBoxes[c];
+            const int open = below[first];
+            if (open >= 0 && row > 0 && frameClasses[(row - 1) * tileColumns + first] == c &&
+                list[open].width == right - x) {
+                list[open].height = top - list[open].y;
+                here[first] = open;
+            } else {
+                list.push_back({x, y, right - x, top - y});
+                here[first] = static_cast<int>(list.size()) - 1;
+            }
+        }
+        std::swap(below, here);
     }
 }
 

@@ -6,7 +6,8 @@
 //
 // layOut(width, height) once per size (bounds over blocks of pixels, not each pixel: under 2 ms at
 // 3840x2160), then classify(time, ready) once per frame; classes() has one class per tile, row by
-// row from the bottom-left, and box() the pixels that each class covers. Pure CPU work, no GL.
+// row from the bottom-left, and boxes() the rectangles of pixels that each class covers. Pure CPU
+// work, no GL.
 #pragma once
 
 #include <cstdint>
@@ -31,10 +32,11 @@ class SceneTiles {
 
     // What a tile's camera rays can meet, and a cone around them from the camera.
     struct Tile {
-        Class fixed;    // kSky, kFloor or kGeneral, the spheres left out
-        bool logo;      // overlaps the logo's area
-        float axis[3];  // unit direction of the cone's axis
-        float cosHalf;  // cosine and sine of the angle from the axis to its farthest ray
+        Class fixed;     // kSky, kFloor or kGeneral, the spheres left out
+        bool logo;       // overlaps the logo's area
+        bool clearLogo;  // the logo's texture is clear (alpha 0) wherever the tile's pixels read it
+        float axis[3];   // unit direction of the cone's axis
+        float cosHalf;   // cosine and sine of the angle from the axis to its farthest ray
         float sinHalf;
     };
 
@@ -55,7 +57,9 @@ class SceneTiles {
     int columns() const { return tileColumns; }
     int rows() const { return tileRows; }
     const std::vector<uint8_t>& classes() const { return frameClasses; }
-    const Box& box(Class c) const { return boxes[c]; }
+    // Rectangles that together cover exactly the tiles of class c, none overlapping: runs of a
+    // row's tiles, each joined with the run below where both span the same columns.
+    const std::vector<Box>& boxes(Class c) const { return classBoxes[c]; }
     // Row by row from the bottom-left, as classes().
     const Tile& tile(int i) const { return tiles[i]; }
 
@@ -65,8 +69,15 @@ class SceneTiles {
     int tileColumns = 0;
     int tileRows = 0;
     std::vector<Tile> tiles;
+    // Per block of kLogoBlock x kLogoBlock texels of the logo's level 0, whether any is not clear;
+    // made at the first layOut().
+    static constexpr int kLogoBlock = 8;
+    std::vector<uint8_t> logoBlocks;
+    int logoBlockColumns = 0;
+    int logoBlockRows = 0;
+    bool clearInLogo(double x0, double x1, double y0, double y1) const;
     std::vector<uint8_t> frameClasses;
-    Box boxes[kClassCount];
+    std::vector<Box> classBoxes[kClassCount];
 };
 
 }  // namespace tw

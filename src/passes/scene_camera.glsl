@@ -33,6 +33,12 @@ vec3 cameraRay(vec2 screen, float aspect) {
     return normalize(D + RAY_LIFT);
 }
 
+// Where the logo's texture is read for `screen` on a target of the given aspect: its width 3.15657
+// times its height at any aspect; no clamping, the texture repeats.
+vec2 logoCoordinate(vec2 screen, float aspect) {
+    return vec2(screen.x / (3.15657 / aspect) * 1.2 + .5, screen.y * 1.2 - .2);
+}
+
 // The logo covers `screen`: where |x| is below LOGO_HALF_WIDTH and uv.y = y * .5 + .5 above
 // LOGO_BOTTOM.
 bool inLogoArea(vec2 screen) {

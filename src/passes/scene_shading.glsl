@@ -16,7 +16,8 @@
 // Defines that specialise the program for tiles whose camera rays can meet less (SceneTiles):
 //   SKY_TILE     every camera ray misses everything: the sky alone
 //   FLOOR_TILE   every camera ray meets the floor first: no mirrors, letters or clouds
-//   NO_LOGO      the logo is not over the tile, or not yet visible
+//   NO_LOGO      the logo is not over the tile, is clear wherever the tile reads it, or is not
+//                yet visible
 // With none, the program draws any pixel. SHADE_EVERY_SEGMENT (the plain program's adapter) shades
 // the mirror chain's segments in the plain program's order, which gives the same picture but for
 // the mip levels along sphere edges.
@@ -59,8 +60,7 @@ vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id, vec3 sky) {
 // The logo laid over `colour` in screen space. id1 is the camera ray's hit: spheres pass in
 // front of the logo.
 vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
-    // Width 3.15657 times the height at any aspect; no clamping, the repeat wrap applies.
-    vec2 logoCoord = vec2(v.x / (3.15657 / aspect) * 1.2 + .5, v.y * 1.2 - .2);
+    vec2 logoCoord = logoCoordinate(v, aspect);
     // The reads before the branch on the area, where every pixel of a 2 x 2 block takes them and
     // their mip levels are well defined.
     vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
@@ -141,6 +142,59 @@ TEST(ScenePassTiles, MatchFullSceneProgramAtAnyTime) {
         for (float time = .25f; time < 80.f; time += 1.1f)
             times.push_back(time);
     }
+}
+
+// Tiles that the classifier finds clear of the logo read no logo at any pixel, as the GL samples
+// its texture there (mip levels, filtering and the repeat), at the intro's sizes: the scene's own
+// read, into a float target, so that a trace of alpha too faint for 8 bits counts too.
+TEST(ScenePassTiles, LogoClearTilesReadNoLogoOnTheGl) {
+    test::GlTestContext::ensure(kWidth, kHeight);
+    ShaderProgram program;
+    ASSERT_EQ(
+        program.build("#version 120\nvoid main() { gl_Position = gl_Vertex; }", R"(#version 120
+uniform sampler2D logo;
+uniform vec2 resolution;
+void main() {
+    vec2 v = gl_FragCoord.xy / resolution * 2. - 1.;
+    float aspect = resolution.x / resolution.y;
+    gl_FragColor = texture2D(logo, vec2(v.x / (3.15657 / aspect) * 1.2 + .5, v.y * 1.2 - .2));
+})"),
+        ShaderProgram::kBuilt)
+        << program.log();
+    int clearTiles = 0;
+    for (const int width : {256, 320, 384, 512, 640, 768, 896, 1280, 1920}) {
+        const int height = width * 9 / 16;
+        RenderTarget target;
+        target.resize(width, height);
+        glBindTexture(GL_TEXTURE_2D, target.colorTexture());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F_ARB, width, height, 0, GL_RGBA, GL_FLOAT,
+                     nullptr);
+        target.begin();
+        program.use();
+        program.setUniform1i("logo", 0);
+        program.setUniform2f("resolution", static_cast<float>(width), static_cast<float>(height));
+        TextureBank::instance().logo.bind(0);
+        FullscreenQuad::draw();
+        program.unuse();
+        std::vector<float> seen(static_cast<size_t>(width) * height * 4);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, seen.data());
+        target.end();
+        SceneTiles tiles;
+        tiles.layOut(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int i =
+                    y / SceneTiles::kTileSize * tiles.columns() + x / SceneTiles::kTileSize;
+                if (!tiles.tile(i).clearLogo)
+                    continue;
+                clearTiles += x % SceneTiles::kTileSize == 0 && y % SceneTiles::kTileSize == 0;
+                ASSERT_EQ(seen[(static_cast<size_t>(y) * width + x) * 4 + 3], 0.f)
+                    << "pixel " << x << "," << y << " at " << width << "x" << height;
+            }
+        }
+    }
+    // Most of them at the larger sizes, where the letters stand clear of the area's sides.
+    EXPECT_GE(clearTiles, 500);
 }
 
 // The classifier's sphere paths against the GL's own, which the scene's vertex stage computes into

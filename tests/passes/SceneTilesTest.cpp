@@ -84,6 +84,35 @@ TEST_P(SceneTilesLayout, BoundsHoldEveryPixelAndStayClose) {
         << lostClasses << " of " << views.size() << " tiles lost the class of their pixels";
 }
 
+// The boxes of each frame cover every pixel of the target exactly once, with its tile's class, as
+// the spheres move the classes: a pixel left out keeps the last frame's colour, one covered twice
+// costs a second draw.
+TEST_P(SceneTilesLayout, BoxesCoverEachPixelOnceWithItsTilesClass) {
+    const Size size = GetParam();
+    SceneTiles tiles;
+    tiles.layOut(size.width, size.height);
+    for (const float time : {3.f, 20.f, 31.5f, 86399.9f}) {
+        tiles.classify(time);
+        std::vector<int> cover(static_cast<size_t>(size.width) * size.height, -1);
+        for (int c = 0; c < SceneTiles::kClassCount; ++c) {
+            for (const SceneTiles::Box& box : tiles.boxes(static_cast<SceneTiles::Class>(c))) {
+                ASSERT_TRUE(box.x >= 0 && box.y >= 0 && box.width > 0 && box.height > 0 &&
+                            box.x + box.width <= size.width && box.y + box.height <= size.height)
+                    << "class " << c << " box " << box.x << "," << box.y << " at " << time << " s";
+                for (int y = box.y; y < box.y + box.height; ++y)
+                    for (int x = box.x; x < box.x + box.width; ++x) {
+                        const int tile =
+                            y / SceneTiles::kTileSize * tiles.columns() + x / SceneTiles::kTileSize;
+                        ASSERT_EQ(cover[y * size.width + x], -1) << x << "," << y << " twice";
+                        ASSERT_EQ(tiles.classes()[tile], c) << x << "," << y << " at " << time;
+                        cover[y * size.width + x] = c;
+                    }
+            }
+        }
+        ASSERT_EQ(std::count(cover.begin(), cover.end(), -1), 0) << "pixels left out at " << time;
+    }
+}
+
 // The intro's own sizes, its steps down, sizes whose edge tiles are partly outside, and one a
 // tile and a half across, where a tile's rays spread far.
 INSTANTIATE_TEST_SUITE_P(Sizes, SceneTilesLayout,
