@@ -26,6 +26,7 @@ cc -shared -fPIC -O1 -o "$build/libkeep_gl_driver.so" "$supp/keep_gl_driver.c" -
 export LD_PRELOAD=$build/libkeep_gl_driver.so
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=0:verify_asan_link_order=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
 
 ctest --test-dir "$build" -L sanitize --output-on-failure -j"$(nproc)" --timeout 1200
 
