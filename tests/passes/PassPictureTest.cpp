@@ -204,8 +204,13 @@ void main() {
 TEST(ScenePassTiles, SphereCentresMatchTheGlAtLateTimes) {
     test::GlTestContext::ensure(kWidth, kHeight);
     constexpr int kCount = sceneformulas::SPHERE_COUNT, kTimes = 200;
-    // Pixel k of a row shows sphere k.
+    // Pixel k of a row shows sphere k. The varying is declared as the scene's stages declare it
+    // (scene_extensions, scene_inputs), or the program does not link.
     const std::string fragment = "#version 120\n#define COUNT " + std::to_string(kCount) + R"(
+#ifdef GL_EXT_gpu_shader4
+#extension GL_EXT_gpu_shader4 : enable
+flat
+#endif
 varying vec4 frameSpheres[COUNT];
 void main() {
     gl_FragColor = vec4(0.);
