@@ -2,7 +2,7 @@
 # Builds the library, the intro, the generators and every test labelled sanitize with
 # AddressSanitizer and UndefinedBehaviorSanitizer, runs those tests under them, then runs the intro
 # for 20 s under a private display and sound server and ends it with Escape. Any sanitizer report
-# fails.
+# fails, but for leaks made inside the GL driver itself (tests/sanitizers/lsan.supp says why).
 # (The music thread's ThreadSanitizer check, music_thread_check, runs in the ordinary build.)
 #   scripts/sanitize.sh [BUILD_DIR]     default build-asan (./test.sh: the CTest test
 #                                       sanitize.asan-ubsan, in <build>-asan)
