@@ -26,8 +26,9 @@ const char* const kClassDefines[SceneTiles::kClassCount] = {
 }  // namespace
 
 // The base class has already made the target at 320x240; it takes the wanted size only once the
-// programs are known to build.
-ScenePass::ScenePass(int width, int height) : tiled(true) {
+// programs are known to build. No draw tests depth, so the target has no depth buffer, which
+// llvmpipe draws without in fewer instructions.
+ScenePass::ScenePass(int width, int height) : RenderTarget(Depth::kNone), tiled(true) {
     build(programs[kFullSceneProgram], sceneVertexSource(),
           sceneFragmentSource(kClassDefines[kFullSceneProgram]));
     if (result != ShaderProgram::kBuilt)
@@ -43,7 +44,8 @@ ScenePass::ScenePass(int width, int height) : tiled(true) {
     resize(width, height);
 }
 
-ScenePass::ScenePass(int width, int height, const SceneProgramSource& source) : tiled(false) {
+ScenePass::ScenePass(int width, int height, const SceneProgramSource& source)
+    : RenderTarget(Depth::kNone), tiled(false) {
     build(programs[0], source.vertex, source.fragment);
     if (result == ShaderProgram::kBuilt)
         resize(width, height);
