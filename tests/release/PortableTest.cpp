@@ -169,7 +169,14 @@ TEST_P(ArchiveIntro, CoversTheScreenHidesTheCursorAndEndsOnEscape) {
     setenv("DISPLAY", display.c_str(), 1);
     ChildProcess intro(runner(row.where, "tidewatch", ""));
     // Under qemu the shaders alone take a while to compile.
-    ASSERT_TRUE(waitForWindow(arm64 ? 180 : 30)) << intro.wait(0).err;
+    if (!waitForWindow(arm64 ? 180 : 30)) {
+        const ProcessResult r = intro.wait(0);
+        FAIL() << "no window; the intro "
+               << (r.exited ? "had ended with status " + std::to_string(r.exitStatus)
+                            : std::string("was still running"))
+               << ":\n"
+               << r.err;
+    }
     EXPECT_TRUE(!arm64 || waitForMusic(60)) << "no sound reached the server";
     EXPECT_TRUE(windowCovers(row.width, row.height));
     // The pointer rests inside the window (weston's headless desktop has none to move). The intro
