@@ -84,6 +84,14 @@ void TextureBank::build() {
     glTexParameteri(row, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     uploadTexelRow(static_cast<GLsizei>(texels.size() / 3), texels.data());
     scroll.unbind();
+
+    const uint8_t opaqueWhite[4] = {255, 255, 255, 255};
+    white.setTarget(GL_TEXTURE_2D);
+    white.bind(0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, opaqueWhite);
+    white.unbind();
 }
 
 }  // namespace tw

@@ -3,11 +3,20 @@
 #include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
 #include "gl/GlExtensionTable.h"
+#include "passes/SceneFormulas.h"
 #include "passes/WarmUp.h"
 
 namespace tw {
 
 namespace {
+
+// From here on the logo is whole at any noise, and its dissolve reads the bank's white texel in
+// place of the noise (scene_shading.glsl): the same picture at a fraction of the cost. A hundredth
+// of a second late, so that the GL's reveal has reached 1 whatever its rounding.
+const float kLogoWhole = sceneformulas::LOGO_START + sceneformulas::LOGO_DISSOLVE_SECONDS + .01f;
+
+// The classes whose programs draw the logo.
+constexpr unsigned kLogoClasses = 1u << SceneTiles::kSkyLogo | 1u << SceneTiles::kGeneralLogo;
 
 // The class whose program is the full scene program (sceneProgramSource(), no defines): it draws
 // any tile, so it stands in for a class whose own program did not build.
@@ -61,11 +70,15 @@ void ScenePass::resize(int width, int height) {
 void ScenePass::warmUp() {
     if (result != ShaderProgram::kBuilt)
         return;
+    // llvmpipe compiles a program anew for each kind of texture it is drawn with.
     drawOnOnePixel([this] {
-        if (tiled)
+        if (tiled) {
             drawTiles(0.f, builtClasses);
-        else
+            drawTiles(kLogoWhole, builtClasses & kLogoClasses);
+        } else {
             render(0.f);
+            render(kLogoWhole);
+        }
     });
 }
 
@@ -130,12 +143,14 @@ void ScenePass::useProgram(ShaderProgram& program, float time) {
     program.setUniform1i("checker", 2);
     program.setUniform1i("font", 3);
     program.setUniform1i("scroll", 4);
+    program.setUniform1i("dissolveNoise", 5);
     TextureBank& bank = TextureBank::instance();
     bank.logo.bind(0);
     bank.fbm.bind(1);
     bank.checker.bind(2);
     bank.font.bind(3);
     bank.scroll.bind(4);
+    (time >= kLogoWhole ? bank.white : bank.fbm).bind(5);
 }
 
 }  // namespace tw

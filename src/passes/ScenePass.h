@@ -12,7 +12,7 @@
 // one program (the plain fallback) draws it over the whole target instead.
 //
 // GL contract: binds its framebuffer and programs, sets their uniforms, binds the bank's textures
-// to units 0 to 4; leaves them bound, unit 4 active, no program in use, the scissor test off,
+// to units 0 to 5; leaves them bound, unit 5 active, no program in use, the scissor test off,
 // framebuffer 0 bound and the viewport at the screen size.
 #pragma once
 
@@ -35,7 +35,8 @@ class ScenePass : public RenderTarget {
     ScenePass(int width, int height, const SceneProgramSource& source);
     // Hides RenderTarget::resize: the tile layout follows the size.
     void resize(int width, int height);
-    // Draws each program once on one pixel with a frame's state (drawOnOnePixel()).
+    // Draws each program once on one pixel with a frame's state (drawOnOnePixel()), and those that
+    // draw the logo once more with the state they have once it is whole.
     void warmUp();
     void render(float time);
 

@@ -22,8 +22,10 @@ const float WALL_X = -5.;
 const float LETTER_BAND_CENTRE = 1.;
 const float LETTER_BAND_HALF = .5;
 
-// The logo: dissolves in from LOGO_START seconds, over the screen area where |v.x| is below
-// LOGO_HALF_WIDTH and uv.y above LOGO_BOTTOM (v the quad position, uv = v * .5 + .5).
+// The logo: dissolves in from LOGO_START seconds over LOGO_DISSOLVE_SECONDS, over the screen area
+// where |v.x| is below LOGO_HALF_WIDTH and uv.y above LOGO_BOTTOM (v the quad position,
+// uv = v * .5 + .5).
 const float LOGO_START = 14.2;
+const float LOGO_DISSOLVE_SECONDS = 2.;
 const float LOGO_HALF_WIDTH = .8;
 const float LOGO_BOTTOM = .64;

@@ -8,6 +8,8 @@
 //   uniform sampler2D logo        unit 0: 1920 x 608 RGBA logo, transparent around it, mipmapped
 //   uniform sampler2D checker     unit 2: 256 x 256 grey RGBA checkerboard, 2 x 2 squares,
 //                                 mipmapped
+//   uniform sampler2D dissolveNoise  unit 5: the fbm texture while the logo dissolves, then one
+//                                 white texel, nearest (ScenePass)
 //   time, fbm, frameSkyAway, frameLogoTint   (scene_inputs)
 //   spheres[], sunDirection                  (scene_geometry); readFrame() must have run before
 //                                            pictureColour().
@@ -26,6 +28,7 @@ varying vec2 v;
 uniform vec2 resolution;
 uniform sampler2D logo;
 uniform sampler2D checker;
+uniform sampler2D dissolveNoise;
 
 // Share of the sky's colour over a ray segment of the given length: 0 up to about 4.77 units,
 // all sky from about 37.1.
@@ -65,13 +68,12 @@ vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
     // their mip levels are well defined.
     vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));
     L.rgb *= frameLogoTint;
-    // Dissolves in between 14.2 s and 16.2 s with a soft edge one eighth of the noise wide. Once
-    // revealed (reveal 1) it lets the whole logo through at any noise from 0 up, so the noise is
-    // read only before; the branch depends on the time alone, so every pixel takes it alike.
-    float reveal = clamp((time - LOGO_START) * .5, 0., 1.);
-    float dissolve = 1.;
-    if (reveal < 1.)
-        dissolve = clamp(texture2D(fbm, uv).r * 8. - 8. + reveal * 9., 0., 1.);
+    // Dissolves in over LOGO_DISSOLVE_SECONDS with a soft edge one eighth of the noise wide. Once
+    // revealed (reveal 1) it lets the whole logo through at any noise from 0 up, so from then on
+    // the noise is one white texel, which llvmpipe reads for a fraction of the mipmapped noise's
+    // price: it runs both sides of any branch, so skipping the read would not save it.
+    float reveal = clamp((time - LOGO_START) / LOGO_DISSOLVE_SECONDS, 0., 1.);
+    float dissolve = clamp(texture2D(dissolveNoise, uv).r * 8. - 8. + reveal * 9., 0., 1.);
     if (inLogoArea(v) && id1 < 0)
         colour = mix(colour, L.rgb, L.a * dissolve);
     return colour;

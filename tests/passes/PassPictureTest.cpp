@@ -1,8 +1,8 @@
 // The three passes' pictures against the committed references in tests/passes/reference: the
-// scene at four times, the anti-aliasing and post-effect passes over one synthetic picture. Each
-// pass first renders a frame at a larger size and is then resized, as after a calibration step,
-// so a size that does not reach the shader or a colour texture lost in the resize shows too; and
-// the GL state each leaves behind.
+// scene at five times, one of them halfway through the logo's dissolve, the anti-aliasing and
+// post-effect passes over one synthetic picture. Each pass first renders a frame at a larger size
+// and is then resized, as after a calibration step, so a size that does not reach the shader or a
+// colour texture lost in the resize shows too; and the GL state each leaves behind.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -106,6 +106,7 @@ TEST_P(PassPicture, MatchesReference) {
 INSTANTIATE_TEST_SUITE_P(Passes, PassPicture,
                          ::testing::Values(Row{Kind::Scene, 3.f, "scene-3s", 4, 0.02},
                                            Row{Kind::Scene, 10.f, "scene-10s", 4, 0.02},
+                                           Row{Kind::Scene, 15.2f, "scene-15.2s", 4, 0.02},
                                            Row{Kind::Scene, 20.f, "scene-20s", 4, 0.02},
                                            Row{Kind::Scene, 30.f, "scene-30s", 4, 0.02},
                                            Row{Kind::Fxaa, 0.f, "fxaa", 6, 0.0003},

@@ -18,7 +18,7 @@ bool WebIntro::restore() {
     // Every name the old context gave out died with it; the bank's textures need new ones
     // before their upload, and the old chain's deletions of dead names are ignored by the GL.
     TextureBank& bank = TextureBank::instance();
-    for (Texture* texture : {&bank.logo, &bank.fbm, &bank.checker, &bank.font, &bank.scroll})
+    for (Texture* texture : bank.all())
         texture->renew();
     if (driver)
         size = driver->size();
