@@ -24,6 +24,10 @@ void FullscreenQuad::create() {
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
 }
 
+void FullscreenQuad::draw() {
+    drawBuffer(quadBuffer, GL_TRIANGLE_STRIP, 4, kTexCoordOffset);
+}
+
 void FullscreenQuad::destroy() {
     glDeleteBuffersARB(1, &quadBuffer);
 }

@@ -1,10 +1,10 @@
 // The one vertex buffer with the four screen corners, drawn by every pass and by the final draw.
 //
 // create() once after loadGlExtensions(); setFixedFunctionState() once after it; draw() any number
-// of times; the buffer ends with the context. draw() leaves no buffer bound and both client arrays
-// off.
+// of times; the buffer ends with the context. draw() and drawBuffer() leave no buffer bound and
+// both client arrays off.
 // This file's desktop side is FullscreenQuad.cpp with FullscreenQuadDraw.cpp; the browser build
-// shares the first and links its own draw (web/src/FullscreenQuadDraw.cpp).
+// shares the first and links its own drawBuffer() (web/src/FullscreenQuadDraw.cpp).
 #pragma once
 
 #include <GL/gl.h>
@@ -25,6 +25,10 @@ class FullscreenQuad {
     static void setFixedFunctionState(int screenWidth, int screenHeight);
     // Positions (-1..1) go to gl_Vertex, texture coordinates (0,0 lower-left) to unit 0.
     static void draw();
+    // `count` vertices of `buffer`, laid out as the quad's (positions, then texture coordinates
+    // from byte `texCoordOffset`), drawn as `mode`: draw() with the quad's own buffer, and
+    // PixelRects with pieces of the quad.
+    static void drawBuffer(GLuint buffer, GLenum mode, GLsizei count, std::size_t texCoordOffset);
     // Part of the quad's fixed layout; nothing calls it, since the buffer ends with the context.
     static void destroy();
 

@@ -17,14 +17,15 @@ void FullscreenQuad::setFixedFunctionState(int screenWidth, int screenHeight) {
     glLoadIdentity();
 }
 
-void FullscreenQuad::draw() {
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, quadBuffer);
+void FullscreenQuad::drawBuffer(GLuint buffer, GLenum mode, GLsizei count,
+                                std::size_t texCoordOffset) {
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, buffer);
     // With a buffer bound, the "pointers" are byte offsets into it.
     glVertexPointer(2, GL_FLOAT, 0, nullptr);
-    glTexCoordPointer(2, GL_FLOAT, 0, reinterpret_cast<const void*>(kTexCoordOffset));
+    glTexCoordPointer(2, GL_FLOAT, 0, reinterpret_cast<const void*>(texCoordOffset));
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDrawArrays(mode, 0, count);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);

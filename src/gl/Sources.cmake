@@ -5,8 +5,8 @@
 #                   (GlContext, GlExtensionTable, FullscreenQuadDraw, TextureUpload) or has none
 #                   (OffscreenContext, for the recorder and the tools)
 set(TW_GL_SHARED
-    FullscreenQuad.cpp GlEntryPoints.cpp RenderTarget.cpp ShaderLog.cpp ShaderProgram.cpp
-    Texture.cpp Timer.cpp)
+    FullscreenQuad.cpp GlEntryPoints.cpp PixelRects.cpp RenderTarget.cpp ShaderLog.cpp
+    ShaderProgram.cpp Texture.cpp Timer.cpp)
 set(TW_GL_DESKTOP
     GlContext.cpp GlExtensionTable.cpp OffscreenContext.cpp FullscreenQuadDraw.cpp TextureUpload.cpp)
 list(TRANSFORM TW_GL_SHARED PREPEND ${CMAKE_CURRENT_LIST_DIR}/)

@@ -32,6 +32,12 @@ FilterPass::~FilterPass() {
 }
 
 void FilterPass::render(float /*time*/) {
+    beginDraw();
+    FullscreenQuad::draw();
+    endDraw();
+}
+
+void FilterPass::beginDraw() {
     begin();
     program.use();
     // Looked up every frame: the frame loop may have resized the targets since the last one, and
@@ -46,7 +52,9 @@ void FilterPass::render(float /*time*/) {
         glBindSampler(1, texelSampler);
     glActiveTextureARB(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, source->colorTexture());
-    FullscreenQuad::draw();
+}
+
+void FilterPass::endDraw() {
     // Unit 0 active and empty, unit 1 empty with no sampler, no program, framebuffer 0: what the
     // next pass or the final draw builds on (the scene binds its units' textures at every draw).
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -32,6 +32,10 @@ class FilterPass : public RenderTarget {
     void render(float time);
 
   protected:
+    // render() is beginDraw(), the quad, endDraw(): between them the program is in use with its
+    // uniforms set and the source bound, and the target is bound.
+    void beginDraw();
+    void endDraw();
     FilterPass(int width, int height, const RenderTarget* source, const char* vertexSource,
                const char* fragmentSource, const char* samplerUniform,
                const char* texelSamplerUniform, const char* sizeUniform);

@@ -80,7 +80,7 @@ PassChain::PassChain(int width, int height) {
         }
     }
 
-    fxaa = std::make_unique<FxaaPass>(width, height, scene.get());
+    fxaa = std::make_unique<FxaaPass>(width, height, scene.get(), scene->frameTiles());
     if (fxaa->buildResult() != ShaderProgram::kBuilt) {
         failed = Failure{Pass::kFxaa, fxaa->buildResult(), fxaa->buildLog()};
         return;
@@ -93,7 +93,7 @@ PassChain::PassChain(int width, int height) {
 void PassChain::warmUp() {
     scene->warmUp();
     drawOnOnePixel([this] {
-        fxaa->render(0.f);
+        fxaa->warmUp();
         postFx->render(0.f);
     });
 }

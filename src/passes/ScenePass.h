@@ -46,6 +46,9 @@ class ScenePass : public RenderTarget {
     // Whether each tile class draws with its own program. A class whose program does not build
     // stays with the full scene program, which draws its tiles the same, only slower.
     bool tileProgramsReady() const { return builtClasses == SceneTiles::kAllClasses; }
+    // Which program drew each tile of the last frame; null for the plain program, which draws the
+    // whole target.
+    const SceneTiles* frameTiles() const { return tiled ? &tiles : nullptr; }
 
   private:
     void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);

@@ -393,4 +393,29 @@ void SceneTiles::classify(float time, unsigned built) {
     }
 }
 
+SceneTiles::Box SceneTiles::interior(Class c, const Box& box, int margin) const {
+    // The box's tiles: columns first..last - 1, rows bottom..top - 1.
+    const int first = box.x / kTileSize, last = (box.x + box.width + kTileSize - 1) / kTileSize;
+    const int bottom = box.y / kTileSize, top = (box.y + box.height + kTileSize - 1) / kTileSize;
+    // Whether every tile of columns c0..c1 - 1 and rows r0..r1 - 1 that lies on the target has
+    // class c.
+    auto all = [&](int c0, int c1, int r0, int r1) {
+        for (int row = std::max(r0, 0); row < std::min(r1, tileRows); ++row)
+            for (int column = std::max(c0, 0); column < std::min(c1, tileColumns); ++column)
+                if (frameClasses[row * tileColumns + column] != c)
+                    return false;
+        return true;
+    };
+    int x0 = box.x, y0 = box.y, x1 = box.x + box.width, y1 = box.y + box.height;
+    if (first > 0 && !all(first - 1, first, bottom - 1, top + 1))
+        x0 += margin;
+    if (last < tileColumns && !all(last, last + 1, bottom - 1, top + 1))
+        x1 -= margin;
+    if (bottom > 0 && !all(first - 1, last + 1, bottom - 1, bottom))
+        y0 += margin;
+    if (top < tileRows && !all(first - 1, last + 1, top, top + 1))
+        y1 -= margin;
+    return {x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
+}
+
 }  // namespace tw

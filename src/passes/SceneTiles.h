@@ -60,6 +60,11 @@ class SceneTiles {
     // Rectangles that together cover exactly the tiles of class c, none overlapping: runs of a
     // row's tiles, each joined with the run below where both span the same columns.
     const std::vector<Box>& boxes(Class c) const { return classBoxes[c]; }
+    // The part of `box`, one of boxes(c), whose pixels are more than `margin` (at most kTileSize)
+    // pixels from any tile of another class: each side moved in by `margin` where a tile just
+    // beyond it, corners included, has another class; a side on the target's border stays.
+    // Empty (zero width or height) where nothing is left.
+    Box interior(Class c, const Box& box, int margin) const;
     // Row by row from the bottom-left, as classes().
     const Tile& tile(int i) const { return tiles[i]; }
 

@@ -145,6 +145,49 @@ TEST(ScenePassTiles, MatchFullSceneProgramAtAnyTime) {
     }
 }
 
+// The anti-aliasing pass over the tiled scene, which copies the inner parts of the sky's tiles,
+// against the same pass filtering every pixel: within one level everywhere (the filter moves a
+// pixel of fast-changing cloud by a level now and then), after a resize, before the logo (a wide
+// band of sky), through its dissolve and at a late time. The copied pixels are the scene's own: a
+// copy shifted by a texel, or a pixel drawn by neither program, shows.
+TEST(FxaaPassSky, CopiesTheSkyAndFiltersTheRest) {
+    test::GlTestContext::ensure(kWidth, kHeight);
+    ScenePass scene(kWidth + 64, kHeight + 36);
+    FxaaPass copying(kWidth + 64, kHeight + 36, &scene, scene.frameTiles());
+    FxaaPass filtering(kWidth + 64, kHeight + 36, &scene);
+    ASSERT_EQ(copying.buildResult(), ShaderProgram::kBuilt) << copying.buildLog();
+    scene.render(3.f);
+    copying.render(3.f);
+    scene.resize(kWidth, kHeight);
+    copying.resize(kWidth, kHeight);
+    filtering.resize(kWidth, kHeight);
+    long copied = 0;
+    for (const float time : {3.f, 15.2f, 20.f, 43263.f}) {
+        scene.render(time);
+        copying.render(time);
+        filtering.render(time);
+        const std::string name = "fxaa-sky-" + std::to_string(time) + "s";
+        const test::Image image = test::readFramebuffer(copying.framebuffer(), kWidth, kHeight);
+        ASSERT_TRUE(test::picturesAgree(
+            image, test::readFramebuffer(filtering.framebuffer(), kWidth, kHeight), 1, 0., name));
+        const test::Image source = test::readFramebuffer(scene.framebuffer(), kWidth, kHeight);
+        const SceneTiles& tiles = *scene.frameTiles();
+        for (const SceneTiles::Box& box : tiles.boxes(SceneTiles::kSky)) {
+            // The filter's reach: 5 texels.
+            const SceneTiles::Box inner = tiles.interior(SceneTiles::kSky, box, 5);
+            for (int y = inner.y; y < inner.y + inner.height; ++y)
+                for (int x = inner.x; x < inner.x + inner.width; ++x, ++copied)
+                    for (int k = 0; k < 4; ++k) {
+                        const size_t i = (static_cast<size_t>(y) * kWidth + x) * 4 + k;
+                        ASSERT_EQ(image.pixels[i], source.pixels[i])
+                            << x << "," << y << " " << name;
+                    }
+        }
+    }
+    // Most of the sky before the logo, its sides after: over half a frame in all.
+    EXPECT_GE(copied, kWidth * kHeight / 2);
+}
+
 // Tiles that the classifier finds clear of the logo read no logo at any pixel, as the GL samples
 // its texture there (mip levels, filtering and the repeat), at the intro's sizes: the scene's own
 // read, into a float target, so that a trace of alpha too faint for 8 bits counts too.

@@ -181,7 +181,7 @@ void timeTileLayout(tw::BenchTable& table, const Options& options) {
 void timePasses(tw::BenchTable& table, const Options& options, int width, int height) {
     auto plain = std::make_unique<tw::ScenePass>(width, height, tw::plainSceneProgramSource());
     auto scene = std::make_unique<tw::ScenePass>(width, height);
-    auto fxaa = std::make_unique<tw::FxaaPass>(width, height, scene.get());
+    auto fxaa = std::make_unique<tw::FxaaPass>(width, height, scene.get(), scene->frameTiles());
     auto post = std::make_unique<tw::PostFxPass>(width, height, fxaa.get());
     // Like the intro's window, no depth buffer: llvmpipe's fast path for the stretch needs none.
     tw::RenderTarget screen(tw::RenderTarget::Depth::kNone);
