@@ -44,13 +44,14 @@ void FxaaPass::render(float time) {
             // Within the filter's reach of another class, the filter reads other pixels than the
             // sky's: filtered like them.
             const SceneTiles::Box inner = tiles->interior(kind, box, kFilterReach);
-            const int right = box.x + box.width, top = box.y + box.height;
-            const int innerRight = inner.x + inner.width, innerTop = inner.y + inner.height;
             if (inner.width == 0 || inner.height == 0) {
                 filtered.add(box.x, box.y, box.width, box.height);
                 continue;
             }
             copied.add(inner.x, inner.y, inner.width, inner.height);
+            // The frame around it: below and above across the box's width, then left and right.
+            const int right = box.x + box.width, top = box.y + box.height;
+            const int innerRight = inner.x + inner.width, innerTop = inner.y + inner.height;
             filtered.add(box.x, box.y, box.width, inner.y - box.y);
             filtered.add(box.x, innerTop, box.width, top - innerTop);
             filtered.add(box.x, inner.y, inner.x - box.x, inner.height);
