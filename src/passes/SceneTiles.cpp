@@ -229,6 +229,9 @@ void SceneTiles::layOut(int width, int height) {
     tileRows = (height + kTileSize - 1) / kTileSize;
     tiles.assign(static_cast<size_t>(tileColumns) * tileRows, Tile{});
     frameClasses.assign(tiles.size(), kGeneral);
+    // No frame at this size yet: no boxes, rather than the last size's.
+    for (auto& list : classBoxes)
+        list.clear();
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const CameraFrame camera(aspect);
     const ImageRecord logo = logoRecord();

@@ -86,11 +86,16 @@ TEST_P(SceneTilesLayout, BoundsHoldEveryPixelAndStayClose) {
 
 // The boxes of each frame cover every pixel of the target exactly once, with its tile's class, as
 // the spheres move the classes: a pixel left out keeps the last frame's colour, one covered twice
-// costs a second draw.
+// costs a second draw. A new size has no boxes until its first frame: the last size's would cover
+// other pixels.
 TEST_P(SceneTilesLayout, BoxesCoverEachPixelOnceWithItsTilesClass) {
     const Size size = GetParam();
     SceneTiles tiles;
+    tiles.layOut(size.width + 128, size.height + 72);
+    tiles.classify(3.f);
     tiles.layOut(size.width, size.height);
+    for (int c = 0; c < SceneTiles::kClassCount; ++c)
+        ASSERT_TRUE(tiles.boxes(static_cast<SceneTiles::Class>(c)).empty()) << "class " << c;
     for (const float time : {3.f, 20.f, 31.5f, 86399.9f}) {
         tiles.classify(time);
         std::vector<int> cover(static_cast<size_t>(size.width) * size.height, -1);
