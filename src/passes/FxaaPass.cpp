@@ -60,8 +60,7 @@ void FxaaPass::render(float time) {
     }
     beginDraw();
     filtered.draw(width, height);
-    copy.use();
-    copy.setUniform1i("frame", 1);
+    useCopy();
     copied.draw(width, height);
     endDraw();
 }
@@ -70,11 +69,16 @@ void FxaaPass::warmUp() {
     beginDraw();
     FullscreenQuad::draw();
     if (copyReady) {
-        copy.use();
-        copy.setUniform1i("frame", 1);
+        useCopy();
         FullscreenQuad::draw();
     }
     endDraw();
+}
+
+// The source on unit 1 is the nearest sampler's (FilterPass::beginDraw()).
+void FxaaPass::useCopy() {
+    copy.use();
+    copy.setUniform1i("frame", 1);
 }
 
 }  // namespace tw

@@ -27,6 +27,8 @@ class FxaaPass : public FilterPass {
     void warmUp();
 
   private:
+    void useCopy();
+
     const SceneTiles* tiles;
     // The final draw's plain copy (stretch.frag.glsl), reading the source through the nearest
     // sampler: each pixel its own texel, unchanged. Not built where the GL has no sampler
