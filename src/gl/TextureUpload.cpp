@@ -2,10 +2,18 @@
 
 #include <GL/glext.h>
 
+#include "gl/MipmapChain.h"
+
 namespace tw {
 
-// Mipmap generation is switched on before level 0 arrives, so the GL builds the chain from it.
+// RGBA chains are drawn (MipmapChain says why). Otherwise the GL's own generation is switched on
+// before level 0 arrives, so that it builds the chain from it.
 void uploadMipmapped2D(GLsizei width, GLsizei height, GLenum format, const void* pixels) {
+    if (format == GL_RGBA) {
+        glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+        if (MipmapChain().fill(width, height))
+            return;
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
     glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
 }
