@@ -13,6 +13,7 @@
 #include "gl/GlExtensionTable.h"
 #include "gl/TextureUpload.h"
 #include "support/GlTestContext.h"
+#include "support/PixelProbe.h"
 
 namespace tw {
 namespace {
@@ -32,12 +33,6 @@ Levels readLevels() {
         levels.emplace_back(static_cast<size_t>(width) * height * 4);
         glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, levels.back().data());
     }
-}
-
-GLint integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
 }
 
 GLint textureParameter(GLenum name) {
@@ -76,12 +71,12 @@ TEST(MipmapChain, HoldsTheGlsOwnLevelsAndLeavesTheStateAsFound) {
         uploadMipmapped2D(size.width, size.height, GL_RGBA, texels.data());
 
         EXPECT_EQ(readLevels(), generated);
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(framebuffer));
+        EXPECT_EQ(test::glInteger(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(framebuffer));
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{3, 4, 29, 31}));
-        EXPECT_EQ(integer(GL_CURRENT_PROGRAM), 0);
-        EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(textures[1]));
+        EXPECT_EQ(test::glInteger(GL_CURRENT_PROGRAM), 0);
+        EXPECT_EQ(test::glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(textures[1]));
         EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
         EXPECT_EQ(textureParameter(GL_TEXTURE_BASE_LEVEL), 0);
         EXPECT_EQ(textureParameter(GL_TEXTURE_MAX_LEVEL), 1000);
