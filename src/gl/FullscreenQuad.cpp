@@ -28,6 +28,10 @@ void FullscreenQuad::draw() {
     drawBuffer(quadBuffer, GL_TRIANGLE_STRIP, 4, kTexCoordOffset);
 }
 
+void FullscreenQuad::drawInstances(GLsizei instances) {
+    drawBuffer(quadBuffer, GL_TRIANGLE_STRIP, 4, kTexCoordOffset, instances);
+}
+
 void FullscreenQuad::destroy() {
     glDeleteBuffersARB(1, &quadBuffer);
 }

@@ -25,10 +25,14 @@ class FullscreenQuad {
     static void setFixedFunctionState(int screenWidth, int screenHeight);
     // Positions (-1..1) go to gl_Vertex, texture coordinates (0,0 lower-left) to unit 0.
     static void draw();
+    // The quad `instances` times in one draw (glDrawArraysInstancedARB, which must be there), for
+    // a vertex stage that tells the instances apart (ScenePass).
+    static void drawInstances(GLsizei instances);
     // `count` vertices of `buffer`, laid out as the quad's (positions, then texture coordinates
-    // from byte `texCoordOffset`), drawn as `mode`: draw() with the quad's own buffer, and
-    // PixelRects with pieces of the quad.
-    static void drawBuffer(GLuint buffer, GLenum mode, GLsizei count, std::size_t texCoordOffset);
+    // from byte `texCoordOffset`), drawn as `mode`, `instances` times: draw() with the quad's own
+    // buffer, and PixelRects with pieces of the quad.
+    static void drawBuffer(GLuint buffer, GLenum mode, GLsizei count, std::size_t texCoordOffset,
+                           GLsizei instances = 1);
     // Part of the quad's fixed layout; nothing calls it, since the buffer ends with the context.
     static void destroy();
 

@@ -18,14 +18,17 @@ void FullscreenQuad::setFixedFunctionState(int screenWidth, int screenHeight) {
 }
 
 void FullscreenQuad::drawBuffer(GLuint buffer, GLenum mode, GLsizei count,
-                                std::size_t texCoordOffset) {
+                                std::size_t texCoordOffset, GLsizei instances) {
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, buffer);
     // With a buffer bound, the "pointers" are byte offsets into it.
     glVertexPointer(2, GL_FLOAT, 0, nullptr);
     glTexCoordPointer(2, GL_FLOAT, 0, reinterpret_cast<const void*>(texCoordOffset));
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDrawArrays(mode, 0, count);
+    if (instances == 1)
+        glDrawArrays(mode, 0, count);
+    else
+        glDrawArraysInstancedARB(mode, 0, count, instances);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);

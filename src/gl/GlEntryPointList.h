@@ -45,13 +45,18 @@ TW_GL_ENTRY(PFNGLPOINTPARAMETERFPROC, glPointParameterf, nullptr)
 
 // Not the table's: looked up after it, and null where the implementation lacks them. The info
 // log shows compiler and linker logs on failure; the sampler objects let the filters read texel
-// centres without bilinear filtering, which changes no value there and costs llvmpipe far less.
+// centres without bilinear filtering, which changes no value there and costs llvmpipe far less;
+// scissor arrays and instanced draws let the scene clip the quad to up to 16 boxes in one draw
+// (WebGL 2 has no scissor arrays).
 #ifdef TW_GL_OPTIONAL_ENTRY
 TW_GL_OPTIONAL_ENTRY(PFNGLGETINFOLOGARBPROC, glGetInfoLogARB, infoLog)
 TW_GL_OPTIONAL_ENTRY(PFNGLGENSAMPLERSPROC, glGenSamplers, ::glGenSamplers)
 TW_GL_OPTIONAL_ENTRY(PFNGLDELETESAMPLERSPROC, glDeleteSamplers, ::glDeleteSamplers)
 TW_GL_OPTIONAL_ENTRY(PFNGLSAMPLERPARAMETERIPROC, glSamplerParameteri, ::glSamplerParameteri)
 TW_GL_OPTIONAL_ENTRY(PFNGLBINDSAMPLERPROC, glBindSampler, ::glBindSampler)
+TW_GL_OPTIONAL_ENTRY(PFNGLSCISSORARRAYVPROC, glScissorArrayv, nullptr)
+TW_GL_OPTIONAL_ENTRY(PFNGLDRAWARRAYSINSTANCEDARBPROC, glDrawArraysInstancedARB,
+                     ::glDrawArraysInstanced)
 #undef TW_GL_OPTIONAL_ENTRY
 #endif
 #undef TW_GL_ENTRY

@@ -38,6 +38,9 @@ int ShaderProgram::build(const char* vertexSource, const char* fragmentSource) {
     ++builds;
     used = false;
     failureLog.clear();
+    // A second build replaces the first program (ScenePass tries a stage the GL may lack first).
+    if (program != 0)
+        glDeleteObjectARB(program);
     program = glCreateProgramObjectARB();
     if (!addShader(vertexSource, GL_VERTEX_SHADER_ARB))
         return kVertexFailed;

@@ -1,9 +1,9 @@
 // A GLSL program linked from one vertex and one fragment source, with uniform setters by name.
 //
-// Construct (no GL work), then build() once with a context current and the extension table
-// loaded; per frame use(), set uniforms, draw, unuse(). The program object lives as long as the
-// context. Setters act on the program in use and look the location up on every call; a name that
-// is not an active uniform is silently ignored by GL.
+// Construct (no GL work), then build() with a context current and the extension table loaded
+// (building again replaces the program); per frame use(), set uniforms, draw, unuse(). The program
+// object lives as long as the context. Setters act on the program in use and look the location up
+// on every call; a name that is not an active uniform is silently ignored by GL.
 #pragma once
 
 #include <GL/gl.h>

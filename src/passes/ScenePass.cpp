@@ -6,6 +6,8 @@
 #include "passes/SceneFormulas.h"
 #include "passes/WarmUp.h"
 
+#include <algorithm>
+
 namespace tw {
 
 namespace {
@@ -17,6 +19,13 @@ const float kLogoWhole = sceneformulas::LOGO_START + sceneformulas::LOGO_DISSOLV
 
 // The classes whose programs draw the logo.
 constexpr unsigned kLogoClasses = 1u << SceneTiles::kSkyLogo | 1u << SceneTiles::kGeneralLogo;
+
+// The most scissor boxes one instanced draw clips to: GL_MAX_VIEWPORTS is at least 16 wherever
+// the GL has scissor arrays.
+constexpr int kBoxesPerInstancedDraw = 16;
+
+// The vertex stage's define for those draws (scene_extensions.glsl).
+const char kScissorPerInstance[] = "#define SCISSOR_PER_INSTANCE\n";
 
 // The class whose program is the full scene program (sceneProgramSource(), no defines): it draws
 // any tile, so it stands in for a class whose own program did not build.
@@ -37,16 +46,26 @@ const char* const kClassDefines[SceneTiles::kClassCount] = {
 // The base class has already made the target at 320x240; it takes the wanted size only once the
 // programs are known to build. No draw tests depth, so the target has no depth buffer, which
 // llvmpipe draws without in fewer instructions.
+//
+// Where the GL has scissor arrays and the vertex stage can pick an instance's viewport, one draw
+// clips up to 16 instances of the quad to a box each: every draw costs llvmpipe's main thread a
+// set-up of its own (about 40 thousand instructions) before its drawing threads start, and a frame
+// has some 40 boxes. Where the stage does not build so, a draw per box.
 ScenePass::ScenePass(int width, int height) : RenderTarget(Depth::kNone), tiled(true) {
-    build(programs[kFullSceneProgram], sceneVertexSource(),
-          sceneFragmentSource(kClassDefines[kFullSceneProgram]));
+    const std::string fullFragment = sceneFragmentSource(kClassDefines[kFullSceneProgram]);
+    if (glScissorArrayv != nullptr && glDrawArraysInstancedARB != nullptr &&
+        programs[kFullSceneProgram].build(sceneVertexSource(kScissorPerInstance).c_str(),
+                                          fullFragment.c_str()) == ShaderProgram::kBuilt)
+        boxesPerDraw = kBoxesPerInstancedDraw;
+    else
+        build(programs[kFullSceneProgram], sceneVertexSource(), fullFragment);
     if (result != ShaderProgram::kBuilt)
         return;
+    const std::string vertex = sceneVertexSource(boxesPerDraw > 1 ? kScissorPerInstance : "");
     builtClasses = 1u << kFullSceneProgram;
     // A cheaper program that does not build leaves its class to the full scene program.
     for (int c = 0; c < kFullSceneProgram; ++c) {
-        if (programs[c].build(sceneVertexSource().c_str(),
-                              sceneFragmentSource(kClassDefines[c]).c_str()) ==
+        if (programs[c].build(vertex.c_str(), sceneFragmentSource(kClassDefines[c]).c_str()) ==
             ShaderProgram::kBuilt)
             builtClasses |= 1u << c;
     }
@@ -112,7 +131,8 @@ void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
     begin();
     if (!warmUp)
         tiles.classify(time, builtClasses);
-    // A frame's draws each set their own scissor box; the warm-up keeps its one pixel.
+    // A frame's draws each set their own scissor boxes; the warm-up keeps its one pixel, which
+    // glScissor() gave every viewport.
     glEnable(GL_SCISSOR_TEST);
     for (int c = 0; c < SceneTiles::kClassCount; ++c) {
         const std::vector<SceneTiles::Box>& boxes = tiles.boxes(static_cast<SceneTiles::Class>(c));
@@ -120,17 +140,35 @@ void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
             continue;
         useProgram(programs[c], time);
         if (warmUp)
-            FullscreenQuad::draw();
+            drawQuads(1);
         // The same full-screen quad for every box, so that each pixel's interpolated position is
         // the one the full scene program gives it.
-        for (size_t i = 0; !warmUp && i < boxes.size(); ++i) {
-            glScissor(boxes[i].x, boxes[i].y, boxes[i].width, boxes[i].height);
-            FullscreenQuad::draw();
+        for (size_t first = 0; !warmUp && first < boxes.size(); first += boxesPerDraw) {
+            const size_t count = std::min(boxes.size() - first, static_cast<size_t>(boxesPerDraw));
+            if (boxesPerDraw == 1) {
+                glScissor(boxes[first].x, boxes[first].y, boxes[first].width, boxes[first].height);
+            } else {
+                GLint scissors[4 * kBoxesPerInstancedDraw];
+                for (size_t i = 0; i < count; ++i) {
+                    const SceneTiles::Box& box = boxes[first + i];
+                    const GLint scissor[4] = {box.x, box.y, box.width, box.height};
+                    std::copy_n(scissor, 4, scissors + 4 * i);
+                }
+                glScissorArrayv(0, static_cast<GLsizei>(count), scissors);
+            }
+            drawQuads(static_cast<GLsizei>(count));
         }
     }
     glDisable(GL_SCISSOR_TEST);
     programs[0].unuse();
     end();
+}
+
+void ScenePass::drawQuads(GLsizei count) {
+    if (boxesPerDraw == 1)
+        FullscreenQuad::draw();
+    else
+        FullscreenQuad::drawInstances(count);
 }
 
 void ScenePass::useProgram(ShaderProgram& program, float time) {

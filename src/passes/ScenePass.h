@@ -6,8 +6,9 @@
 // render(time) once per frame; resize() lays the tiles out for the new size at once, so that no
 // frame pays for it. The scene is drawn tile by tile (SceneTiles): each class of 16 x 16-pixel
 // tiles is drawn by its own program, the full-screen quad once per rectangle of its tiles within
-// that rectangle's scissor box, so that cheaper programs draw the tiles that need less and every
-// pixel gets the position the full scene program would give it. A class whose program did not
+// that rectangle's scissor box (up to 16 rectangles a draw, one instance each, where the GL has
+// scissor arrays), so that cheaper programs draw the tiles that need less and every pixel gets the
+// position the full scene program would give it. A class whose program did not
 // build has its tiles drawn by the full scene program: the same picture, only slower. A pass given
 // one program (the plain fallback) draws it over the whole target instead.
 //
@@ -46,6 +47,9 @@ class ScenePass : public RenderTarget {
     // Whether each tile class draws with its own program. A class whose program does not build
     // stays with the full scene program, which draws its tiles the same, only slower.
     bool tileProgramsReady() const { return builtClasses == SceneTiles::kAllClasses; }
+    // The scissor boxes one draw clips the quad to: 16 where the GL has scissor arrays and the
+    // vertex stage that picks them builds, else 1.
+    int scissorBoxesPerDraw() const { return boxesPerDraw; }
     // Which program drew each tile of the last frame; null for the plain program, which draws the
     // whole target.
     const SceneTiles* frameTiles() const { return tiled ? &tiles : nullptr; }
@@ -53,12 +57,16 @@ class ScenePass : public RenderTarget {
   private:
     void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);
     void drawTiles(float time, unsigned warmUpClasses);
+    // The full-screen quad `count` times, each instance clipped by its own scissor box (up to
+    // boxesPerDraw).
+    void drawQuads(GLsizei count);
     // Uses `program` with the frame's uniforms and the bank's textures bound.
     void useProgram(ShaderProgram& program, float time);
 
     bool tiled;
     ShaderProgram programs[SceneTiles::kClassCount];  // only the first without tiles
     unsigned builtClasses = 0;  // a SceneTiles bit per class whose program is built
+    int boxesPerDraw = 1;       // scissor boxes one draw clips its instances to
     SceneTiles tiles;
     int result = ShaderProgram::kBuilt;
     std::string failedLog;

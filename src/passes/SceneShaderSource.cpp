@@ -7,18 +7,26 @@
 
 namespace tw {
 
-std::string sceneVertexSource() {
-    return sceneVertexStage;
+namespace {
+
+// `stage` with `defines` right after its version line, which must stay first.
+std::string withDefines(const char* stage, const char* defines) {
+    const char* lineEnd = std::strchr(stage, '\n');
+    const size_t versionLine = lineEnd != nullptr ? lineEnd + 1 - stage : 0;
+    std::string source(stage, versionLine);
+    source += defines;
+    source += stage + versionLine;
+    return source;
+}
+
+}  // namespace
+
+std::string sceneVertexSource(const char* defines) {
+    return withDefines(sceneVertexStage, defines);
 }
 
 std::string sceneFragmentSource(const char* defines) {
-    // Right after the version line, which must stay first.
-    const char* lineEnd = std::strchr(sceneFragmentStage, '\n');
-    const size_t versionLine = lineEnd != nullptr ? lineEnd + 1 - sceneFragmentStage : 0;
-    std::string source(sceneFragmentStage, versionLine);
-    source += defines;
-    source += sceneFragmentStage + versionLine;
-    return source;
+    return withDefines(sceneFragmentStage, defines);
 }
 
 SceneProgramSource sceneProgramSource() {

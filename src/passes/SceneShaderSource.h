@@ -16,7 +16,9 @@ struct SceneProgramSource {
     std::string fragment;
 };
 
-std::string sceneVertexSource();
+// With `defines` (preprocessor lines, see scene_extensions.glsl), the stage for the scene pass's
+// instanced draws.
+std::string sceneVertexSource(const char* defines = "");
 // With `defines` (preprocessor lines, see scene_shading.glsl), a program for some tiles only.
 std::string sceneFragmentSource(const char* defines = "");
 SceneProgramSource sceneProgramSource();

@@ -13,6 +13,7 @@
 
 #include "assets/TextureBank.h"
 #include "gl/FullscreenQuad.h"
+#include "gl/GlExtensionTable.h"
 #include "passes/FxaaPass.h"
 #include "passes/PostFxPass.h"
 #include "passes/SceneFormulas.h"
@@ -143,6 +144,36 @@ TEST(ScenePassTiles, MatchFullSceneProgramAtAnyTime) {
         for (float time = .25f; time < 80.f; time += 1.1f)
             times.push_back(time);
     }
+}
+
+// A GL without scissor arrays gets a draw per box, the same picture to the bit: the browser's case.
+// The boxes of a class fill several instanced draws at 20 s, where a box given to the wrong
+// instance, or an instance left with another draw's box, leaves a patch of stale pixels.
+TEST(ScenePassTiles, DrawTheSameWithoutScissorArrays) {
+    test::GlTestContext::ensure(kWidth, kHeight);
+    ScenePass instanced(kWidth * 4, kHeight * 4);
+    const PFNGLSCISSORARRAYVPROC scissorArray = glScissorArrayv;
+    glScissorArrayv = nullptr;
+    ScenePass perBox(kWidth * 4, kHeight * 4);
+    glScissorArrayv = scissorArray;
+    ASSERT_EQ(instanced.scissorBoxesPerDraw(), 16) << "llvmpipe has scissor arrays";
+    ASSERT_EQ(perBox.scissorBoxesPerDraw(), 1);
+    ASSERT_EQ(perBox.buildResult(), ShaderProgram::kBuilt) << perBox.buildLog();
+    instanced.warmUp();
+    perBox.warmUp();
+    size_t mostBoxes = 0;
+    for (const float time : {3.f, 15.2f, 20.f, 43210.25f}) {
+        instanced.render(time);
+        perBox.render(time);
+        for (int c = 0; c < SceneTiles::kClassCount; ++c)
+            mostBoxes = std::max(
+                mostBoxes, instanced.frameTiles()->boxes(static_cast<SceneTiles::Class>(c)).size());
+        ASSERT_TRUE(test::picturesAgree(
+            test::readFramebuffer(instanced.framebuffer(), kWidth * 4, kHeight * 4),
+            test::readFramebuffer(perBox.framebuffer(), kWidth * 4, kHeight * 4), 0, 0.,
+            "scene-boxes-" + std::to_string(time) + "s"));
+    }
+    EXPECT_GT(mostBoxes, 16u) << mostBoxes;
 }
 
 // The anti-aliasing pass over the tiled scene, which copies the inner parts of the sky's tiles,

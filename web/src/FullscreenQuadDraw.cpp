@@ -13,14 +13,17 @@ namespace tw {
 void FullscreenQuad::setFixedFunctionState(int /*screenWidth*/, int /*screenHeight*/) {}
 
 void FullscreenQuad::drawBuffer(GLuint buffer, GLenum mode, GLsizei count,
-                                std::size_t texCoordOffset) {
+                                std::size_t texCoordOffset, GLsizei instances) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0,
                           reinterpret_cast<const void*>(texCoordOffset));
     glEnableVertexAttribArray(0);
     glEnableVertexAttribArray(1);
-    glDrawArrays(mode, 0, count);
+    if (instances == 1)
+        glDrawArrays(mode, 0, count);
+    else
+        glDrawArraysInstanced(mode, 0, count, instances);
     glDisableVertexAttribArray(1);
     glDisableVertexAttribArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
