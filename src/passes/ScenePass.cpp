@@ -24,9 +24,6 @@ constexpr unsigned kLogoClasses = 1u << SceneTiles::kSkyLogo | 1u << SceneTiles:
 // the GL has scissor arrays.
 constexpr int kBoxesPerInstancedDraw = 16;
 
-// The vertex stage's define for those draws (scene_extensions.glsl).
-const char kScissorPerInstance[] = "#define SCISSOR_PER_INSTANCE\n";
-
 // The class whose program is the full scene program (sceneProgramSource(), no defines): it draws
 // any tile, so it stands in for a class whose own program did not build.
 constexpr int kFullSceneProgram = SceneTiles::kGeneralLogo;
@@ -54,14 +51,14 @@ const char* const kClassDefines[SceneTiles::kClassCount] = {
 ScenePass::ScenePass(int width, int height) : RenderTarget(Depth::kNone), tiled(true) {
     const std::string fullFragment = sceneFragmentSource(kClassDefines[kFullSceneProgram]);
     if (glScissorArrayv != nullptr && glDrawArraysInstancedARB != nullptr &&
-        programs[kFullSceneProgram].build(sceneVertexSource(kScissorPerInstance).c_str(),
-                                          fullFragment.c_str()) == ShaderProgram::kBuilt)
+        programs[kFullSceneProgram].build(sceneVertexSource(true).c_str(), fullFragment.c_str()) ==
+            ShaderProgram::kBuilt)
         boxesPerDraw = kBoxesPerInstancedDraw;
     else
         build(programs[kFullSceneProgram], sceneVertexSource(), fullFragment);
     if (result != ShaderProgram::kBuilt)
         return;
-    const std::string vertex = sceneVertexSource(boxesPerDraw > 1 ? kScissorPerInstance : "");
+    const std::string vertex = sceneVertexSource(boxesPerDraw > 1);
     builtClasses = 1u << kFullSceneProgram;
     // A cheaper program that does not build leaves its class to the full scene program.
     for (int c = 0; c < kFullSceneProgram; ++c) {

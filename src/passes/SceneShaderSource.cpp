@@ -21,8 +21,9 @@ std::string withDefines(const char* stage, const char* defines) {
 
 }  // namespace
 
-std::string sceneVertexSource(const char* defines) {
-    return withDefines(sceneVertexStage, defines);
+std::string sceneVertexSource(bool scissorPerInstance) {
+    return withDefines(sceneVertexStage,
+                       scissorPerInstance ? "#define SCISSOR_PER_INSTANCE\n" : "");
 }
 
 std::string sceneFragmentSource(const char* defines) {

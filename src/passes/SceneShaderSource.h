@@ -16,9 +16,9 @@ struct SceneProgramSource {
     std::string fragment;
 };
 
-// With `defines` (preprocessor lines, see scene_extensions.glsl), the stage for the scene pass's
-// instanced draws.
-std::string sceneVertexSource(const char* defines = "");
+// With scissorPerInstance, the stage for the scene pass's instanced draws, each instance clipped by
+// its own scissor box (SCISSOR_PER_INSTANCE, scene_extensions.glsl).
+std::string sceneVertexSource(bool scissorPerInstance = false);
 // With `defines` (preprocessor lines, see scene_shading.glsl), a program for some tiles only.
 std::string sceneFragmentSource(const char* defines = "");
 SceneProgramSource sceneProgramSource();
