@@ -25,8 +25,8 @@ class FullscreenQuad {
     static void setFixedFunctionState(int screenWidth, int screenHeight);
     // Positions (-1..1) go to gl_Vertex, texture coordinates (0,0 lower-left) to unit 0.
     static void draw();
-    // The quad `instances` times in one draw (glDrawArraysInstancedARB, which must be there), for
-    // a vertex stage that tells the instances apart (ScenePass).
+    // The quad `instances` times in one draw, for a vertex stage that tells the instances apart
+    // (ScenePass); more than one needs glDrawArraysInstancedARB. One is draw().
     static void drawInstances(GLsizei instances);
     // `count` vertices of `buffer`, laid out as the quad's (positions, then texture coordinates
     // from byte `texCoordOffset`), drawn as `mode`, `instances` times: draw() with the quad's own

@@ -137,7 +137,7 @@ void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
             continue;
         useProgram(programs[c], time);
         if (warmUp)
-            drawQuads(1);
+            FullscreenQuad::draw();
         // The same full-screen quad for every box, so that each pixel's interpolated position is
         // the one the full scene program gives it.
         for (size_t first = 0; !warmUp && first < boxes.size(); first += boxesPerDraw) {
@@ -153,19 +153,12 @@ void ScenePass::drawTiles(float time, unsigned warmUpClasses) {
                 }
                 glScissorArrayv(0, static_cast<GLsizei>(count), scissors);
             }
-            drawQuads(static_cast<GLsizei>(count));
+            FullscreenQuad::drawInstances(static_cast<GLsizei>(count));
         }
     }
     glDisable(GL_SCISSOR_TEST);
     programs[0].unuse();
     end();
-}
-
-void ScenePass::drawQuads(GLsizei count) {
-    if (boxesPerDraw == 1)
-        FullscreenQuad::draw();
-    else
-        FullscreenQuad::drawInstances(count);
 }
 
 void ScenePass::useProgram(ShaderProgram& program, float time) {

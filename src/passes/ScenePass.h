@@ -57,9 +57,6 @@ class ScenePass : public RenderTarget {
   private:
     void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);
     void drawTiles(float time, unsigned warmUpClasses);
-    // The full-screen quad `count` times, each instance clipped by its own scissor box (up to
-    // boxesPerDraw).
-    void drawQuads(GLsizei count);
     // Uses `program` with the frame's uniforms and the bank's textures bound.
     void useProgram(ShaderProgram& program, float time);
 
