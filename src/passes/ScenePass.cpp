@@ -34,9 +34,16 @@ const char* const kClassDefines[SceneTiles::kClassCount] = {
     "#define SKY_TILE\n#define NO_LOGO\n",
     "#define FLOOR_TILE\n#define NO_LOGO\n",
     "#define NO_LOGO\n",
-    "#define SKY_TILE\n",
+    "#define SKY_TILE\n#define LOGO_FROM_LAYER\n",
     "",  // kFullSceneProgram
 };
+
+// The program that draws the logo's layer, which kLogoLayerClass reads instead of the logo.
+const char* const kLogoLayerDefines = "#define LOGO_LAYER\n";
+constexpr int kLogoLayerClass = SceneTiles::kSkyLogo;
+
+// The layer's unit, past the texture bank's.
+constexpr int kLogoLayerUnit = 6;
 
 }  // namespace
 
@@ -60,12 +67,16 @@ ScenePass::ScenePass(int width, int height) : RenderTarget(Depth::kNone), tiled(
         return;
     const std::string vertex = sceneVertexSource(boxesPerDraw > 1);
     builtClasses = 1u << kFullSceneProgram;
-    // A cheaper program that does not build leaves its class to the full scene program.
+    // A cheaper program that does not build leaves its class to the full scene program, as does
+    // the logo layer's class where the layer's own program does not build.
     for (int c = 0; c < kFullSceneProgram; ++c) {
         if (programs[c].build(vertex.c_str(), sceneFragmentSource(kClassDefines[c]).c_str()) ==
             ShaderProgram::kBuilt)
             builtClasses |= 1u << c;
     }
+    if (logoLayerProgram.build(vertex.c_str(), sceneFragmentSource(kLogoLayerDefines).c_str()) !=
+        ShaderProgram::kBuilt)
+        builtClasses &= ~(1u << kLogoLayerClass);
     resize(width, height);
 }
 
@@ -81,6 +92,27 @@ void ScenePass::resize(int width, int height) {
     if (!tiled)
         return;
     tiles.layOut(width, height);
+    if ((builtClasses & (1u << kLogoLayerClass)) != 0)
+        drawLogoLayer();
+}
+
+// Every pixel of the layer gets the position the scene's programs give the same pixel: the same
+// quad over a target of the same size, which makes the same texel read.
+void ScenePass::drawLogoLayer() {
+    logoLayer.resize(width, height);
+    logoLayer.begin();
+    useProgram(logoLayerProgram, 0.f);
+    // Read at texel centres only; not bound while drawn into.
+    glActiveTextureARB(GL_TEXTURE0 + kLogoLayerUnit);
+    glBindTexture(GL_TEXTURE_2D, logoLayer.colorTexture());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    FullscreenQuad::draw();
+    glBindTexture(GL_TEXTURE_2D, logoLayer.colorTexture());
+    glActiveTextureARB(GL_TEXTURE5);
+    logoLayerProgram.unuse();
+    logoLayer.end();
 }
 
 void ScenePass::warmUp() {
@@ -172,6 +204,9 @@ void ScenePass::useProgram(ShaderProgram& program, float time) {
     program.setUniform1i("font", 3);
     program.setUniform1i("scroll", 4);
     program.setUniform1i("dissolveNoise", 5);
+    program.setUniform1i("logoLayer", kLogoLayerUnit);
+    glActiveTextureARB(GL_TEXTURE0 + kLogoLayerUnit);
+    glBindTexture(GL_TEXTURE_2D, logoLayer.colorTexture());
     TextureBank& bank = TextureBank::instance();
     bank.logo.bind(0);
     bank.fbm.bind(1);

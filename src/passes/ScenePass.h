@@ -13,7 +13,7 @@
 // one program (the plain fallback) draws it over the whole target instead.
 //
 // GL contract: binds its framebuffer and programs, sets their uniforms, binds the bank's textures
-// to units 0 to 5; leaves them bound, unit 5 active, no program in use, the scissor test off,
+// to units 0 to 5 and the logo's layer to unit 6; leaves them bound, unit 5 active, no program in use, the scissor test off,
 // framebuffer 0 bound and the viewport at the screen size.
 #pragma once
 
@@ -57,6 +57,7 @@ class ScenePass : public RenderTarget {
   private:
     void build(ShaderProgram& program, const std::string& vertex, const std::string& fragment);
     void drawTiles(float time, unsigned warmUpClasses);
+    void drawLogoLayer();
     // Uses `program` with the frame's uniforms and the bank's textures bound.
     void useProgram(ShaderProgram& program, float time);
 
@@ -65,6 +66,9 @@ class ScenePass : public RenderTarget {
     unsigned builtClasses = 0;  // a SceneTiles bit per class whose program is built
     int boxesPerDraw = 1;       // scissor boxes one draw clips its instances to
     SceneTiles tiles;
+    // The logo's texel at each pixel (LOGO_LAYER), drawn once per size: the camera never moves.
+    ShaderProgram logoLayerProgram;
+    RenderTarget logoLayer{Depth::kNone};
     int result = ShaderProgram::kBuilt;
     std::string failedLog;
 };

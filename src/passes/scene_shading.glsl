@@ -10,6 +10,8 @@
 //                                 mipmapped
 //   uniform sampler2D dissolveNoise  unit 5: the fbm texture while the logo dissolves, then one
 //                                 white texel, nearest (ScenePass)
+//   uniform sampler2D logoLayer   unit 6, with LOGO_FROM_LAYER: the logo's texel at each pixel of
+//                                 the target, as logoTexel() reads it, nearest (ScenePass)
 //   time, fbm, frameSkyAway, frameLogoTint   (scene_inputs)
 //   spheres[], sunDirection                  (scene_geometry); readFrame() must have run before
 //                                            pictureColour().
@@ -20,6 +22,7 @@
 //   FLOOR_TILE   every camera ray meets the floor first: no mirrors, letters or clouds
 //   NO_LOGO      the logo is not over the tile, is clear wherever the tile reads it, or is not
 //                yet visible
+//   LOGO_FROM_LAYER  the logo's texels from the layer that LOGO_LAYER draws (scene.frag)
 // With none, the program draws any pixel. SHADE_EVERY_SEGMENT (the plain program's adapter) shades
 // the mirror chain's segments in the plain program's order, which gives the same picture but for
 // the mip levels along sphere edges.
@@ -29,6 +32,7 @@ uniform vec2 resolution;
 uniform sampler2D logo;
 uniform sampler2D checker;
 uniform sampler2D dissolveNoise;
+uniform sampler2D logoLayer;
 
 // Share of the sky's colour over a ray segment of the given length: 0 up to about 4.77 units,
 // all sky from about 37.1.
@@ -60,13 +64,23 @@ vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id, vec3 sky) {
     return mix(colour, sky, fogAmount(length(O - P)));
 }
 
+// The logo's gamma-encoded texel over this pixel. The camera never moves, so it is the same in
+// every frame at a given size.
+vec4 logoTexel(float aspect) {
+    return texture2D(logo, logoCoordinate(v, aspect));
+}
+
 // The logo laid over `colour` in screen space. id1 is the camera ray's hit: spheres pass in
 // front of the logo.
 vec3 overlayLogo(vec3 colour, vec2 uv, float aspect, int id1) {
-    vec2 logoCoord = logoCoordinate(v, aspect);
     // The reads before the branch on the area, where every pixel of a 2 x 2 block takes them and
     // their mip levels are well defined.
-    vec4 L = pow(texture2D(logo, logoCoord), vec4(2.2));
+#if defined(LOGO_FROM_LAYER)
+    // The same texel, kept from the draw of the layer: one texel read instead of a mipmapped one.
+    vec4 L = pow(texture2D(logoLayer, gl_FragCoord.xy / resolution), vec4(2.2));
+#else
+    vec4 L = pow(logoTexel(aspect), vec4(2.2));
+#endif
     L.rgb *= frameLogoTint;
     // Dissolves in over LOGO_DISSOLVE_SECONDS with a soft edge one eighth of the noise wide. Once
     // revealed (reveal 1) it lets the whole logo through at any noise from 0 up, so from then on
