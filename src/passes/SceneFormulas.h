@@ -1,9 +1,9 @@
-// The scene's constants, the camera's rays, the logo's area and the spheres' paths as the shaders
-// have them: the GLSL parts scene_constants.glsl, scene_camera.glsl and scene_spheres.glsl compiled
-// as C++ over the little of GLSL's maths they use. Their literals are made float
-// (cmake/GlslAsCpp.cmake), so they compute in single precision, each operation rounded as in
-// GLSL. For the tile classifier (SceneTiles.cpp), which must know where the shaders put the
-// camera, the spheres, the letters and the logo. Pure CPU, no GL.
+// The scene's constants, the camera's rays, the logo's area, the spheres' paths and the sun's
+// course as the shaders have them: the GLSL parts scene_constants.glsl, scene_camera.glsl,
+// scene_spheres.glsl and scene_sun.glsl compiled as C++ over the little of GLSL's maths they use.
+// Their literals are made float (cmake/GlslAsCpp.cmake), so they compute in single precision, each
+// operation rounded as in GLSL. For the tile classifier (SceneTiles.cpp), which must know where the
+// shaders put the camera, the spheres, the letters, the logo and the sun. Pure CPU, no GL.
 //
 // Use: tw::sceneformulas::EYE.x, cameraRay(vec2(x, y), aspect), animatedSphere(k, seconds).xyz, ...
 #pragma once
@@ -43,6 +43,13 @@ inline float cos(float a) {
 }
 inline float sin(float a) {
     return std::sin(a);
+}
+inline float asin(float a) {
+    return std::asin(a);
+}
+// GLSL's two-argument atan.
+inline float atan(float y, float x) {
+    return std::atan2(y, x);
 }
 inline float abs(float a) {
     return std::fabs(a);
@@ -94,6 +101,7 @@ inline vec3 cross(vec3 a, vec3 b) {
 namespace {
 #include "glsl/scene_camera.inc"
 #include "glsl/scene_spheres.inc"
+#include "glsl/scene_sun.inc"
 }  // namespace
 #pragma GCC diagnostic pop
 

@@ -33,6 +33,7 @@ constexpr int kFullSceneProgram = SceneTiles::kGeneralLogo;
 const char* const kClassDefines[SceneTiles::kClassCount] = {
     "#define SKY_TILE\n#define NO_LOGO\n",
     "#define FLOOR_TILE\n#define NO_LOGO\n",
+    "#define FLOOR_TILE\n#define NO_LOGO\n#define NO_SHADOW\n",
     "#define NO_LOGO\n",
     "#define SKY_TILE\n#define LOGO_FROM_LAYER\n",
     "",  // kFullSceneProgram

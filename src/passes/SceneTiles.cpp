@@ -39,6 +39,13 @@ constexpr float kSphereMargin = .05f;
 // hops' 2.33 x 3 = 7 (the ring's hypot(2.5 x 2, .5 x 3) = 5.2), times 3 x 2^-23: 2.5e-6 units,
 // .216 at 86,400 s.
 constexpr float kSphereMarginPerSecond = 21.f / (1 << 23);
+// For the spheres' shadows on the floor, beyond the spheres' own margin: floor points this much
+// farther out, a sun this far off in direction per unit of distance (the GL's asin, atan, sin and
+// cos err far less), and slack per squared unit of distance for the shader's rounding of a ray's
+// clearance, computed as a difference of squares (about 3e-7 per squared unit).
+constexpr double kFloorMargin = .01;
+constexpr double kSunMargin = 1e-4;
+constexpr double kClearanceSlack = 1e-5;
 
 // What a camera ray can meet, the spheres left out: only sky upward, only floor downward unless
 // it may cross the band of letters on the wall first.
@@ -76,6 +83,9 @@ double length(Dvec a) {
 Dvec widen(vec3 a) {
     return {a.x, a.y, a.z};
 }
+double dot(Dvec a, Dvec b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // cameraRay() of scene_camera in double, from the part's own pieces: imagePoint() is affine in the
 // screen position, so its value at (0, 0) and its steps along x and y (exact in float) give it
@@ -101,7 +111,37 @@ struct CameraFrame {
     Dvec imagePoint(double sx, double sy) const { return origin + alongX * sx + alongY * sy; }
     // The basis applied to q, then the lift.
     Dvec turn(Dvec q) const { return right * q.x + up * q.y + forward * q.z + lift; }
+    // The unit camera ray at screen position s.
+    Dvec ray(double sx, double sy) const {
+        const Dvec p = imagePoint(sx, sy);
+        const Dvec v = turn(p * (1. / length(p)));
+        return v * (1. / length(v));
+    }
 };
+
+// Where the floor tile between pixel centres [x0, x1] x [y0, y1] (the shader's v) meets the
+// floor: the camera maps the screen to the floor by a projective map, which takes the rectangle to
+// the quadrilateral of its corners' floor points, and that lies within the smallest circle about
+// their mean that holds them. Its radius takes in the GL's rounding of a ray, which moves the
+// floor point by about 1e-7 of its distance over the ray's steepness.
+void boundFloor(const CameraFrame& camera, float x0, float x1, float y0, float y1,
+                SceneTiles::Tile& tile) {
+    Dvec corners[4];
+    double error = 0.;
+    for (int i = 0; i < 4; ++i) {
+        const Dvec d = camera.ray(i & 1 ? x1 : x0, i & 2 ? y1 : y0);
+        const double t = -double(EYE.y) / d.y;
+        corners[i] = widen(EYE) + d * t;
+        error = std::max(error, t * 1e-6 * (1. + 1. / std::fabs(d.y)));
+    }
+    const Dvec centre = (corners[0] + corners[1] + corners[2] + corners[3]) * .25;
+    double reach = 0.;
+    for (const Dvec& corner : corners)
+        reach = std::max(reach, length(corner + centre * -1.));
+    tile.floorCentre[0] = static_cast<float>(centre.x);
+    tile.floorCentre[1] = static_cast<float>(centre.z);
+    tile.floorReach = static_cast<float>(reach + error + 1e-6 * length(centre));
+}
 
 // Bounds on the camera rays through every pixel centre of a block, from the ray through its middle:
 // cameraRay() normalizes the image point p to q, then v = M q + lift to the ray. x / |x| moves a
@@ -314,6 +354,8 @@ void SceneTiles::layOut(int width, int height) {
                 }
             }
             tile.fixed = sky ? kSky : floor ? kFloor : kGeneral;
+            if (tile.fixed == kFloor)
+                boundFloor(camera, left, right, bottom, top, tile);
             tile.axis[0] = static_cast<float>(axis.x);
             tile.axis[1] = static_cast<float>(axis.y);
             tile.axis[2] = static_cast<float>(axis.z);
@@ -329,6 +371,31 @@ float SceneTiles::sphereMargin(float time) {
     return kSphereMargin + kSphereMarginPerSecond * std::fabs(time);
 }
 
+bool SceneTiles::shadowFree(const Tile& tile, const float sun[3], const float (*spheres)[4],
+                            float margin) {
+    const Dvec toSun{sun[0], sun[1], sun[2]};
+    const Dvec floorPoint{tile.floorCentre[0], 0., tile.floorCentre[1]};
+    for (int k = 0; k < SPHERE_COUNT; ++k) {
+        const Dvec toCentre = Dvec{spheres[k][0], spheres[k][1], spheres[k][2]} + floorPoint * -1.;
+        const double distance = length(toCentre);
+        // Any floor point of the tile lies within `reach` of floorPoint, the sphere's centre as
+        // the GL has it within `margin` of the classifier's, which moves the ray's line alike.
+        const double reach = tile.floorReach + margin + kFloorMargin + kSunMargin * distance;
+        const double slack = kClearanceSlack * distance * distance;
+        // sphereClearance() along the sun's ray from a floor point: its distance to the sphere
+        // is at most `along` from here, and the ray passes the surface at least `clearance` away.
+        const double along = dot(toCentre, toSun) + reach;
+        if (along + slack <= 0.)
+            continue;  // behind every point: sphereSoftShadow() 1
+        const double clearance =
+            std::sqrt(std::max(distance * distance - (along - reach) * (along - reach), 0.)) -
+            reach - spheres[k][3];
+        if (8. * clearance < along + slack)
+            return false;  // 8 x clearance / along may fall below 1
+    }
+    return true;
+}
+
 void SceneTiles::classify(float time, unsigned built) {
     // Each sphere as the cone from the eye that holds it, a little enlarged.
     struct Cone {
@@ -336,9 +403,14 @@ void SceneTiles::classify(float time, unsigned built) {
         float cosHalf = 1.f, sinHalf = 0.f;
         bool wholeView = false;  // the eye is inside
     } spheres[SPHERE_COUNT];
+    float centres[SPHERE_COUNT][4];
     const float margin = sphereMargin(time);
     for (int k = 0; k < SPHERE_COUNT; ++k) {
         const sceneformulas::vec4 sphere = sceneformulas::animatedSphere(k, time);
+        centres[k][0] = sphere.xyz.x;
+        centres[k][1] = sphere.xyz.y;
+        centres[k][2] = sphere.xyz.z;
+        centres[k][3] = sphere.w;
         const vec3 toCentre = sphere.xyz + EYE * -1.f;
         const float distance = std::sqrt(dot(toCentre, toCentre));
         const float reach = sphere.w + margin;
@@ -350,6 +422,10 @@ void SceneTiles::classify(float time, unsigned built) {
     }
     // Before its start the logo's dissolve leaves every pixel unchanged.
     const bool logoShows = time >= sceneformulas::LOGO_START;
+    // Until then sunlight has no strength, whatever the shadows.
+    const bool sunlight = time > sceneformulas::SUNLIGHT_START;
+    const sceneformulas::vec4 sunNow = sceneformulas::sunAt(sceneformulas::hourOfDay(time));
+    const float sun[3] = {sunNow.xyz.x, sunNow.xyz.y, sunNow.xyz.z};
     for (auto& list : classBoxes)
         list.clear();
     // Per column, the box of the run that starts there in the row below, or -1.
@@ -367,6 +443,8 @@ void SceneTiles::classify(float time, unsigned built) {
                 if (s.wholeView || dot(axis, s.axis) >= cosSum - 1e-4f)
                     c = kGeneral;
             }
+            if (c == kFloor && (!sunlight || shadowFree(tile, sun, centres, margin)))
+                c = kFloorNoShadow;
             if (logoShows && tile.logo && !tile.clearLogo)
                 c = c == kSky ? kSkyLogo : kGeneralLogo;
             if ((built & (1u << c)) == 0)

@@ -1,7 +1,8 @@
 // Which of the scene's programs draws each 16 x 16-pixel tile of the scene target. The camera never
 // moves, so whether a tile's camera rays can only see the sky, can only meet the floor, or may meet
 // the letter wall is known once per size; each frame the spheres and the logo then move tiles to
-// the programs that can draw them. A tile is given a cheaper program only where that program
+// the programs that can draw them, and the sun and the spheres decide which floor tiles the
+// spheres' shadows may reach. A tile is given a cheaper program only where that program
 // computes exactly what the full one would: every test errs toward the full scene program.
 //
 // layOut(width, height) once per size (bounds over blocks of pixels, not each pixel: under 2 ms at
@@ -19,7 +20,16 @@ class SceneTiles {
   public:
     // The scene program specialised for each class: ScenePass.cpp's defines for each, given to
     // sceneFragmentSource().
-    enum Class : uint8_t { kSky, kFloor, kGeneral, kSkyLogo, kGeneralLogo, kClassCount };
+    // kFloorNoShadow: floor tiles where no sphere's soft shadow falls, or not yet any sunlight.
+    enum Class : uint8_t {
+        kSky,
+        kFloor,
+        kFloorNoShadow,
+        kGeneral,
+        kSkyLogo,
+        kGeneralLogo,
+        kClassCount
+    };
     static constexpr int kTileSize = 16;
 
     // Lower-left corner and size in pixels; empty when no tile has the class.
@@ -38,6 +48,10 @@ class SceneTiles {
         float axis[3];   // unit direction of the cone's axis
         float cosHalf;   // cosine and sine of the angle from the axis to its farthest ray
         float sinHalf;
+        // kFloor tiles only: the floor points that the rays meet lie within floorReach of
+        // (floorCentre[0], 0, floorCentre[1]).
+        float floorCentre[2];
+        float floorReach;
     };
 
     // The camera ray through the centre of pixel (x, y) of a target of the given size (the
@@ -48,6 +62,11 @@ class SceneTiles {
     // How much larger than its radius a sphere counts at `time`: the GL's sphere paths, above all
     // its sin and cos at late times, differ from the classifier's by less.
     static float sphereMargin(float time);
+    // Whether the spheres' soft shadow (the shader's sceneSoftShadow()) is 1 at every floor point
+    // of kFloor tile `tile`, for unit vector `sun` toward the sun and the spheres' centres and
+    // radii, each centre as the GL has it within `margin`.
+    static bool shadowFree(const Tile& tile, const float sun[3], const float (*spheres)[4],
+                           float margin);
 
     void layOut(int width, int height);
     // A tile whose class is not in `built` goes to kGeneralLogo, the full scene program's class,

@@ -16,6 +16,9 @@ const int SPHERE_COUNT = 9;
 const float SPHERES_APPEAR = 5.;
 const float SPHERE_RADIUS = .35;
 
+// Sunlight: none until SUNLIGHT_START seconds, then rising to full strength over 10 s.
+const float SUNLIGHT_START = 6.;
+
 // The wall of letters: the plane x = WALL_X facing +x; a letter is solid only within the band of
 // heights LETTER_BAND_CENTRE plus or minus LETTER_BAND_HALF.
 const float WALL_X = -5.;

@@ -4,11 +4,10 @@
 // stage computes it once per vertex (scene.vert), the plain program once per pixel
 // (plain/scene_plain.frag).
 //
-// Inputs: time and fbm (scene_inputs); fbm is read at its base level, since every read here has
-// the same coordinates at every vertex and pixel of a frame (no screen-space derivative).
+// Inputs: time and fbm (scene_inputs), the sun's course (scene_sun); fbm is read at its base
+// level, since every read here has the same coordinates at every vertex and pixel of a frame (no
+// screen-space derivative).
 // Output: computeFrame() writes the frame's values of scene_inputs.
-
-float hourOfDay;
 
 // The sky of scene_sky for a direction that is the same at every pixel.
 vec3 frameSkyColor(vec3 R) {
@@ -16,11 +15,11 @@ vec3 frameSkyColor(vec3 R) {
 }
 
 void computeFrame() {
-    hourOfDay = 10. - abs(cos(time * .025)) * 5.;
     for (int k = 0; k < SPHERE_COUNT; k++)
         frameSpheres[k] = animatedSphere(k, time);
-    float thetaS = sunZenith(hourOfDay, frameSun);
-    frameSkyNormaliser = skyNormaliser(thetaS);
+    vec4 sun = sunAt(hourOfDay(time));
+    frameSun = sun.xyz;
+    frameSkyNormaliser = skyNormaliser(sun.w);
     // Horizontal, away from the sun: the ambient light's second sky sample.
     frameSkyAway = frameSkyColor(normalize(vec3(-frameSun.x, 0., -frameSun.z)));
     // Passed without normalising, as the picture was made with it.

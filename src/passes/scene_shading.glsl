@@ -20,6 +20,8 @@
 // Defines that specialise the program for tiles whose camera rays can meet less (SceneTiles):
 //   SKY_TILE     every camera ray misses everything: the sky alone
 //   FLOOR_TILE   every camera ray meets the floor first: no mirrors, letters or clouds
+//   NO_SHADOW    with FLOOR_TILE: no sphere's soft shadow reaches the tile's floor, or sunlight
+//                has no strength yet
 //   NO_LOGO      the logo is not over the tile, is clear wherever the tile reads it, or is not
 //                yet visible
 //   LOGO_FROM_LAYER  the logo's texels from the layer that LOGO_LAYER draws (scene.frag)
@@ -55,10 +57,14 @@ vec3 shadeHit(vec3 O, vec3 D, vec3 P, vec3 N, int id, vec3 sky) {
 
     float occlusion = sceneOcclusion(P, N);
     occlusion = occlusion * .5 + .5 * occlusion * occlusion * occlusion;
+#if defined(NO_SHADOW)
+    // The spheres' soft shadow is 1 at every pixel of the tile, or sunlight has no strength yet.
+    float sunLight = max(dot(sunDirection, N), 0.);
+#else
     float sunLight = max(dot(sunDirection, N), 0.) * sceneSoftShadow(P, sunDirection);
-    // Sunlight is absent until 6 s and reaches full strength at 16 s.
+#endif
     vec3 colour = vec3(1., .9, .7) * (sunDirection.y * .5 + .5) * sunLight *
-                      clamp((time - 6.) * .1, 0., 1.) +
+                      clamp((time - SUNLIGHT_START) * .1, 0., 1.) +
                   .3 * (sky + frameSkyAway) * .5 * occlusion;
     colour *= base;
     return mix(colour, sky, fogAmount(length(O - P)));

@@ -1,28 +1,11 @@
 #version 120
 // Analytic daylight sky (Perez distribution, turbidity-fitted coefficients) as pure functions,
 // shared by both stages of the scene program: the vertex stage evaluates what is the same for
-// every pixel of a frame (sun, normalising terms, two fixed directions), the fragment stage the
+// every pixel of a frame (normalising terms, two fixed directions), the fragment stage the
 // sky of each ray; and the plain program's fragment stage both. No uniforms and no varyings: the
 // noise texture and the time come as arguments.
 
 const float TURBIDITY = 2.2;
-
-// Zenith angle of the sun (radians, clamped to 0..1.62) and its direction, for the clock time
-// `hour` on day 240 at latitude 43.17 degrees.
-float sunZenith(float hour, out vec3 direction) {
-    float declination = .4093 * sin(2. * PI * (240. - 81.) / 368.);
-    float latitude = 43.17 * PI / 180.;
-    float H = PI * hour / 12.;
-    float thetaS = PI / 2. - asin(sin(latitude) * sin(declination) -
-                                  cos(latitude) * cos(declination) * cos(H));
-    thetaS = clamp(thetaS, 0., 1.62);
-    float phiS = atan(-cos(declination) * sin(H),
-                      cos(latitude) * sin(declination) - sin(latitude) * cos(declination) * cos(H));
-    // The added .1 lifts the sun so that it never quite sets.
-    direction = normalize(vec3(0., .1, 0.) +
-                          vec3(sin(thetaS) * cos(phiS), cos(thetaS), sin(thetaS) * sin(phiS)));
-    return thetaS;
-}
 
 // Distribution coefficients per channel: x and y chromaticity, Y luminance.
 const vec3 SKY_A = vec3(-.0193 * TURBIDITY - .2592, -.0167 * TURBIDITY - .2608,
