@@ -13,8 +13,8 @@
 // one program (the plain fallback) draws it over the whole target instead.
 //
 // GL contract: binds its framebuffer and programs, sets their uniforms, binds the bank's textures
-// to units 0 to 5 and the logo's layer to unit 6; leaves them bound, unit 5 active, no program in use, the scissor test off,
-// framebuffer 0 bound and the viewport at the screen size.
+// to units 0 to 5 and the logo's layer to unit 6; leaves them bound, unit 5 active, no program in
+// use, the scissor test off, framebuffer 0 bound and the viewport at the screen size.
 #pragma once
 
 #include <string>
