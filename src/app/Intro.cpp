@@ -2,6 +2,8 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
+
 #include "app/StartupFailure.h"
 #include "audio/MusicPlayer.h"
 #include "gl/Timer.h"
@@ -10,7 +12,18 @@
 
 namespace tw {
 
+namespace {
+
+// The start-up failure's line on standard output stays as scripts match it; GLFW's own reason
+// (which display, which extension) goes to standard error beside it.
+void reportGlfwError(int code, const char* description) {
+    std::fprintf(stderr, "GLFW error 0x%X: %s\n", static_cast<unsigned>(code), description);
+}
+
+}  // namespace
+
 RenderSize Intro::startWindowSystem() {
+    glfwSetErrorCallback(reportGlfwError);
     if (glfwInit() == GLFW_FALSE)
         failStartup("glfwInit failed");
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();

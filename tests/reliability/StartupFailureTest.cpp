@@ -32,11 +32,11 @@ class StartupFailure : public ::testing::Test {
     void SetUp() override { useTestServices(); }
 };
 
-// Each failure before the passes: its line, status 1, within seconds. Xvfb always reports a
-// monitor and its mode, so the fault library hides them; a private Xvfb without GLX lets GLFW
-// start but makes no window with a GL context. A resolver that lacks one entry point, also one
-// nothing calls, stops start-up before the first GL resource (the harness reports its quad buffer
-// at exit).
+// Each failure before the passes: its line, status 1, within seconds; GLFW's own failures add
+// its reason on standard error. Xvfb always reports a monitor and its mode, so the fault library
+// hides them; a private Xvfb without GLX lets GLFW start but makes no window with a GL context. A
+// resolver that lacks one entry point, also one nothing calls, stops start-up before the first GL
+// resource (the harness reports its quad buffer at exit).
 TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
     // A home and runtime folder where ALSA finds no sound server.
     const std::string dir = makeTestDir("failure-no-sound");
@@ -56,7 +56,11 @@ TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
         const char* err = "";  // a part of standard error
         std::vector<std::string> argv = {TW_INTRO_PATH};
     } cases[] = {
-        {"no display", {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}}, "glfwInit failed\n", 5},
+        {"no display",
+         {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
+         "glfwInit failed\n",
+         5,
+         "GLFW error 0x10008: X11: The DISPLAY environment variable is missing\n"},
         {"no primary monitor", withFault("no-monitor"), "no primary monitor found\n", 5},
         {"no video mode", withFault("no-mode"), "no video mode found\n", 5},
         {"missing entry point", Env(), "Load OGL extensions : ERROR\n", 10, "quad buffer 0\n",
@@ -64,7 +68,11 @@ TEST_F(StartupFailure, EachEarlyFailurePrintsItsLine) {
         {"module rejected by the player", withFault("module"), "xmp_load_module\n", 60},
         {"no sound device", noSound, "can't initialize soun\n", 60,
          "Unable to initialize ALSA pcm device: "},
-        {"no GLX", {{"DISPLAY", noGlx}}, "open window glfwInit failed\n", 10},
+        {"no GLX",
+         {{"DISPLAY", noGlx}},
+         "open window glfwInit failed\n",
+         10,
+         "GLFW error 0x10006: GLX: GLX extension not found\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -61,11 +61,13 @@ bool waitForWindow(double seconds) {
 
 std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& dir,
                       const std::string& screen, const std::string& options) {
-    xvfb = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"sh", "-c",
-                                 "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp " +
-                                     options + " 3>\"$0/display.num\" 2>\"$0/xvfb.log\"",
-                                 dir});
+    // -noreset: otherwise the server resets whenever its last client leaves, and a client that
+    // connects during the reset (the intro under qemu, while findWindow polls) is refused.
+    xvfb = std::make_unique<ChildProcess>(std::vector<std::string>{
+        "sh", "-c",
+        "exec Xvfb -displayfd 3 -screen 0 " + screen + " -nolisten tcp -noreset " + options +
+            " 3>\"$0/display.num\" 2>\"$0/xvfb.log\"",
+        dir});
     std::string number;
     if (waitUntil(10, [&] {
             return (number = readFile(dir + "/display.num")).find('\n') != number.npos;
