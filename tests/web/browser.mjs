@@ -1,7 +1,7 @@
 // The three engines a visitor brings, driven alike: Chromium (headless, SwiftShader's WebGL 2)
 // and Firefox ESR through puppeteer-core (run.sh installs it), WebKitGTK's MiniBrowser through
 // plain WebDriver. Every page offers goto, evaluate, click, press (a DOM key name), mouse.move and
-// screenshot; Chromium's and Firefox's collect console errors and exceptions in page.errors.
+// screenshot; noErrors() reads each one's console errors and exceptions.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -61,6 +61,21 @@ function freePort() {
   });
 }
 
+// WebDriver has no console to read: each page WebKit loads gets a collector of its console errors
+// and exceptions, which sees them from the end of the load on.
+function collectErrors() {
+  if (window.twTestErrors)
+    return;
+  window.twTestErrors = [];
+  const error = console.error;
+  console.error = (...args) => {
+    window.twTestErrors.push(args.join(' '));
+    error.apply(console, args);
+  };
+  addEventListener('error', (e) => window.twTestErrors.push(e.message));
+  addEventListener('unhandledrejection', (e) => window.twTestErrors.push(String(e.reason)));
+}
+
 // MiniBrowser in one window, driven over WebDriver; open() navigates that window.
 async function launchWebKit(env) {
   const port = await freePort();
@@ -82,8 +97,12 @@ async function launchWebKit(env) {
   const session = (path, method = 'POST', body = {}) =>
     call(method, `/session/${sessionId}${path}`, method === 'POST' ? body : undefined);
   const page = {
-    errors: [],
-    goto: (url) => session('/url', 'POST', { url }),
+    goto: async (url) => {
+      await session('/url', 'POST', { url });
+      await page.evaluate(collectErrors);
+    },
+    errorsSince: 'since the page loaded',
+    readErrors: () => page.evaluate(() => window.twTestErrors ?? ['no error collector']),
     evaluate: (fn, ...args) =>
       session('/execute/sync', 'POST', { script: `return (${fn}).apply(null, arguments)`, args }),
     click: async (selector) => {
@@ -310,8 +329,11 @@ export function check(ok, what) {
     failures += 1;
 }
 
-export const noErrors = (page, what) =>
-  check(page.errors.length === 0, `${what}: no console errors ${page.errors.join(' | ')}`);
+export async function noErrors(page, what) {
+  const errors = page.readErrors ? await page.readErrors() : page.errors;
+  const since = page.errorsSince ? ` (${page.errorsSince})` : '';
+  check(errors.length === 0, `${what}: no console errors${since} ${errors.join(' | ')}`);
+}
 
 export function finish() {
   process.exit(failures === 0 ? 0 : 1);

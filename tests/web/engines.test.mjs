@@ -18,7 +18,7 @@ await eachEngine(['chromium', 'firefox', 'webkit'], async (engine, browser) => {
     const frame = `${process.env.TW_REFERENCE}/still-${time}/frame-000000.png`;
     const { agree, words } = await likeRecorder(page, frame, `${engine}-still-${time}`);
     check(state === 'still' && agree, `${engine}, t=${time}: the still (${state}): ${words}`);
-    noErrors(page, `${engine}, t=${time}`);
+    await noErrors(page, `${engine}, t=${time}`);
     await page.close();
   }
   const page = await startPage(browser);
@@ -33,7 +33,7 @@ await eachEngine(['chromium', 'firefox', 'webkit'], async (engine, browser) => {
     const said = [Sound.heardTime(), document.getElementById('notice').textContent];
     return (said[0] !== null || said[1]) && said;
   }, null, 20000) ?? [null, ''];
-  noErrors(page, engine);
+  await noErrors(page, engine);
   // Chromium's headless output is a fake device that always runs, and WebKit's sandbox finds
   // run.sh's sound server by its own route; Firefox meets the missing device head on.
   if (engine === 'firefox') {

@@ -67,7 +67,7 @@ async function lostAndBack(engine, browser, moments, again = false, fault = null
   check(scene > atLoss + 0.9 && (heard === null || Math.abs(scene - heard) < 0.5),
     `${what}: at the music's time (scene ${scene.toFixed(2)} s, heard ${heard?.toFixed(2)} s, `
     + `last lost at ${atLoss.toFixed(2)} s)`);
-  noErrors(page, what);
+  await noErrors(page, what);
   if (fault) {
     const [done, steps, says] = fault;
     for (const step of steps)

@@ -122,7 +122,7 @@ await page.tap('#centre').catch(() => {});  // a centre button hidden fails the 
 check(await waitForState(page, ['playing'], 5000) === 'playing' && await page.evaluate(() =>
   document.getElementById('centre')?.getAttribute('aria-label')) === 'Pause',
 'the centre button plays');
-noErrors(page, 'the phone');
+await noErrors(page, 'the phone');
 await browser.close();
 
 // WebKit's window is wider than a phone, so the page plays in a frame of an upright phone's size.

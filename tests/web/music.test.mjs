@@ -47,6 +47,6 @@ for (const [what, start, seconds, wav] of [['the first 6 s', 0, 6, 'music.wav'],
     wavSamples(`${reference}/${wav}`, seconds));
   check(difference === null, `${what} equal the native render ${difference ?? ''}`);
 }
-noErrors(page, 'the music');
+await noErrors(page, 'the music');
 await browser.close();
 finish();

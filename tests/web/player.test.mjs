@@ -197,7 +197,7 @@ try {
     if (await page.evaluate(() => window.mediaHandlers))
       await mediaSession(engine, page);
     await bar(engine, page);
-    noErrors(page, engine);
+    await noErrors(page, engine);
     const still = await reopened(engine, browser, link, recorded);
     if (engine === 'chromium')
       check(await still.$eval('#volume', (e) => e.value) === '0.8', 'the volume set is remembered');

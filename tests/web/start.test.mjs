@@ -38,7 +38,7 @@ await page.evaluate(() =>
 check(await waitForState(page, ['lost', 'error'], 10000) === 'lost'
   && (await page.$eval('#notice', (e) => e.textContent)).includes('lost'),
 'a lost context is said');
-noErrors(page, 'the start');
+await noErrors(page, 'the start');
 await page.close();
 
 // A day in (the recorder's limit): the music finds its place at once, so it is heard there.
