@@ -101,7 +101,6 @@ async function launchWebKit(env) {
       await session('/url', 'POST', { url });
       await page.evaluate(collectErrors);
     },
-    errorsSince: 'since the page loaded',
     readErrors: () => page.evaluate(() => window.twTestErrors ?? ['no error collector']),
     evaluate: (fn, ...args) =>
       session('/execute/sync', 'POST', { script: `return (${fn}).apply(null, arguments)`, args }),
@@ -331,7 +330,7 @@ export function check(ok, what) {
 
 export async function noErrors(page, what) {
   const errors = page.readErrors ? await page.readErrors() : page.errors;
-  const since = page.errorsSince ? ` (${page.errorsSince})` : '';
+  const since = page.readErrors ? ' (since the page loaded)' : '';
   check(errors.length === 0, `${what}: no console errors${since} ${errors.join(' | ')}`);
 }
 
